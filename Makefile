@@ -1,0 +1,40 @@
+# Two entry points: `make run` and `make test`. Both install what is missing first.
+SHELL := /bin/bash
+JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
+PKGS  := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgtest-dev \
+         libgl-dev qt6-image-formats-plugins
+BUILD := build
+ASAN  := build-asan
+
+.PHONY: run test deps build build-asan bench clean
+
+deps:
+	@missing=$$(for p in $(PKGS); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:" $$missing; \
+	  if [ "$$(id -u)" = 0 ]; then SUDO=; else SUDO=sudo; fi; \
+	  $$SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
+	  $$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRINTSET_WERROR=ON
+	cmake --build $(BUILD) -j $(JOBS)
+
+build-asan: deps
+	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPRINTSET_WERROR=ON -DPRINTSET_SANITIZE=ON
+	cmake --build $(ASAN) -j $(JOBS)
+
+run: build
+	./$(BUILD)/src/app/printset
+
+test: build build-asan
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
+	cd $(ASAN) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS) --timeout 600
+
+bench: build
+	./$(BUILD)/bench/printset-bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN)

@@ -1,0 +1,24 @@
+// Outcome of a job, as the worker leaves it in ResultCode. 0 is success.
+#pragma once
+
+#include <cstdint>
+
+namespace printset {
+
+enum TResultCode : uint8_t {
+  kResultOk = 0,
+  kResultPortNotOpened = 1,
+  kResultNoValidReply = 3,
+  kResultLocalBaudFailed = 4,
+  kResultIdentityRejected = 5,
+  kResultDownloadModeRefused = 7,
+  kResultProgramModeRefused = 8,
+  // The job stopped on an unexpected error (unreadable file, bad number text, socket
+  // error); the last line of "debug.log" names it.
+  kResultJobError = 9,
+};
+
+// A short meaning for the operator, e.g. "no valid reply from the printer".
+const char* ResultCodeMeaning(uint8_t code);
+
+}  // namespace printset

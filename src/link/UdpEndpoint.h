@@ -1,0 +1,39 @@
+// A UDP client endpoint: one datagram out to a configured host and port, one datagram in
+// within a time limit. The socket opens on first use and closes on Deactivate; the
+// endpoint stays usable afterwards. Socket errors are thrown as std::system_error.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace printset {
+
+constexpr uint16_t kDefaultPrinterUdpPort = 9100;
+
+class TUdpEndpoint {
+ public:
+  std::string Host;
+  uint16_t Port = kDefaultPrinterUdpPort;
+
+  TUdpEndpoint() = default;
+  ~TUdpEndpoint();
+  TUdpEndpoint(const TUdpEndpoint&) = delete;
+  TUdpEndpoint& operator=(const TUdpEndpoint&) = delete;
+
+  void Send(const uint8_t* bytes, size_t count);
+  // Waits up to `ms` for one datagram. Returns its full length (which may exceed
+  // `capacity`; only `capacity` bytes are stored), or -1 when none arrived in time.
+  int Receive(uint8_t* buffer, size_t capacity, uint32_t ms);
+  void Deactivate();
+  bool Active() const { return Socket >= 0; }
+
+ private:
+  void Activate();
+  int Socket = -1;
+  std::string ResolvedFor;  // "host:port" the cached address belongs to
+  unsigned char Address[128] = {};
+  unsigned AddressLength = 0;
+};
+
+}  // namespace printset

@@ -1,0 +1,232 @@
+// POSIX implementation over the kernel's termios2 interface, which takes any baud rate
+// (BOTHER) where the driver can produce it. <termios.h> is not included: its struct
+// termios clashes with the kernel's, and everything needed is reached through ioctl.
+#include "link/UniUart.h"
+
+#include <asm/termbits.h>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+namespace printset {
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+int64_t MillisUntil(TClock::time_point when) {
+  const auto left = std::chrono::duration_cast<std::chrono::microseconds>(when - TClock::now()).count();
+  return left <= 0 ? 0 : (left + 999) / 1000;
+}
+
+tcflag_t ByteSizeFlag(uint8_t code) {
+  switch (code + 5) {
+    case 5: return CS5;
+    case 6: return CS6;
+    case 7: return CS7;
+    default: return CS8;
+  }
+}
+
+}  // namespace
+
+TMyUart::~TMyUart() { Close(); }
+
+bool TMyUart::Open(const std::string& name, int32_t rate) {
+  LastError.clear();
+  const std::string device = ResolvePortName(name, PortMap);
+  int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    LastError = std::strerror(errno);
+    Handle = kNullHandle;
+    return false;
+  }
+  // Keep descriptors 0..2 free so that a handle is never confused with the null handle.
+  if (fd < 3) {
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    ::close(fd);
+    if (moved < 0) {
+      LastError = std::strerror(errno);
+      return false;
+    }
+    fd = moved;
+  }
+  Handle = fd;
+  auto fail = [&](const char* reason) {
+    LastError = reason ? reason : std::strerror(errno);
+    ::close(fd);
+    Handle = kNullHandle;
+    return false;
+  };
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return fail(nullptr);
+  if (!S_ISCHR(info.st_mode)) return fail("Not a character device");
+  // TIOCEXCL keeps out other openers but not root; the lock keeps out everyone who asks.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+    return fail(errno == EWOULDBLOCK ? "Device or resource busy" : nullptr);
+  struct termios2 probe {};
+  if (::ioctl(fd, TCGETS2, &probe) != 0) return fail("Not a serial port");
+  ::ioctl(fd, TIOCEXCL);
+  // USB adapters otherwise hold received bytes back for up to 16 ms; not every driver
+  // knows the request, which is fine.
+  struct serial_struct serial {};
+  if (::ioctl(fd, TIOCGSERIAL, &serial) == 0 && !(serial.flags & ASYNC_LOW_LATENCY)) {
+    serial.flags |= ASYNC_LOW_LATENCY;
+    ::ioctl(fd, TIOCSSERIAL, &serial);
+  }
+  ::ioctl(fd, TCFLSH, TCIOFLUSH);
+  ApplyTimeouts();
+  BaudRate = rate;
+  if (!ApplySettings()) return fail("The device does not accept the line settings");
+  return true;
+}
+
+void TMyUart::Close() {
+  if (Handle == kInvalidHandleValue) Handle = kNullHandle;
+  if (Handle != kNullHandle) {
+    const int fd = static_cast<int>(Handle);
+    // The exclusive flag would otherwise outlive us while another descriptor holds the tty.
+    ::ioctl(fd, TIOCNXCL);
+    ::close(fd);
+    Handle = kNullHandle;
+  }
+}
+
+void TMyUart::SetModemLines() {
+  const int fd = Fd();
+  int dtr = TIOCM_DTR;
+  int rts = TIOCM_RTS;
+  // Handshake modes are carried by the driver (RTS) or not available (DTR): keep the line up.
+  ::ioctl(fd, DtrMode == 1 ? TIOCMBIC : TIOCMBIS, &dtr);
+  if (RtsMode != 2) ::ioctl(fd, RtsMode == 1 ? TIOCMBIC : TIOCMBIS, &rts);
+}
+
+bool TMyUart::ApplySettings() {
+  if (!IsOpen()) return false;
+  if (BaudRate <= 0) return false;
+  const int fd = Fd();
+  ++PlatformCalls;
+  struct termios2 tio {};
+  ::ioctl(fd, TCGETS2, &tio);
+  tio.c_iflag = IGNBRK;
+  if (ParityCheck) tio.c_iflag |= INPCK;
+  if (XonXoffOut) tio.c_iflag |= IXON;
+  if (XonXoffIn) tio.c_iflag |= IXOFF;
+  if (!TxContinueOnXoff && XonXoffIn) tio.c_iflag |= IXANY;
+  tio.c_oflag = 0;
+  tio.c_lflag = 0;
+  tio.c_cflag = CREAD | CLOCAL | BOTHER | ByteSizeFlag(ByteSizeCode);
+  switch (ParityMode) {
+    case 1: tio.c_cflag |= PARENB | PARODD; break;
+    case 2: tio.c_cflag |= PARENB; break;
+    case 3: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
+    case 4: tio.c_cflag |= PARENB | CMSPAR; break;
+    default: break;
+  }
+  if (StopBitsCode != 0) tio.c_cflag |= CSTOPB;
+  if (CtsOutFlow || RtsMode == 2) tio.c_cflag |= CRTSCTS;
+  tio.c_cflag |= BOTHER << IBSHIFT;
+  tio.c_ispeed = static_cast<speed_t>(BaudRate);
+  tio.c_ospeed = static_cast<speed_t>(BaudRate);
+  tio.c_cc[VMIN] = 0;
+  tio.c_cc[VTIME] = 0;
+  tio.c_cc[VSTART] = XonCharacter;
+  tio.c_cc[VSTOP] = XoffCharacter;
+  if (::ioctl(fd, TCSETS2, &tio) != 0) return false;
+  // The driver may round the rate to what its clock can make; refuse anything more than
+  // 3 % away, which would garble the line.
+  struct termios2 actual {};
+  if (::ioctl(fd, TCGETS2, &actual) != 0) return false;
+  const double wanted = static_cast<double>(BaudRate);
+  const double got = static_cast<double>(actual.c_ospeed);
+  if (got < wanted * 0.97 || got > wanted * 1.03) return false;
+  SetModemLines();
+  return true;
+}
+
+bool TMyUart::ApplyTimeouts() {
+  // Reads are timed by poll() in Read itself; nothing to hand to the driver.
+  ++PlatformCalls;
+  return true;
+}
+
+bool TMyUart::SetBaudRate(int32_t rate) {
+  if (rate == BaudRate) return true;
+  BaudRate = rate;
+  if (Handle != kNullHandle) return ApplySettings();
+  return true;
+}
+
+void TMyUart::SetReadTimeout(uint32_t ms) {
+  if (ms == ReadTotalConstant) return;
+  ReadTotalConstant = ms;
+  if (IsOpen()) ApplyTimeouts();
+}
+
+int TMyUart::Read(uint8_t* buffer, int count, uint32_t ms) {
+  SetReadTimeout(ms);
+  const int fd = Fd();
+  if (fd < 0 || count < 0) return -1;
+  const auto deadline = TClock::now() + std::chrono::milliseconds(ReadTotalConstant);
+  TClock::time_point gapDeadline{};
+  int got = 0;
+  while (got < count) {
+    const ssize_t n = ::read(fd, buffer + got, static_cast<size_t>(count - got));
+    if (n > 0) {
+      got += static_cast<int>(n);
+      gapDeadline = TClock::now() + std::chrono::milliseconds(ReadInterval);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN) return -1;
+    // Nothing waiting (or end of file on a hung-up line): wait for the next byte or an ending.
+    int64_t wait = MillisUntil(deadline);
+    if (got > 0) {
+      const int64_t gap = MillisUntil(gapDeadline);
+      if (gap < wait) wait = gap;
+    }
+    if (wait <= 0) break;
+    struct pollfd p {fd, POLLIN, 0};
+    const int ready = ::poll(&p, 1, static_cast<int>(wait));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) return -1;
+    if (ready == 0) continue;  // the loop re-reads and re-checks the endings
+    if ((p.revents & (POLLERR | POLLNVAL)) || ((p.revents & POLLHUP) && !(p.revents & POLLIN)))
+      return got > 0 ? got : -1;
+  }
+  return got;
+}
+
+bool TMyUart::Write(const uint8_t* buffer, int count) {
+  if (Handle == kNullHandle) return false;
+  const int fd = Fd();
+  if (fd < 0) return false;
+  int done = 0;
+  while (done < count) {
+    const ssize_t n = ::write(fd, buffer + done, static_cast<size_t>(count - done));
+    if (n > 0) {
+      done += static_cast<int>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EAGAIN) {
+      struct pollfd p {fd, POLLOUT, 0};
+      if (::poll(&p, 1, -1) < 0 && errno != EINTR) return false;
+      if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) return false;
+      continue;
+    }
+    return false;
+  }
+  return true;
+}
+
+}  // namespace printset

@@ -1,0 +1,80 @@
+// TMyUart: the only access to a serial line. Synchronous reads with a total time
+// limit and a 100 ms gap limit between bytes, whole-buffer writes, exclusive use.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "link/ByteSource.h"
+#include "link/PortNames.h"
+
+namespace printset {
+
+using THandle = intptr_t;
+constexpr THandle kNullHandle = 0;
+// All bits set: the marker the link session stores while the network transport is in use.
+constexpr THandle kInvalidHandleValue = -1;
+
+class TMyUart : public TByteSource {
+ public:
+  // Line settings. 0 in the two line modes asserts the line, 1 releases it.
+  bool ParityCheck = false;
+  bool CtsOutFlow = false;
+  bool DsrOutFlow = false;
+  uint8_t DtrMode = 0;
+  bool DsrSensitive = false;
+  bool TxContinueOnXoff = true;
+  bool XonXoffOut = false;
+  bool XonXoffIn = false;
+  bool ReplaceErrors = false;
+  bool DiscardNulls = false;
+  uint8_t RtsMode = 0;
+  uint16_t XonLimit = 500;
+  uint16_t XoffLimit = 500;
+  uint8_t ByteSizeCode = 3;  // data bits = code + 5
+  uint8_t ParityMode = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
+  uint8_t StopBitsCode = 0;  // 0 one, 1 one and a half, 2 two
+  uint8_t XonCharacter = 17;
+  uint8_t XoffCharacter = 19;
+  uint8_t ErrorCharacter = 0;
+
+  // Time-outs in milliseconds.
+  uint32_t ReadInterval = 100;
+  uint32_t ReadTotalMultiplier = 0;
+  uint32_t ReadTotalConstant = 0;
+  uint32_t WriteTotalMultiplier = 0;
+  uint32_t WriteTotalConstant = 0;
+
+  THandle Handle = kNullHandle;
+  int32_t BaudRate = 9600;
+
+  // Overrides for port names (the [PORTS] section of the settings file).
+  TPortMap PortMap;
+  // Why the last Open failed, in the operating system's words; empty after a good Open.
+  std::string LastError;
+  // Calls made to the operating system for settings (not reads and writes); lets a caller
+  // see that an unchanged rate or time-out costs nothing.
+  uint32_t PlatformCalls = 0;
+
+  TMyUart() = default;
+  ~TMyUart() override;
+  TMyUart(const TMyUart&) = delete;
+  TMyUart& operator=(const TMyUart&) = delete;
+
+  bool Open(const std::string& name, int32_t rate);
+  void Close();
+  bool ApplySettings();
+  bool ApplyTimeouts();
+  bool SetBaudRate(int32_t rate);
+  void SetReadTimeout(uint32_t ms);
+  int Read(uint8_t* buffer, int count, uint32_t ms) override;
+  bool Write(const uint8_t* buffer, int count);
+
+  bool IsOpen() const { return Handle != kNullHandle && Handle != kInvalidHandleValue; }
+
+ private:
+  int Fd() const { return IsOpen() ? static_cast<int>(Handle) : -1; }
+  void SetModemLines();
+};
+
+}  // namespace printset
