@@ -1,0 +1,55 @@
+#include "CliHost.h"
+
+#include <cstdio>
+
+#include "engine/ResultCodes.h"
+#include "link/PortNames.h"
+#include "ui/ProgressText.h"
+
+namespace printset {
+
+void TCliHost::PostMessage(uint32_t message, int32_t wParam, int32_t lParam) {
+  if (message != kMessageProgress || !ShowProgress) return;
+  if (const auto text = FormatProgress(wParam, lParam)) {
+    std::fprintf(stderr, "\r%s ", text->c_str());
+    std::fflush(stderr);
+    ProgressShown = true;
+  }
+}
+
+void TCliHost::ShowStatusText(const std::string& text) {
+  if (!ShowProgress) return;
+  std::fprintf(stderr, "%s%s\n", ProgressShown ? "\n" : "", text.c_str());
+  ProgressShown = false;
+}
+
+int TCliHost::RunJobAndReport(TCommThread& thread, uint8_t jobCode) {
+  if (!thread.StartJob(jobCode)) {
+    std::printf("ERROR: a job is already running\n");
+    return 70;
+  }
+  while (!thread.JobDone.Wait(1000)) {
+  }
+  if (ProgressShown) std::fprintf(stderr, "\n");
+  ProgressShown = false;
+  if (!thread.TraceSaveError.empty())
+    std::fprintf(stderr, "warning: the trace could not be saved: %s\n", thread.TraceSaveError.c_str());
+  const uint8_t code = thread.ResultCode;
+  if (code == kResultOk) {
+    std::printf("OK\n");
+    return 0;
+  }
+  std::printf("ERROR: %s (result code %d)\n", ResultCodeMeaning(code), code);
+  if (code == kResultPortNotOpened && !thread.OpenError.empty()) {
+    const std::string device = ResolvePortName(PortNameValue, Ports);
+    std::printf("  %s: %s\n", device.c_str(), thread.OpenError.c_str());
+    if (thread.OpenError == "Permission denied")
+      std::printf("  (add your user to the group that owns %s, usually 'dialout', and log in again)\n", device.c_str());
+  }
+  if (code == kResultJobError && !thread.TraceLog.GetLines().empty())
+    std::printf("  %s\n", thread.TraceLog.GetLines().back().c_str());
+  std::fflush(stdout);
+  return code;
+}
+
+}  // namespace printset

@@ -1,0 +1,138 @@
+#include "engine/CommThread.h"
+
+#include <exception>
+
+#include "link/TraceFormat.h"
+
+namespace printset {
+
+namespace {
+constexpr int64_t kProgressIntervalMs = 70;
+constexpr const char* kTraceFileName = "debug.log";
+}  // namespace
+
+void TDownloadList::Clear() {
+  DownloadPaths.clear();
+  DownloadNames.clear();
+  DownloadCommands.clear();
+  DownloadBases.clear();
+}
+
+void TDownloadList::Add(const std::string& path, const std::string& name, const std::string& command,
+                        const std::string& base) {
+  DownloadPaths.push_back(path);
+  DownloadNames.push_back(name);
+  DownloadCommands.push_back(command);
+  DownloadBases.push_back(base);
+}
+
+TCommThread::TCommThread(TJobHost& host)
+    : Host(host), WindowHandle(&host), Link(SerialPort, TraceLog, ResultCode) {
+  TraceLog.TraceEnabled = TraceEnabled != 0;
+  // The worker itself starts with the first job.
+}
+
+TCommThread::~TCommThread() {
+  {
+    std::lock_guard<std::mutex> lock(Mutex);
+    StopRequested = true;
+  }
+  Wake.notify_all();
+  if (Worker.joinable()) Worker.join();
+}
+
+bool TCommThread::StartJob(uint8_t jobCode) {
+  {
+    std::lock_guard<std::mutex> lock(Mutex);
+    if (JobCode != 0 || Pending || StopRequested) return false;
+    WindowHandle = &Host;
+    JobCode = jobCode;
+    Pending = true;
+    if (!Worker.joinable()) Worker = std::thread([this] { Execute(); });
+  }
+  Wake.notify_all();
+  return true;
+}
+
+bool TCommThread::JobRunning() {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return JobCode != 0 || Pending;
+}
+
+void TCommThread::Execute() {
+  for (;;) {
+    uint8_t code = 0;
+    {
+      std::unique_lock<std::mutex> lock(Mutex);
+      Wake.wait(lock, [this] { return Pending || StopRequested; });
+      if (StopRequested) return;
+      Pending = false;
+      code = JobCode;
+    }
+    try {
+      if (TraceEnabled) TraceLog.Clear();
+      LinkPortName = Host.PortName();
+      LinkBaudRate = Host.PortBaudRate();
+      SerialPort.PortMap = Host.PortMap();
+      ResultCode = kResultOk;
+      OpenError.clear();
+      TraceSaveError.clear();
+      switch (code) {
+        case JobDownloadFiles: RunDownloadFiles(); break;
+        case JobSetParameters: RunSetParameters(); break;
+        case JobProgramFirmware: RunProgramFirmware(); break;
+        default: break;
+      }
+    } catch (const std::exception& error) {
+      // A job that broke on an error must never read as a success, and the trace says why.
+      ResultCode = kResultJobError;
+      TraceLine(std::string("ERROR ") + error.what() + TraceTimestampNow());
+      // Let go of the line so that other programs (and the next job) can have it.
+      SerialPort.Close();
+      if (Link.NetworkMode == 1) Host.UdpClient().Deactivate();
+    } catch (...) {
+      ResultCode = kResultJobError;
+      TraceLine("ERROR unknown error" + TraceTimestampNow());
+      SerialPort.Close();
+    }
+    FinishJob();
+  }
+}
+
+void TCommThread::FinishJob() {
+  if (TraceEnabled) {
+    std::string folder;
+    try {
+      folder = Host.ProgramFolder();
+    } catch (...) {
+    }
+    std::string error;
+    if (!TraceLog.SaveToFile(folder + kTraceFileName, &error)) TraceSaveError = folder + kTraceFileName + ": " + error;
+  }
+  TJobHost* target = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(Mutex);
+    JobCode = 0;
+    target = WindowHandle;
+  }
+  // Signalled before the message goes out: the message is what wakes the owner's wait.
+  JobDone.Set();
+  try {
+    if (target) target->PostMessage(kMessageJobFinished, 0, 0);
+  } catch (...) {
+  }
+}
+
+void TCommThread::ReportProgress(const std::string& text, int32_t done, int32_t total, bool statusPanel) {
+  if (statusPanel) {
+    Host.ShowStatusText(text);
+    return;
+  }
+  const TDateTime now = DateTimeNow();
+  if (MilliSecondsBetween(now, LastProgressPost) > kProgressIntervalMs || done >= total) {
+    LastProgressPost = now;
+    if (WindowHandle) WindowHandle->PostMessage(kMessageProgress, done, total);
+  }
+}
+
+}  // namespace printset

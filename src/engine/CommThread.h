@@ -1,0 +1,113 @@
+// TCommThread: the one worker that talks to the printer. It runs one job at a time,
+// handed over by StartJob and given back by JobDone; between jobs it is parked.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/AutoResetEvent.h"
+#include "engine/DataStream.h"
+#include "engine/DateTime.h"
+#include "engine/JobHost.h"
+#include "engine/ResultCodes.h"
+#include "link/PacketLink.h"
+#include "link/TraceLog.h"
+#include "link/UniUart.h"
+
+namespace printset {
+
+constexpr uint8_t JobDownloadFiles = 3;
+constexpr uint8_t JobSetParameters = 4;
+constexpr uint8_t JobProgramFirmware = 5;
+
+constexpr int kParamBufferSize = 1024;
+constexpr int kBlockBufferSize = 4096;
+constexpr int kBlockSize = 256;
+constexpr int32_t kTransferBaudRate = 115200;
+
+// The inputs of the download job: entry i is the i-th string of each list.
+struct TDownloadList {
+  std::vector<std::string> DownloadPaths;
+  std::vector<std::string> DownloadNames;     // "-" skips the entry
+  std::vector<std::string> DownloadCommands;  // decimal; the low 16 bits are sent
+  std::vector<std::string> DownloadBases;     // decimal printer address of the first byte
+  void Clear();
+  void Add(const std::string& path, const std::string& name, const std::string& command,
+           const std::string& base);
+};
+
+class TCommThread {
+ public:
+  explicit TCommThread(TJobHost& host);
+  ~TCommThread();
+  TCommThread(const TCommThread&) = delete;
+  TCommThread& operator=(const TCommThread&) = delete;
+
+  // Hands a job to the worker. Refused (false, nothing changed) while a job runs.
+  bool StartJob(uint8_t jobCode);
+  bool JobRunning();
+
+  TAutoResetEvent JobDone;
+  // Outcome of the last job; read after JobDone.
+  uint8_t ResultCode = 0;
+  std::string DeviceIdentity;
+  // Why the serial port did not open, in the system's words (after ResultCode 1).
+  std::string OpenError;
+  // Set when "debug.log" could not be written after the last job.
+  std::string TraceSaveError;
+
+  // Job inputs, written only while no job runs.
+  TDownloadList DownloadList;
+  TDataStream DataStream;
+  uint8_t ParamBuffer[kParamBufferSize] = {};
+  int32_t ParamCommand = 0;
+  int32_t ParamArgument = 0;
+  int32_t ParamLength = 0;
+
+  // For the job bodies and the link session (worker thread).
+  void ReportProgress(const std::string& text, int32_t done, int32_t total, bool statusPanel);
+  bool OpenLink(const std::string& portName);
+  bool IdentifyDevice();
+  bool SwitchBaudRate(int32_t rate);
+  bool EnterProgramMode();
+  bool EnterDownloadMode();
+  void CloseLink();
+  void RunDownloadFiles();
+  void RunSetParameters();
+  void RunProgramFirmware();
+  int Transact(uint16_t command, uint32_t argument, uint8_t* data, int replyCapacity, int count,
+               int attempts, uint32_t ms) {
+    return Link.Transact(command, argument, data, replyCapacity, count, attempts, ms);
+  }
+  void TraceLine(const std::string& line) { TraceLog.TraceLine(line); }
+
+  TTraceLog TraceLog;
+  TMyUart SerialPort;
+  uint8_t TraceEnabled = 1;
+  TDateTime LastProgressPost = 0;
+  std::string LinkPortName;
+  int32_t LinkBaudRate = 0;
+  uint8_t NetworkMode() const { return Link.NetworkMode; }
+
+ private:
+  void Execute();
+  void RunJob();
+  void FinishJob();
+
+  TJobHost& Host;
+  TJobHost* WindowHandle = nullptr;
+  TPacketLink Link;
+
+  std::mutex Mutex;
+  std::condition_variable Wake;
+  uint8_t JobCode = 0;  // non-zero exactly while a job is handed over or running
+  bool Pending = false;
+  bool StopRequested = false;
+  std::thread Worker;
+};
+
+}  // namespace printset

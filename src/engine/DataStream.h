@@ -1,0 +1,34 @@
+// A growable in-memory byte buffer with a read/write position.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace printset {
+
+class TDataStream {
+ public:
+  size_t Size() const { return Bytes.size(); }
+  size_t Position = 0;
+
+  const std::vector<uint8_t>& Data() const { return Bytes; }
+  void Clear();
+  void Assign(std::vector<uint8_t> bytes);
+  // Replaces the content with the file's; throws std::runtime_error naming the file and
+  // the system's reason when it cannot be read. The position goes to 0.
+  void LoadFromFile(const std::string& path);
+  // Up to `count` bytes from the position; returns how many were read.
+  size_t Read(uint8_t* buffer, size_t count);
+  void Write(const uint8_t* buffer, size_t count);
+
+ private:
+  std::vector<uint8_t> Bytes;
+};
+
+// The whole file, or a std::runtime_error naming it and the system's reason.
+std::vector<uint8_t> ReadWholeFile(const std::string& path);
+bool FileExists(const std::string& path);
+
+}  // namespace printset

@@ -1,0 +1,27 @@
+#include "engine/DateTime.h"
+
+#include <chrono>
+#include <cmath>
+#include <ctime>
+
+namespace printset {
+
+namespace {
+constexpr double kUnixEpochAsDateTime = 25569.0;  // 1970-01-01 in days since 1899-12-30
+constexpr double kMsPerDay = 86400000.0;
+}  // namespace
+
+TDateTime DateTimeNow() {
+  const auto now = std::chrono::system_clock::now();
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();
+  const time_t seconds = static_cast<time_t>(ms / 1000);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  return kUnixEpochAsDateTime + (static_cast<double>(ms) + static_cast<double>(local.tm_gmtoff) * 1000.0) / kMsPerDay;
+}
+
+int64_t MilliSecondsBetween(TDateTime a, TDateTime b) {
+  return static_cast<int64_t>(std::fabs(a - b) * kMsPerDay);
+}
+
+}  // namespace printset

@@ -1,0 +1,39 @@
+// What the worker needs of its owner (the window, the headless front end, a test).
+// The window implements it with posted events; everything here may be called on the
+// worker thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "link/PortNames.h"
+#include "link/UdpEndpoint.h"
+
+namespace printset {
+
+// Messages from the worker to its owner.
+constexpr uint32_t kMessageJobFinished = 0x400;  // wParam 0, lParam 0
+constexpr uint32_t kMessageProgress = 0x401;     // wParam bytes done, lParam total bytes
+
+class TJobHost {
+ public:
+  virtual ~TJobHost() = default;
+
+  // Read when a job begins.
+  virtual std::string PortName() = 0;
+  virtual int32_t PortBaudRate() = 0;
+  // Overrides for port names, e.g. COM1 -> /dev/ttyUSB0.
+  virtual TPortMap PortMap() { return {}; }
+  // Read when a job ends: "debug.log" goes there. Ends with a path separator.
+  virtual std::string ProgramFolder() = 0;
+  // The UDP endpoint used when the port name is "TCP/IP"; its Host and Port are the
+  // printer's network address.
+  virtual TUdpEndpoint& UdpClient() = 0;
+
+  // Posted, never waited for: the owner handles them on its own thread.
+  virtual void PostMessage(uint32_t message, int32_t wParam, int32_t lParam) = 0;
+  // The worker's status text (status panel 1 in the window).
+  virtual void ShowStatusText(const std::string& text) = 0;
+};
+
+}  // namespace printset

@@ -1,0 +1,118 @@
+// The three job bodies. Each opens the link, does its work and always closes the link;
+// a failing step has set ResultCode and the rest is skipped.
+#include <cstring>
+#include <stdexcept>
+
+#include "engine/CommThread.h"
+#include "engine/Convert.h"
+#include "engine/TransferRules.h"
+
+namespace printset {
+
+namespace {
+
+constexpr int kSetParametersAttempts = 3;
+constexpr uint32_t kSetParametersTimeoutMs = 1000;
+constexpr int kParamReplyCapacity = kParamBufferSize - 1;
+
+constexpr int kDownloadBlockAttempts = 3;
+constexpr int kDownloadReplyCapacity = kBlockBufferSize - 1;
+constexpr const char* kSkippedEntryName = "-";
+
+constexpr uint16_t kCommandFirmwareBlock = 0x2E;
+constexpr int kFirmwareBlockAttempts = 3;
+constexpr int kFirmwareReplyCapacity = kBlockBufferSize;
+constexpr uint8_t kFirmwareFill = 0xFF;
+constexpr uint16_t kCommandMode = 0x2F;
+constexpr uint32_t kEndOfProgramming = 0xFFFFFFFFu;
+constexpr int kEndOfProgrammingAttempts = 1;
+constexpr uint32_t kEndOfProgrammingTimeoutMs = 600;
+
+struct TDownloadEntry {
+  uint16_t Command;
+  uint32_t Base;
+};
+
+// Every entry is checked before the link opens, so a bad list sends nothing at all.
+std::vector<TDownloadEntry> CheckDownloadList(const TDownloadList& list) {
+  const size_t count = list.DownloadPaths.size();
+  if (list.DownloadNames.size() != count || list.DownloadCommands.size() != count ||
+      list.DownloadBases.size() != count)
+    throw std::invalid_argument("the download list has entries of unequal length");
+  std::vector<TDownloadEntry> entries;
+  for (size_t i = 0; i < count; ++i) {
+    if (list.DownloadNames[i] == kSkippedEntryName) {
+      entries.push_back({0, 0});
+      continue;
+    }
+    entries.push_back({static_cast<uint16_t>(StrToInt(list.DownloadCommands[i])),
+                       static_cast<uint32_t>(StrToInt(list.DownloadBases[i]))});
+  }
+  return entries;
+}
+
+}  // namespace
+
+void TCommThread::RunSetParameters() {
+  if (OpenLink(LinkPortName)) {
+    Transact(static_cast<uint16_t>(ParamCommand), static_cast<uint32_t>(ParamArgument), ParamBuffer,
+             kParamReplyCapacity, ParamLength, kSetParametersAttempts, kSetParametersTimeoutMs);
+  }
+  CloseLink();
+}
+
+void TCommThread::RunDownloadFiles() {
+  const std::vector<TDownloadEntry> entries = CheckDownloadList(DownloadList);
+  if (OpenLink(LinkPortName) && SwitchBaudRate(kTransferBaudRate) && EnterDownloadMode()) {
+    bool everyBlockDelivered = true;
+    uint8_t block[kBlockBufferSize];
+    for (size_t i = 0; i < entries.size() && everyBlockDelivered; ++i) {
+      const std::string& name = DownloadList.DownloadNames[i];
+      const std::string& path = DownloadList.DownloadPaths[i];
+      if (name == kSkippedEntryName || !FileExists(path)) continue;
+      DataStream.LoadFromFile(path);
+      ReportProgress("DOWNLOAD " + name, 0, 0, true);
+      DataStream.Position = 0;
+      while (DataStream.Position < DataStream.Size()) {
+        // Addresses wrap at 32 bits, as the printer counts them.
+        const uint32_t address = static_cast<uint32_t>(DataStream.Position) + entries[i].Base;
+        const size_t n = DataStream.Read(block, kBlockSize);
+        if (Transact(entries[i].Command, address, block, kDownloadReplyCapacity, static_cast<int>(n),
+                     kDownloadBlockAttempts, DownloadBlockTimeoutMs(address)) < 0) {
+          everyBlockDelivered = false;
+          break;
+        }
+        ReportProgress("", static_cast<int32_t>(DataStream.Position), static_cast<int32_t>(DataStream.Size()), false);
+      }
+    }
+    if (everyBlockDelivered) SwitchBaudRate(LinkBaudRate);
+  }
+  CloseLink();
+}
+
+void TCommThread::RunProgramFirmware() {
+  if (OpenLink(LinkPortName) && SwitchBaudRate(kTransferBaudRate) && EnterProgramMode()) {
+    bool everyBlockDelivered = true;
+    uint8_t block[kBlockBufferSize];
+    DataStream.Position = 0;
+    while (DataStream.Position < DataStream.Size()) {
+      const uint32_t offset = static_cast<uint32_t>(DataStream.Position);
+      std::memset(block, kFirmwareFill, kBlockSize);
+      DataStream.Read(block, kBlockSize);
+      if (Transact(kCommandFirmwareBlock, offset, block, kFirmwareReplyCapacity, kBlockSize,
+                   kFirmwareBlockAttempts, FirmwareBlockTimeoutMs(offset)) < 0) {
+        everyBlockDelivered = false;
+        break;
+      }
+      ReportProgress("", static_cast<int32_t>(DataStream.Position), static_cast<int32_t>(DataStream.Size()), false);
+    }
+    if (everyBlockDelivered) {
+      // Its outcome needs no test of its own: a missing reply has set ResultCode.
+      Transact(kCommandMode, kEndOfProgramming, block, kFirmwareReplyCapacity, 0, kEndOfProgrammingAttempts,
+               kEndOfProgrammingTimeoutMs);
+    }
+  }
+  CloseLink();
+}
+
+}  // namespace printset

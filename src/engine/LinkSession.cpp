@@ -1,0 +1,122 @@
+// Opening, identifying, re-rating and closing the link to the printer for one job.
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "engine/CommThread.h"
+#include "link/TraceFormat.h"
+
+namespace printset {
+
+namespace {
+
+constexpr const char* kNetworkPortName = "TCP/IP";
+
+constexpr uint16_t kCommandIdentify = 0x20;
+constexpr const char kIdentifyData[] = "DEVICE??";
+constexpr int kIdentifyAttempts = 3;
+constexpr uint32_t kIdentifyTimeoutMs = 200;
+constexpr const char* kAcceptedIdentities[] = {"PRN 7401", "PRN 74XX"};
+
+constexpr uint16_t kCommandSwitchBaud = 0x2B;
+constexpr int kSwitchBaudAttempts = 1;
+constexpr uint32_t kSwitchBaudTimeoutMs = 600;
+
+constexpr uint16_t kCommandMode = 0x2F;
+constexpr uint32_t kModeProgramming = 0;
+constexpr uint32_t kModeDownload = 1;
+constexpr int kModeAttempts = 3;
+constexpr uint32_t kModeTimeoutMs = 600;
+
+constexpr int kSmallReplyCapacity = 255;
+
+constexpr auto kSettleAfterOpen = std::chrono::milliseconds(10);
+constexpr auto kSettleAfterBaudChange = std::chrono::milliseconds(6);
+constexpr auto kSettleAfterModeChange = std::chrono::milliseconds(30);
+
+}  // namespace
+
+bool TCommThread::OpenLink(const std::string& portName) {
+  SerialPort.Close();
+  if (portName == kNetworkPortName) {
+    Link.NetworkMode = 1;
+    SerialPort.Handle = kInvalidHandleValue;
+    Link.UdpClient = &Host.UdpClient();
+    if (Link.UdpClient->Host.empty()) {
+      ResultCode = kResultPortNotOpened;
+      TraceLine("TCP/IP: no printer address configured (HOST in [NETWORK] of config.ini)" + TraceTimestampNow());
+      return false;
+    }
+  } else {
+    Link.NetworkMode = 0;
+    if (!SerialPort.Open(portName, LinkBaudRate)) {
+      ResultCode = kResultPortNotOpened;
+      OpenError = SerialPort.LastError;
+      return false;
+    }
+  }
+  TraceLine("OPEN " + portName + TraceTimestampNow());
+  std::this_thread::sleep_for(kSettleAfterOpen);
+  return IdentifyDevice();
+}
+
+bool TCommThread::IdentifyDevice() {
+  uint8_t buffer[kBlockBufferSize];
+  std::memcpy(buffer, kIdentifyData, 8);
+  if (Transact(kCommandIdentify, 0, buffer, kBlockBufferSize - 1, 8, kIdentifyAttempts, kIdentifyTimeoutMs) < 0)
+    return false;
+  // A reply shorter than 8 bytes leaves the tail of the request in place.
+  DeviceIdentity.assign(reinterpret_cast<const char*>(buffer), 8);
+  for (const char* accepted : kAcceptedIdentities)
+    if (DeviceIdentity == std::string(accepted, 8)) return true;
+  ResultCode = kResultIdentityRejected;
+  return false;
+}
+
+bool TCommThread::SwitchBaudRate(int32_t rate) {
+  if (Link.NetworkMode == 1) return true;
+  if (SerialPort.BaudRate == rate) return true;
+  uint8_t buffer[kSmallReplyCapacity + 1];
+  // The printer is asked first; the port follows only once the reply came at the old rate.
+  if (Transact(kCommandSwitchBaud, static_cast<uint32_t>(rate), buffer, kSmallReplyCapacity, 0,
+               kSwitchBaudAttempts, kSwitchBaudTimeoutMs) < 0)
+    return true;  // the link stays at its old rate; ResultCode 3 marks the job as failed
+  if (!SerialPort.SetBaudRate(rate)) {
+    ResultCode = kResultLocalBaudFailed;
+    return false;
+  }
+  std::this_thread::sleep_for(kSettleAfterBaudChange);
+  return true;
+}
+
+bool TCommThread::EnterProgramMode() {
+  uint8_t buffer[kSmallReplyCapacity + 1];
+  if (Transact(kCommandMode, kModeProgramming, buffer, kSmallReplyCapacity, 0, kModeAttempts, kModeTimeoutMs) < 0) {
+    ResultCode = kResultProgramModeRefused;
+    return false;
+  }
+  std::this_thread::sleep_for(kSettleAfterModeChange);
+  return true;
+}
+
+bool TCommThread::EnterDownloadMode() {
+  uint8_t buffer[kSmallReplyCapacity + 1];
+  if (Transact(kCommandMode, kModeDownload, buffer, kSmallReplyCapacity, 0, kModeAttempts, kModeTimeoutMs) < 0) {
+    ResultCode = kResultDownloadModeRefused;
+    return false;
+  }
+  std::this_thread::sleep_for(kSettleAfterModeChange);
+  return true;
+}
+
+void TCommThread::CloseLink() {
+  if (Link.NetworkMode == 1) {
+    if (Link.UdpClient) Link.UdpClient->Deactivate();
+    if (SerialPort.Handle == kInvalidHandleValue) SerialPort.Handle = kNullHandle;
+    return;
+  }
+  SerialPort.Close();
+  TraceLine("CLOSE " + TraceTimestampNow());
+}
+
+}  // namespace printset

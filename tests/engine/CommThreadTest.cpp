@@ -1,0 +1,85 @@
+// The worker's life and its reports, apart from any particular job.
+#include "EngineFixture.h"
+
+namespace printset {
+namespace {
+
+class CommThreadTest : public TEngineTest {};
+
+constexpr double kMsInDays = 1.0 / 86400000.0;
+
+TEST_F(CommThreadTest, FirstProgressReportAlwaysGoesOut) {
+  Thread->ReportProgress("", 1, 100, false);
+  ASSERT_EQ(Host.Progress().size(), 1u);
+  EXPECT_EQ(Host.Progress()[0].WParam, 1);
+  EXPECT_EQ(Host.Progress()[0].LParam, 100);
+}
+
+TEST_F(CommThreadTest, ProgressIsThrottledExceptForTheReportThatReachesTheTotal) {
+  Thread->LastProgressPost = DateTimeNow();
+  Thread->ReportProgress("", 10, 100, false);
+  Thread->ReportProgress("", 20, 100, false);
+  EXPECT_TRUE(Host.Progress().empty());
+  Thread->ReportProgress("", 100, 100, false);
+  ASSERT_EQ(Host.Progress().size(), 1u);
+  Thread->ReportProgress("", 150, 100, false);  // past the total still counts as reaching it
+  EXPECT_EQ(Host.Progress().size(), 2u);
+
+  Thread->LastProgressPost = DateTimeNow() - 75 * kMsInDays;
+  Thread->ReportProgress("", 30, 100, false);
+  EXPECT_EQ(Host.Progress().size(), 3u);
+  Thread->LastProgressPost = DateTimeNow() - 60 * kMsInDays;
+  Thread->ReportProgress("", 40, 100, false);
+  EXPECT_EQ(Host.Progress().size(), 3u);
+}
+
+TEST_F(CommThreadTest, StatusFormShowsTheTextAndPostsNothing) {
+  const TDateTime before = Thread->LastProgressPost;
+  Thread->ReportProgress("DOWNLOAD logo.bin", 0, 0, true);
+  EXPECT_EQ(Host.Statuses(), std::vector<std::string>{"DOWNLOAD logo.bin"});
+  EXPECT_TRUE(Host.PostedMessages().empty());
+  EXPECT_EQ(Thread->LastProgressPost, before);
+}
+
+TEST_F(CommThreadTest, DestroyedBeforeAnyJob) {
+  Thread.reset();
+  EXPECT_TRUE(Host.PostedMessages().empty());
+}
+
+TEST_F(CommThreadTest, DestroyedWhileParkedRunsNoFurtherJob) {
+  Thread->ParamLength = 0;
+  Thread->ParamCommand = 0x60;
+  EXPECT_EQ(Run(JobSetParameters), 0);
+  const size_t requests = Sim.RequestCount();
+  const size_t posted = Host.PostedMessages().size();
+  Thread.reset();
+  EXPECT_EQ(Sim.RequestCount(), requests);
+  EXPECT_EQ(Host.PostedMessages().size(), posted);
+}
+
+TEST_F(CommThreadTest, JobCodeZeroRunsNothingButCompletes) {
+  EXPECT_EQ(Run(0), 0);
+  EXPECT_EQ(Sim.RequestCount(), 0u);
+  EXPECT_EQ(ReadText("debug.log"), "");
+  EXPECT_EQ(Host.PostedMessages().back().Message, kMessageJobFinished);
+}
+
+TEST_F(CommThreadTest, UnwritableTraceFileKeepsTheOutcome) {
+  Host.Folder = Folder + "missing-folder/";
+  Thread->ParamLength = 0;
+  Thread->ParamCommand = 0x60;
+  EXPECT_EQ(Run(JobSetParameters), 0);
+  EXPECT_NE(Thread->TraceSaveError.find("No such file or directory"), std::string::npos);
+}
+
+TEST_F(CommThreadTest, ManyJobsBackToBackNeverLoseAWakeUp) {
+  Host.PortNameValue = Folder + "absent";
+  for (int i = 0; i < 200; ++i) {
+    ASSERT_TRUE(Thread->StartJob(JobSetParameters)) << i;
+    ASSERT_TRUE(Thread->JobDone.Wait(60000)) << i;
+    EXPECT_EQ(Thread->ResultCode, kResultPortNotOpened);
+  }
+}
+
+}  // namespace
+}  // namespace printset

@@ -1,0 +1,165 @@
+// Files into the printer's memory: blocks, addresses, baud switches, skips and failures.
+#include "EngineFixture.h"
+
+namespace printset {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class DownloadJobTest : public TEngineTest {
+ protected:
+  std::vector<TSimRequest> Blocks(uint16_t command = 45) {
+    std::vector<TSimRequest> blocks;
+    for (const auto& r : Sim.Requests())
+      if (r.Command == command) blocks.push_back(r);
+    return blocks;
+  }
+};
+
+TEST_F(DownloadJobTest, FileOf300BytesGoesAsTwoBlocksWithProgress) {
+  const Bytes file = Pattern(300);
+  Thread->DownloadList.Add(WriteFile("logo.bin", file), "logo.bin", "45", "0");
+  EXPECT_EQ(Run(JobDownloadFiles), 0);
+  const auto blocks = Blocks();
+  ASSERT_EQ(blocks.size(), 2u);
+  EXPECT_EQ(blocks[0].Argument, 0u);
+  EXPECT_EQ(blocks[0].Data.size(), 256u);
+  EXPECT_EQ(blocks[1].Argument, 256u);
+  EXPECT_EQ(blocks[1].Data.size(), 44u);
+  EXPECT_EQ(Sim.DownloadRange(0, 300), file);
+  EXPECT_EQ(Sim.DownloadCommand(), 45);
+
+  const auto progress = Host.Progress();
+  ASSERT_FALSE(progress.empty());
+  EXPECT_EQ(progress.back().WParam, 300);
+  EXPECT_EQ(progress.back().LParam, 300);
+  EXPECT_EQ(Host.Statuses(), std::vector<std::string>{"DOWNLOAD logo.bin"});
+}
+
+TEST_F(DownloadJobTest, LinkSwitchesTo115200ForTheTransferAndBack) {
+  std::vector<int32_t> lineRateAtBlocks;
+  Sim.OnRequest([&](const TSimRequest& request, const std::string&) {
+    if (request.Command == 45) lineRateAtBlocks.push_back(Sim.LineBaudRate());
+  });
+  Thread->DownloadList.Add(WriteFile("a.bin", Pattern(512)), "a.bin", "45", "0");
+  EXPECT_EQ(Run(JobDownloadFiles), 0);
+  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2B, 0x2F, 45, 45, 0x2B}));
+  const auto requests = Sim.Requests();
+  EXPECT_EQ(requests[1].Argument, 115200u);
+  EXPECT_EQ(requests[2].Argument, 1u);
+  EXPECT_EQ(requests[5].Argument, 9600u);
+  EXPECT_EQ(lineRateAtBlocks, (std::vector<int32_t>{115200, 115200}));
+  EXPECT_EQ(Sim.BaudRate(), 9600);
+  EXPECT_EQ(Thread->SerialPort.BaudRate, 9600);
+}
+
+TEST_F(DownloadJobTest, AddressesAddTheBaseAndWrapAt32Bits) {
+  const Bytes file = Pattern(1024);
+  Thread->DownloadList.Add(WriteFile("a.bin", file), "a.bin", "301", "3840");
+  Thread->DownloadList.Add(WriteFile("b.bin", Pattern(300, 9)), "b.bin", "45", "-256");
+  EXPECT_EQ(Run(JobDownloadFiles), 0);
+  std::vector<uint32_t> addresses;
+  for (const auto& r : Sim.Requests())
+    if (r.Command == 301 || r.Command == 45) addresses.push_back(r.Argument);
+  EXPECT_EQ(addresses, (std::vector<uint32_t>{3840, 4096, 4352, 4608, 0xFFFFFF00u, 0}));
+  EXPECT_EQ(Sim.DownloadRange(3840, 1024), file);
+}
+
+TEST_F(DownloadJobTest, CommandKeepsItsLowSixteenBits) {
+  Thread->DownloadList.Add(WriteFile("a.bin", Pattern(10)), "a.bin", "65581", "0");  // 0x1002D
+  EXPECT_EQ(Run(JobDownloadFiles), 0);
+  EXPECT_EQ(Blocks(0x2D).size(), 1u);
+}
+
+TEST_F(DownloadJobTest, SkippedAndMissingEntriesAndEmptyFiles) {
+  const Bytes first = Pattern(20, 3), second = Pattern(30, 5);
+  Thread->DownloadList.Add(WriteFile("first.bin", first), "first.bin", "45", "0");
+  Thread->DownloadList.Add(WriteFile("skipped.bin", Pattern(8)), "-", "not a number", "x");
+  Thread->DownloadList.Add(Folder + "missing.bin", "missing.bin", "45", "512");
+  Thread->DownloadList.Add(WriteFile("empty.bin", {}), "empty.bin", "45", "768");
+  Thread->DownloadList.Add(WriteFile("second.bin", second), "second.bin", "45", "1024");
+  EXPECT_EQ(Run(JobDownloadFiles), 0);
+  const auto blocks = Blocks();
+  ASSERT_EQ(blocks.size(), 2u);
+  EXPECT_EQ(blocks[0].Data, first);
+  EXPECT_EQ(blocks[1].Argument, 1024u);
+  EXPECT_EQ(blocks[1].Data, second);
+  EXPECT_EQ(Host.Statuses(), (std::vector<std::string>{"DOWNLOAD first.bin", "DOWNLOAD empty.bin", "DOWNLOAD second.bin"}));
+}
+
+TEST_F(DownloadJobTest, EmptyListStillOpensSwitchesAndCloses) {
+  EXPECT_EQ(Run(JobDownloadFiles), 0);
+  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2B, 0x2F, 0x2B}));
+}
+
+TEST_F(DownloadJobTest, AtTheTransferRateNoSwitchIsSent) {
+  Host.BaudValue = 115200;
+  Thread->DownloadList.Add(WriteFile("a.bin", Pattern(10)), "a.bin", "45", "0");
+  EXPECT_EQ(Run(JobDownloadFiles), 0);
+  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2F, 45}));
+}
+
+TEST_F(DownloadJobTest, BlockWithoutReplyStopsEverythingAfterIt) {
+  Sim.SetNoReply(45);
+  Thread->DownloadList.Add(WriteFile("a.bin", Pattern(600)), "a.bin", "45", "0");
+  Thread->DownloadList.Add(WriteFile("b.bin", Pattern(10)), "b.bin", "46", "0");
+  EXPECT_EQ(Run(JobDownloadFiles), kResultNoValidReply);
+  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2B, 0x2F, 45, 45, 45})) << "no switch back, no later entry";
+  EXPECT_EQ(ReadText("debug.log").substr(ReadText("debug.log").rfind("CLOSE")).substr(0, 7), "CLOSE  ");
+}
+
+TEST_F(DownloadJobTest, DownloadModeRefused) {
+  Sim.SetNoReply(0x2F);
+  Thread->DownloadList.Add(WriteFile("a.bin", Pattern(10)), "a.bin", "45", "0");
+  EXPECT_EQ(Run(JobDownloadFiles), kResultDownloadModeRefused);
+  EXPECT_TRUE(Blocks().empty());
+}
+
+TEST_F(DownloadJobTest, UnansweredBaudSwitchGoesOnAtTheOldRateAndEndsInError) {
+  Sim.SetNoReply(0x2B);
+  const Bytes file = Pattern(300);
+  Thread->DownloadList.Add(WriteFile("a.bin", file), "a.bin", "45", "0");
+  EXPECT_EQ(Run(JobDownloadFiles), kResultNoValidReply);
+  EXPECT_EQ(Sim.DownloadRange(0, 300), file);
+  EXPECT_EQ(Thread->SerialPort.BaudRate, 9600);
+  EXPECT_EQ(Sim.LineBaudRate(), 9600);
+}
+
+TEST_F(DownloadJobTest, BadListIsAnErrorAndSendsNothing) {
+  Thread->DownloadList.Add(WriteFile("a.bin", Pattern(10)), "a.bin", "45", "0");
+  Thread->DownloadList.Add(WriteFile("b.bin", Pattern(10)), "b.bin", "4x5", "0");
+  EXPECT_EQ(Run(JobDownloadFiles), kResultJobError);
+  EXPECT_EQ(Sim.RequestCount(), 0u);
+  const std::string log = ReadText("debug.log");
+  EXPECT_NE(log.find("ERROR '4x5' is not a valid integer value"), std::string::npos) << log;
+  ASSERT_FALSE(Host.PostedMessages().empty());
+  EXPECT_EQ(Host.PostedMessages().back().Message, kMessageJobFinished);
+
+  Thread->DownloadList.Clear();
+  Thread->DownloadList.DownloadPaths.push_back(Folder + "a.bin");
+  EXPECT_EQ(Run(JobDownloadFiles), kResultJobError) << "lists of unequal length";
+}
+
+TEST_F(DownloadJobTest, UnreadableFileIsAnErrorAndTheLineIsLetGo) {
+  // A directory exists but is not a regular file; a file without read permission is the
+  // same case for a normal user, but root reads anything.
+  const std::string path = WriteFile("locked.bin", Pattern(10));
+  Thread->DownloadList.Add(path, "locked.bin", "45", "0");
+  std::filesystem::permissions(path, std::filesystem::perms::none);
+  if (::access(path.c_str(), R_OK) == 0) GTEST_SKIP() << "running with rights that read any file";
+  EXPECT_EQ(Run(JobDownloadFiles), kResultJobError);
+  EXPECT_FALSE(Thread->SerialPort.IsOpen());
+  EXPECT_NE(ReadText("debug.log").find("Permission denied"), std::string::npos);
+}
+
+TEST_F(DownloadJobTest, OverUdp) {
+  UseUdp();
+  const Bytes file = Pattern(700);
+  Thread->DownloadList.Add(WriteFile("a.bin", file), "a.bin", "45", "4096");
+  EXPECT_EQ(Run(JobDownloadFiles), 0);
+  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2F, 45, 45, 45}));
+  EXPECT_EQ(Sim.DownloadRange(4096, 700), file);
+}
+
+}  // namespace
+}  // namespace printset

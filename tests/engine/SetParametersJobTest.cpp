@@ -1,0 +1,182 @@
+// The set-parameters job end to end, and the link session's failures along the way.
+#include <cstring>
+#include <regex>
+
+#include "EngineFixture.h"
+#include "engine/ParameterBlock.h"
+
+namespace printset {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class SetParametersJobTest : public TEngineTest {
+ protected:
+  void PrepareBlock(const std::string& baud = "  9600", int32_t codePage = 0, const std::string& digits = "123456") {
+    const auto block = BuildParameterBlock(baud, codePage, digits);
+    std::memcpy(Thread->ParamBuffer, block.data(), block.size());
+    Thread->ParamLength = 8;
+    Thread->ParamCommand = kCommandSetParameters;
+    Thread->ParamArgument = 0;
+  }
+  std::vector<std::string> TraceLines() { return Thread->TraceLog.GetLines(); }
+};
+
+TEST_F(SetParametersJobTest, FullExchangeSendsTheBlockAndTracesEveryPacket) {
+  PrepareBlock();
+  EXPECT_EQ(Run(JobSetParameters), 0);
+  const auto requests = Sim.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].Command, 0x20);
+  EXPECT_EQ(requests[0].Data, (Bytes{'D', 'E', 'V', 'I', 'C', 'E', '?', '?'}));
+  EXPECT_EQ(requests[1].Command, 0x60);
+  EXPECT_EQ(requests[1].Argument, 0u);
+  EXPECT_EQ(requests[1].Data, (Bytes{0x00, 0x00, 0x25, 0x80, 0x00, 0x12, 0x34, 0x56}));
+  EXPECT_EQ(Sim.ParameterBlock(), requests[1].Data);
+  EXPECT_EQ(Thread->DeviceIdentity, "PRN 7401");
+
+  // OPEN, then per packet a send line with header and data dumps and a receive line with
+  // its dump, then CLOSE; the file holds the same lines with CR LF.
+  const auto lines = TraceLines();
+  const std::string stamp = R"( \d\d-\d\d-\d\d \d\d:\d\d:\d\d \d\d\d )";
+  ASSERT_EQ(lines.size(), 1u + (3 + 3) + (3 + 2) + 1);  // the identify reply carries data, the other not
+  EXPECT_TRUE(std::regex_match(lines[0], std::regex("OPEN " + Sim.DevicePath() + stamp))) << lines[0];
+  EXPECT_TRUE(std::regex_match(lines[1], std::regex("Send 20 bytes" + stamp))) << lines[1];
+  EXPECT_EQ(lines[2].substr(0, 40), "    03 FF 20 00 00 00 00 00    08 00 D4 ");
+  EXPECT_EQ(lines[3].substr(0, 28), "    44 45 56 49 43 45 3F 3F ");
+  EXPECT_TRUE(std::regex_match(lines[4], std::regex("Rec: 20 bytes" + stamp))) << lines[4];
+  EXPECT_TRUE(std::regex_match(lines.back(), std::regex("CLOSE " + stamp))) << lines.back();
+  std::string expectedFile;
+  for (const auto& line : lines) expectedFile += line + "\r\n";
+  EXPECT_EQ(ReadText("debug.log"), expectedFile);
+
+  const auto posted = Host.PostedMessages();
+  ASSERT_FALSE(posted.empty());
+  EXPECT_EQ(posted.back().Message, kMessageJobFinished);
+}
+
+TEST_F(SetParametersJobTest, UnansweredRequestIsTriedThreeTimes) {
+  PrepareBlock();
+  Sim.SetNoReply(0x60);
+  EXPECT_EQ(Run(JobSetParameters), kResultNoValidReply);
+  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x60, 0x60, 0x60}));
+}
+
+TEST_F(SetParametersJobTest, PortThatDoesNotOpenLeavesOnlyTheCloseLine) {
+  PrepareBlock();
+  Host.PortNameValue = Folder + "no-such-device";
+  EXPECT_EQ(Run(JobSetParameters), kResultPortNotOpened);
+  EXPECT_EQ(Thread->OpenError, "No such file or directory");
+  const auto lines = TraceLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].rfind("CLOSE  ", 0), 0u);
+  EXPECT_EQ(ReadText("debug.log"), lines[0] + "\r\n");
+  EXPECT_EQ(Sim.RequestCount(), 0u);
+  ASSERT_FALSE(Host.PostedMessages().empty());
+  EXPECT_EQ(Host.PostedMessages().back().Message, kMessageJobFinished);
+}
+
+TEST_F(SetParametersJobTest, NetworkNameMustMatchExactly) {
+  PrepareBlock();
+  for (const std::string name : {"tcp/ip", " TCP/IP"}) {
+    Host.PortNameValue = name;
+    EXPECT_EQ(Run(JobSetParameters), kResultPortNotOpened) << name;
+  }
+}
+
+TEST_F(SetParametersJobTest, SilentPrinterGetsThreeIdentifyRequests) {
+  PrepareBlock();
+  Sim.SetNoReply(0x20);
+  EXPECT_EQ(Run(JobSetParameters), kResultNoValidReply);
+  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x20, 0x20}));
+  int sends = 0, receives = 0;
+  for (const auto& line : TraceLines()) {
+    sends += line.rfind("Send 20 bytes", 0) == 0;
+    receives += line.rfind("Rec: 0 bytes", 0) == 0;
+  }
+  EXPECT_EQ(sends, 3);
+  EXPECT_EQ(receives, 3);
+}
+
+TEST_F(SetParametersJobTest, IdentityRules) {
+  PrepareBlock();
+  struct TCase {
+    std::string Identity;
+    uint8_t Expected;
+    std::string Seen;
+  };
+  const TCase cases[] = {
+      {"PRN 74XX", kResultOk, "PRN 74XX"},
+      {"prn 7401", kResultIdentityRejected, "prn 7401"},
+      {"PRN 74XXABCD", kResultOk, "PRN 74XX"},   // bytes past the eighth are ignored
+      {"PRN 74", kResultIdentityRejected, "PRN 74??"},  // the request's tail shows through
+      {"", kResultIdentityRejected, "DEVICE??"},
+  };
+  for (const auto& c : cases) {
+    Sim.SetIdentity(c.Identity);
+    EXPECT_EQ(Run(JobSetParameters), c.Expected) << c.Identity;
+    EXPECT_EQ(Thread->DeviceIdentity, c.Seen);
+  }
+}
+
+TEST_F(SetParametersJobTest, TwoJobsInARowKeepOnlyTheSecondTrace) {
+  PrepareBlock();
+  Sim.SetNoReply(0x60);
+  EXPECT_EQ(Run(JobSetParameters), kResultNoValidReply);
+  Sim.ClearFaults();
+  const size_t before = Sim.RequestCount();
+  EXPECT_EQ(Run(JobSetParameters), kResultOk);
+  EXPECT_EQ(Sim.RequestCount(), before + 2);
+  const std::string log = ReadText("debug.log");
+  EXPECT_EQ(log.find("OPEN"), 0u);
+  EXPECT_EQ(log.find("OPEN", 1), std::string::npos);
+  EXPECT_EQ(Thread->TraceLog.GetLines().size(), 13u);
+}
+
+TEST_F(SetParametersJobTest, StartJobWhileRunningIsRefused) {
+  PrepareBlock();
+  Sim.SetReplyDelay(150);
+  ASSERT_TRUE(Thread->StartJob(JobSetParameters));
+  ASSERT_TRUE(Sim.WaitForRequests(1, 10000));
+  EXPECT_FALSE(Thread->StartJob(JobProgramFirmware));
+  ASSERT_TRUE(Thread->JobDone.Wait(60000));
+  EXPECT_EQ(Thread->ResultCode, 0);
+  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x60}));
+  EXPECT_FALSE(Thread->JobDone.Wait(0)) << "the signal is consumed by one wait";
+}
+
+TEST_F(SetParametersJobTest, OverUdp) {
+  UseUdp();
+  PrepareBlock("115200", 7, "261207");
+  EXPECT_EQ(Run(JobSetParameters), kResultOk);
+  EXPECT_EQ(Sim.ParameterBlock(), (Bytes{0x00, 0x01, 0xC2, 0x00, 0x07, 0x26, 0x12, 0x07}));
+  const auto lines = Thread->TraceLog.GetLines();
+  EXPECT_EQ(lines.front().rfind("OPEN TCP/IP ", 0), 0u);
+  for (const auto& line : lines) EXPECT_EQ(line.rfind("CLOSE", 0), std::string::npos) << "no CLOSE line on the network";
+  EXPECT_FALSE(Host.Udp.Active()) << "the endpoint is deactivated when the link closes";
+}
+
+TEST_F(SetParametersJobTest, UdpWithoutAConfiguredHostFailsAndSaysWhy) {
+  PrepareBlock();
+  Host.PortNameValue = "TCP/IP";
+  Host.Udp.Host.clear();
+  EXPECT_EQ(Run(JobSetParameters), kResultPortNotOpened);
+  const auto lines = Thread->TraceLog.GetLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("no printer address configured"), std::string::npos);
+}
+
+TEST_F(SetParametersJobTest, RequestDataTooLongForAPacketIsAnErrorNotASuccess) {
+  PrepareBlock();
+  Thread->ParamLength = 2000;
+  EXPECT_EQ(Run(JobSetParameters), kResultJobError);
+  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20}));
+  const std::string log = ReadText("debug.log");
+  EXPECT_NE(log.find("ERROR request data of 2000 bytes"), std::string::npos) << log;
+  // The worker survives and the port was let go.
+  Thread->ParamLength = 8;
+  EXPECT_EQ(Run(JobSetParameters), kResultOk);
+}
+
+}  // namespace
+}  // namespace printset
