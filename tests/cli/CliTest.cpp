@@ -1,0 +1,148 @@
+// printset-cli as a script would use it: options, verbs, output and exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "link/PacketCodec.h"
+#include "sim/SimPrinter.h"
+
+namespace printset {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+struct TRun {
+  int Status = -1;
+  std::string Output;  // stdout and stderr together
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/printset-cli-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    Folder = std::string(pattern) + "/";
+    ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
+  }
+  void TearDown() override {
+    Sim.Stop();
+    std::filesystem::remove_all(Folder);
+  }
+
+  TRun Cli(const std::string& arguments) {
+    const std::string command = std::string(PRINTSET_CLI) + " --folder " + Folder + " " + arguments + " 2>&1";
+    TRun run;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char chunk[4096];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.Output.append(chunk, n);
+    const int status = ::pclose(pipe);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+  }
+  std::string Port() { return "--port " + Sim.DevicePath() + " "; }
+  void WriteText(const std::string& name, const std::string& text) { std::ofstream(Folder + name) << text; }
+  std::string WriteBytes(const std::string& name, const Bytes& bytes) {
+    std::ofstream(Folder + name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return Folder + name;
+  }
+
+  TSimPrinter Sim;
+  std::string Folder;
+};
+
+TEST_F(CliTest, SetSendsTheBlockAndWritesTheTrace) {
+  const TRun run = Cli(Port() + "set --new-baud 115200 --codepage-value 300 --string '12 45'");
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  EXPECT_EQ(run.Output, "OK\n");
+  EXPECT_EQ(Sim.ParameterBlock(), (Bytes{0x00, 0x01, 0xC2, 0x00, 0x2C, 0x12, 0x04, 0x50}));
+  EXPECT_TRUE(std::filesystem::exists(Folder + "debug.log"));
+}
+
+TEST_F(CliTest, CodePagesAndPortNamesComeFromTheSettingsFile) {
+  WriteText("config.ini", "[CODEPAGE]\nALPHA=3\nBETA=x\nGAMMA=0x1F\n[PORTS]\nCOM3=" + Sim.DevicePath() + "\n");
+  EXPECT_EQ(Cli("--port COM3 set").Status, 0);
+  EXPECT_EQ(Sim.ParameterBlock()[4], 3) << "the first code page is the default";
+  EXPECT_EQ(Cli("--port COM3 set --codepage gamma").Status, 0);
+  EXPECT_EQ(Sim.ParameterBlock()[4], 31);
+  const TRun unknown = Cli("--port COM3 set --codepage DELTA");
+  EXPECT_EQ(unknown.Status, 64);
+}
+
+TEST_F(CliTest, FailuresReportTheirMeaningAndExitWithTheResultCode) {
+  const TRun missing = Cli("--port " + Folder + "ttyNone set");
+  EXPECT_EQ(missing.Status, 1);
+  EXPECT_NE(missing.Output.find("ERROR: the port could not be opened"), std::string::npos) << missing.Output;
+  EXPECT_NE(missing.Output.find("No such file or directory"), std::string::npos) << missing.Output;
+
+  Sim.SetNoReply(0x60);
+  const TRun silent = Cli(Port() + "set");
+  EXPECT_EQ(silent.Status, 3);
+  EXPECT_NE(silent.Output.find("no valid reply"), std::string::npos);
+}
+
+TEST_F(CliTest, UsageErrors) {
+  EXPECT_EQ(Cli("frobnicate").Status, 64);
+  EXPECT_EQ(Cli("").Status, 64);
+  const TRun badBaud = Cli("--baud abc set");
+  EXPECT_EQ(badBaud.Status, 64);
+  EXPECT_NE(badBaud.Output.find("'abc' is not a valid integer value."), std::string::npos) << badBaud.Output;
+  EXPECT_EQ(Cli(Port() + "set --string 12a").Status, 64);
+  EXPECT_EQ(Sim.RequestCount(), 0u);
+  const TRun help = Cli("--help");
+  EXPECT_EQ(help.Status, 0);
+  for (const char* word : {"set", "program", "download", "logo", "--port", "--baud", "--folder", "--new-baud",
+                           "--codepage", "--string"})
+    EXPECT_NE(help.Output.find(word), std::string::npos) << word;
+}
+
+TEST_F(CliTest, ProgramChecksTheImageFirst) {
+  Bytes image(512, 0);
+  for (size_t i = 8; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i);
+  PutLe32(&image[4], 512);
+  uint32_t sum = 0;
+  for (size_t at = 4; at < image.size(); at += 4) sum += GetLe32(&image[at]);
+  PutLe32(&image[0], 0u - sum);
+  Bytes broken = image;
+  broken[100] ^= 1;
+
+  const TRun invalid = Cli(Port() + "program " + WriteBytes("bad.bin", broken));
+  EXPECT_EQ(invalid.Status, 65);
+  EXPECT_NE(invalid.Output.find("Invalid file"), std::string::npos);
+  EXPECT_EQ(Sim.RequestCount(), 0u);
+
+  const TRun good = Cli(Port() + "program " + WriteBytes("good.bin", image));
+  EXPECT_EQ(good.Status, 0) << good.Output;
+  EXPECT_EQ(Sim.FirmwareImage(), image);
+}
+
+TEST_F(CliTest, DownloadTakesCommandAndBaseAfterTheFileName) {
+  Bytes file(300);
+  for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<uint8_t>(i * 3);
+  const TRun run = Cli(Port() + "download " + WriteBytes("a.bin", file) + ":50:4096 " + Folder + "gone.bin");
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  EXPECT_NE(run.Output.find("gone.bin does not exist"), std::string::npos);
+  EXPECT_EQ(Sim.DownloadRange(4096, 300), file);
+  EXPECT_EQ(Sim.DownloadCommand(), 50);
+}
+
+TEST_F(CliTest, NetworkAddressComesFromTheSettingsFile) {
+  Sim.Stop();
+  ASSERT_TRUE(Sim.StartUdp(0));
+  const TRun unset = Cli("--port TCP/IP set");
+  EXPECT_EQ(unset.Status, 1) << "no host configured must never read as OK";
+  WriteText("config.ini", "[NETWORK]\nHOST=127.0.0.1\nPORT=" + std::to_string(Sim.UdpPort()) + "\n");
+  const TRun run = Cli("--port TCP/IP set --string 654321");
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  EXPECT_EQ(Sim.ParameterBlock()[7], 0x21);
+}
+
+}  // namespace
+}  // namespace printset
