@@ -1,9 +1,73 @@
+// "logo pack" and "logo download": the logo set of the window's NVRAM page, headless.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include "CliContext.h"
+#include "ui/LogoSet.h"
+#include "ui/LogoSettings.h"
+#include "ui/PictureLoader.h"
 
 namespace printset {
 
-int RunLogoVerb(TCliContext&, const std::vector<std::string>&) {
-  throw TUsageError("logo: not available in this build");
+namespace {
+
+constexpr const char* kLogoFileName = "logo.bin";
+
+void SaveFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(errno));
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const int savedErrno = errno;
+  if (std::fclose(file) != 0 || !written)
+    throw std::runtime_error("Cannot write file \"" + path + "\". " + std::strerror(written ? errno : savedErrno));
+}
+
+}  // namespace
+
+int RunLogoVerb(TCliContext& context, const std::vector<std::string>& args) {
+  if (args.empty() || (args[0] != "pack" && args[0] != "download"))
+    throw TUsageError("logo takes 'pack' or 'download'");
+  const bool download = args[0] == "download";
+  std::vector<std::string> pictures;
+  std::string output = context.Host.Folder + kLogoFileName;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (!download && (args[i] == "-o" || args[i] == "--output")) {
+      output = OptionValue(args, i);
+    } else if (args[i].rfind("-", 0) == 0 && args[i].size() > 1) {
+      throw TUsageError("logo: unknown option " + args[i]);
+    } else {
+      pictures.push_back(args[i]);
+    }
+  }
+  const TLogoSettings settings = ReadLogoSettings(*context.Profile);
+  const TLogoSetResult set = BuildLogoSet(pictures, settings, LoadPicture);
+  if (!set.Complete) {
+    // A set that stopped short announces logos it does not hold: it is neither saved nor sent.
+    std::printf("%s\n", LogoFailureMessage(set.Failure));
+    const std::string which = set.FailedIndex >= 0 && static_cast<size_t>(set.FailedIndex) < pictures.size()
+                                  ? pictures[static_cast<size_t>(set.FailedIndex)]
+                                  : std::string("the list");
+    std::fprintf(stderr, "printset-cli: %s: %s\n", which.c_str(),
+                 set.Failure == TLogoFailure::MissingFile      ? "no such file"
+                 : set.Failure == TLogoFailure::PictureInvalid ? "not a picture, empty, or too wide or tall for [LOGO]"
+                 : set.Failure == TLogoFailure::NoRoom         ? "the set would not fit into SIZE of [LOGO]"
+                                                               : "more logos than the set can hold");
+    return kExitDataError;
+  }
+  if (!download) {
+    SaveFile(output, set.Bytes);
+    std::printf("%s: %zu bytes\n%s\n", output.c_str(), set.Bytes.size(),
+                FormatLogoSpace(static_cast<int64_t>(set.Bytes.size()), settings.LogoSize).c_str());
+    return 0;
+  }
+  const std::string path = context.Host.Folder + kLogoFileName;
+  SaveFile(path, set.Bytes);
+  std::fprintf(stderr, "%s\n", FormatLogoSpace(static_cast<int64_t>(set.Bytes.size()), settings.LogoSize).c_str());
+  TDownloadList& list = context.Thread->DownloadList;
+  list.Clear();
+  list.Add(path, kLogoFileName, std::to_string(settings.LogoCommand), std::to_string(settings.LogoPara));
+  return context.Host.RunJobAndReport(*context.Thread, JobDownloadFiles);
 }
 
 }  // namespace printset

@@ -1,0 +1,285 @@
+#include "ui/ProfileFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+
+namespace printset {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+enum class TLineKind { Other, Section, Key };
+
+struct TParsedLine {
+  TLineKind Kind = TLineKind::Other;
+  std::string_view Name;
+  std::string_view Value;
+  size_t NameEnd = 0;  // offset in the line just past the key's name
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+TParsedLine ParseLine(std::string_view line) {
+  TParsedLine parsed;
+  std::string_view text = line;
+  // Some editors save a UTF-8 byte order mark in front of the first line.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  text = Trim(text);
+  if (text.empty() || text.front() == ';' || text.front() == '#') return parsed;
+  if (text.front() == '[') {
+    const size_t close = text.find(']');
+    if (close == std::string_view::npos) return parsed;
+    parsed.Kind = TLineKind::Section;
+    parsed.Name = Trim(text.substr(1, close - 1));
+    return parsed;
+  }
+  const size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return parsed;
+  parsed.Name = Trim(text.substr(0, equals));
+  if (parsed.Name.empty()) return parsed;
+  parsed.Kind = TLineKind::Key;
+  parsed.Value = Trim(text.substr(equals + 1));
+  parsed.NameEnd = static_cast<size_t>(parsed.Name.data() - line.data()) + parsed.Name.size();
+  return parsed;
+}
+
+// Lines [Begin, End) below the [name] line of the first section with the given name.
+struct TSectionSpan {
+  bool Found = false;
+  size_t Begin = 0;
+  size_t End = 0;
+};
+
+TSectionSpan FindSection(const std::vector<std::string>& lines, std::string_view section) {
+  TSectionSpan span;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const TParsedLine parsed = ParseLine(lines[i]);
+    if (parsed.Kind != TLineKind::Section) continue;
+    if (span.Found) {
+      span.End = i;
+      return span;
+    }
+    if (SameName(parsed.Name, section)) {
+      span = {true, i + 1, lines.size()};
+    }
+  }
+  return span;
+}
+
+bool ValidName(std::string_view name, std::string_view forbidden) {
+  return !Trim(name).empty() && name.find_first_of(forbidden) == std::string_view::npos;
+}
+
+}  // namespace
+
+TProfileFile::TProfileFile(std::string path) : FilePath(std::move(path)) {
+  // A file that cannot be read is left as an empty one, which is what settings fall
+  // back to: every key at its default.
+  Load(Lines, LineEnd);
+}
+
+const std::string& TProfileFile::Path() const { return FilePath; }
+
+std::string TProfileFile::LastError() const { return Error; }
+
+bool TProfileFile::Load(std::vector<std::string>& lines, std::string& lineEnd) const {
+  lines.clear();
+  lineEnd = "\r\n";
+  std::ifstream in(FilePath, std::ios::binary);
+  if (!in) {
+    std::error_code ec;
+    return !fs::exists(FilePath, ec) && !ec;
+  }
+  const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return false;
+  // Written back in the style the file already uses: LF only when no line ends in CR LF.
+  if (content.find("\r\n") == std::string::npos && content.find('\n') != std::string::npos)
+    lineEnd = "\n";
+  size_t start = 0;
+  while (start < content.size()) {
+    size_t end = content.find('\n', start);
+    if (end == std::string::npos) end = content.size();
+    std::string line = content.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return true;
+}
+
+bool TProfileFile::Save(const std::vector<std::string>& lines, const std::string& lineEnd) {
+  std::error_code ec;
+  // Writing through a link must keep the link and replace the file it points to.
+  fs::path target = FilePath;
+  if (fs::is_symlink(fs::symlink_status(target, ec))) {
+    target = fs::weakly_canonical(target, ec);
+    if (ec) {
+      Error = ec.message();
+      return false;
+    }
+  }
+  // The new text goes to a file beside the old one and then takes its name, so a write
+  // that fails halfway (a full disk) leaves the old file whole.
+  const fs::path temporary = target.string() + ".new";
+  std::FILE* out = std::fopen(temporary.c_str(), "wb");
+  if (out == nullptr) {
+    Error = std::strerror(errno);
+    return false;
+  }
+  errno = 0;
+  bool written = true;
+  for (const std::string& line : lines) {
+    if (std::fwrite(line.data(), 1, line.size(), out) != line.size() ||
+        std::fwrite(lineEnd.data(), 1, lineEnd.size(), out) != lineEnd.size()) {
+      written = false;
+      break;
+    }
+  }
+  written = written && std::fflush(out) == 0;
+  written = (std::fclose(out) == 0) && written;
+  if (!written) {
+    Error = errno != 0 ? std::strerror(errno) : "Write error";
+    fs::remove(temporary, ec);
+    return false;
+  }
+  const fs::file_status oldStatus = fs::status(target, ec);
+  if (!ec && fs::exists(oldStatus)) fs::permissions(temporary, oldStatus.permissions(), ec);
+  fs::rename(temporary, target, ec);
+  if (ec) {
+    Error = ec.message();
+    fs::remove(temporary, ec);
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> TProfileFile::ReadString(std::string_view section,
+                                                    std::string_view key) const {
+  const TSectionSpan span = FindSection(Lines, section);
+  if (!span.Found) return std::nullopt;
+  for (size_t i = span.Begin; i < span.End; ++i) {
+    const TParsedLine parsed = ParseLine(Lines[i]);
+    if (parsed.Kind == TLineKind::Key && SameName(parsed.Name, key)) return std::string(parsed.Value);
+  }
+  return std::nullopt;
+}
+
+int32_t TProfileFile::ReadInteger(std::string_view section, std::string_view key,
+                                  int32_t defaultValue) const {
+  const std::optional<std::string> value = ReadString(section, key);
+  return value ? ParseProfileInteger(*value, defaultValue) : defaultValue;
+}
+
+std::vector<std::string> TProfileFile::ReadSectionKeys(std::string_view section) const {
+  std::vector<std::string> keys;
+  const TSectionSpan span = FindSection(Lines, section);
+  if (!span.Found) return keys;
+  for (size_t i = span.Begin; i < span.End; ++i) {
+    const TParsedLine parsed = ParseLine(Lines[i]);
+    if (parsed.Kind != TLineKind::Key) continue;
+    bool seen = false;
+    for (const std::string& key : keys) seen = seen || SameName(key, parsed.Name);
+    if (!seen) keys.emplace_back(parsed.Name);
+  }
+  return keys;
+}
+
+bool TProfileFile::WriteString(std::string_view section, std::string_view key,
+                               std::string_view value) {
+  if (!ValidName(section, "]\r\n") || !ValidName(key, "=\r\n") ||
+      value.find_first_of("\r\n") != std::string_view::npos) {
+    Error = "Invalid section, key or value";
+    return false;
+  }
+  std::vector<std::string> lines;
+  std::string lineEnd;
+  errno = 0;
+  if (!Load(lines, lineEnd)) {
+    Error = errno != 0 ? std::strerror(errno) : "Read error";
+    return false;
+  }
+  const std::string_view cleanKey = Trim(key);
+  const std::string_view cleanValue = Trim(value);
+  const TSectionSpan span = FindSection(lines, section);
+  if (!span.Found) {
+    if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+    lines.push_back("[" + std::string(Trim(section)) + "]");
+    lines.push_back(std::string(cleanKey) + "=" + std::string(cleanValue));
+  } else {
+    size_t insertAt = span.Begin;
+    bool replaced = false;
+    for (size_t i = span.Begin; i < span.End && !replaced; ++i) {
+      const TParsedLine parsed = ParseLine(lines[i]);
+      if (parsed.Kind != TLineKind::Key) continue;
+      insertAt = i + 1;
+      if (SameName(parsed.Name, cleanKey)) {
+        // The leading blanks and the key's spelling stay as the operator wrote them.
+        lines[i] = lines[i].substr(0, parsed.NameEnd) + "=" + std::string(cleanValue);
+        replaced = true;
+      }
+    }
+    if (!replaced)
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                   std::string(cleanKey) + "=" + std::string(cleanValue));
+  }
+  if (!Save(lines, lineEnd)) return false;
+  Lines = std::move(lines);
+  LineEnd = std::move(lineEnd);
+  Error.clear();
+  return true;
+}
+
+bool TProfileFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+  return WriteString(section, key, std::to_string(value));
+}
+
+int32_t ParseProfileInteger(std::string_view text, int32_t defaultValue) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    uint64_t value = 0;
+    for (const char c : text.substr(2)) {
+      int digit;
+      if (c >= '0' && c <= '9') digit = c - '0';
+      else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+      else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+      else return defaultValue;
+      value = value * 16 + static_cast<uint64_t>(digit);
+      if (value > 0xFFFFFFFFull) return defaultValue;
+    }
+    return static_cast<int32_t>(static_cast<uint32_t>(value));
+  }
+  const bool negative = !text.empty() && text[0] == '-';
+  if (negative) text.remove_prefix(1);
+  if (text.empty()) return defaultValue;
+  int64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return defaultValue;
+    value = value * 10 + (c - '0');
+    if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1) return defaultValue;
+  }
+  if (negative) value = -value;
+  if (value > std::numeric_limits<int32_t>::max()) return defaultValue;
+  return static_cast<int32_t>(value);
+}
+
+}  // namespace printset

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QString>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ui/BmpFile.h"
+#include "ui/PictureLoader.h"
+#include "ui/TempFolder.h"
+
+namespace printset {
+namespace {
+
+constexpr uint32_t kBlack = 0x000000;
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kGrey127 = 0x7F7F7F;
+constexpr uint32_t kGrey128 = 0x808080;
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kBlue = 0xFF0000;
+
+// 13 × 5 so that every depth's rows need padding to whole 4-byte words.
+TPicture Reference() {
+  const uint32_t colours[] = {kBlack, kWhite, kGrey127, kGrey128, kRed, kBlue};
+  TPicture picture{13, 5, {}};
+  for (int y = 0; y < picture.Height; ++y)
+    for (int x = 0; x < picture.Width; ++x) picture.Pixels.push_back(colours[(x * x + 3 * y) % 6]);
+  return picture;
+}
+
+std::vector<uint8_t> Packed(const TPicture& picture) {
+  return BuildLogoSet({"p"}, TLogoSettings{}, [&](const std::string&) { return picture; }).Bytes;
+}
+
+std::optional<TPicture> LoadBmp(const TTempFolder& folder, const TPicture& picture, const TBmpOptions& options) {
+  const std::string path = folder.File("picture.bmp");
+  WriteWholeFile(path, EncodeBmp(picture, options));
+  return LoadPicture(path);
+}
+
+struct TVariant {
+  const char* Name;
+  TBmpOptions Options;
+};
+
+TEST(PictureLoader, EveryExactBitmapVariantGivesTheSamePicture) {
+  constexpr uint32_t kWithAlpha = 0xFF000000;
+  const TVariant variants[] = {
+      {"4 bits", {4, false, TBmpCompression::Rgb, {}}},
+      {"4 bits top-down", {4, true, TBmpCompression::Rgb, {}}},
+      {"4 bits RLE", {4, false, TBmpCompression::Rle4, {}}},
+      {"8 bits", {8, false, TBmpCompression::Rgb, {}}},
+      {"8 bits top-down", {8, true, TBmpCompression::Rgb, {}}},
+      {"8 bits RLE", {8, false, TBmpCompression::Rle8, {}}},
+      {"24 bits", {24, false, TBmpCompression::Rgb, {}}},
+      {"24 bits top-down", {24, true, TBmpCompression::Rgb, {}}},
+      {"32 bits, fourth byte 0", {32, false, TBmpCompression::Rgb, {}}},
+      {"32 bits top-down", {32, true, TBmpCompression::Rgb, {}}},
+      {"32 bits, bit fields", {32, false, TBmpCompression::BitFields, {0xFF0000, 0xFF00, 0xFF, 0}}},
+      {"32 bits, alpha mask, alpha 0", {32, false, TBmpCompression::BitFields, {0xFF0000, 0xFF00, 0xFF, kWithAlpha}}},
+  };
+  TTempFolder folder;
+  const TPicture reference = Reference();
+  for (const TVariant& variant : variants) {
+    SCOPED_TRACE(variant.Name);
+    const std::optional<TPicture> loaded = LoadBmp(folder, reference, variant.Options);
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->Width, reference.Width);
+    EXPECT_EQ(loaded->Height, reference.Height);
+    EXPECT_EQ(loaded->Pixels, reference.Pixels);
+    EXPECT_EQ(Packed(*loaded), Packed(reference));
+  }
+}
+
+TEST(PictureLoader, SixteenBitBitmapsKeepTheDotsDespiteFewerColourBits) {
+  // Five or six bits per component cannot hold 127 and 128 exactly; the colours come
+  // back close, and on the same side of the dot threshold.
+  const TVariant variants[] = {
+      {"16 bits 5-5-5", {16, false, TBmpCompression::Rgb, {}}},
+      {"16 bits 5-5-5 top-down", {16, true, TBmpCompression::Rgb, {}}},
+      {"16 bits 5-6-5 bit fields", {16, false, TBmpCompression::BitFields, {0xF800, 0x07E0, 0x001F, 0}}},
+  };
+  TTempFolder folder;
+  const TPicture reference = Reference();
+  for (const TVariant& variant : variants) {
+    SCOPED_TRACE(variant.Name);
+    const std::optional<TPicture> loaded = LoadBmp(folder, reference, variant.Options);
+    ASSERT_TRUE(loaded.has_value());
+    ASSERT_EQ(loaded->Pixels.size(), reference.Pixels.size());
+    for (size_t i = 0; i < reference.Pixels.size(); ++i)
+      for (int shift : {0, 8, 16}) {
+        const int got = static_cast<int>((loaded->Pixels[i] >> shift) & 0xFF);
+        const int expected = static_cast<int>((reference.Pixels[i] >> shift) & 0xFF);
+        EXPECT_NEAR(got, expected, 7) << "pixel " << i;
+      }
+    EXPECT_EQ(Packed(*loaded), Packed(reference));
+  }
+}
+
+TEST(PictureLoader, OneBitBitmapUsesItsPalette) {
+  TPicture picture{13, 5, {}};
+  for (int i = 0; i < 13 * 5; ++i) picture.Pixels.push_back(i % 3 == 0 ? kBlack : kWhite);
+  TTempFolder folder;
+  for (bool topDown : {false, true}) {
+    const std::optional<TPicture> loaded = LoadBmp(folder, picture, {1, topDown, TBmpCompression::Rgb, {}});
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->Pixels, picture.Pixels) << "top-down " << topDown;
+  }
+}
+
+QImage ToQImage(const TPicture& picture, QImage::Format format) {
+  QImage image(picture.Width, picture.Height, format);
+  for (int y = 0; y < picture.Height; ++y)
+    for (int x = 0; x < picture.Width; ++x) {
+      const uint32_t c = picture.Pixels[static_cast<size_t>(y * picture.Width + x)];
+      image.setPixel(x, y, qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+    }
+  return image;
+}
+
+TEST(PictureLoader, OtherFormatsAreReadByContent) {
+  TTempFolder folder;
+  const TPicture reference = Reference();
+  const std::string png = folder.File("picture.png");
+  ASSERT_TRUE(ToQImage(reference, QImage::Format_RGB32).save(QString::fromStdString(png), "PNG"));
+  std::optional<TPicture> loaded = LoadPicture(png);
+  ASSERT_TRUE(loaded.has_value());
+  EXPECT_EQ(loaded->Pixels, reference.Pixels);
+
+  // A bitmap under another name is still a bitmap.
+  const std::string misnamed = folder.File("really-a-bitmap.png");
+  WriteWholeFile(misnamed, EncodeBmp(reference, {}));
+  loaded = LoadPicture(misnamed);
+  ASSERT_TRUE(loaded.has_value());
+  EXPECT_EQ(loaded->Pixels, reference.Pixels);
+}
+
+TEST(PictureLoader, TransparentPixelsKeepTheirStoredColour) {
+  TTempFolder folder;
+  QImage image(2, 1, QImage::Format_ARGB32);
+  image.setPixel(0, 0, qRgba(255, 0, 0, 0));    // red, fully transparent
+  image.setPixel(1, 0, qRgba(0, 0, 255, 128));  // blue, half transparent
+  const std::string png = folder.File("alpha.png");
+  ASSERT_TRUE(image.save(QString::fromStdString(png), "PNG"));
+  const std::optional<TPicture> loaded = LoadPicture(png);
+  ASSERT_TRUE(loaded.has_value());
+  EXPECT_EQ(loaded->Pixels, (std::vector<uint32_t>{kRed, kBlue}));
+}
+
+TEST(PictureLoader, WhatIsNotAPictureFile) {
+  TTempFolder folder;
+  EXPECT_FALSE(LoadPicture(folder.File("missing.bmp")).has_value());
+  std::filesystem::create_directory(folder.File("folder.bmp"));
+  EXPECT_FALSE(LoadPicture(folder.File("folder.bmp")).has_value());
+
+  const char bitmapStart[] = "BM\x10\0\0\0garbage";
+  for (const std::string& content : {std::string(), std::string("this is not a picture at all\n"),
+                                     std::string(bitmapStart, sizeof bitmapStart - 1)}) {
+    WriteWholeFile(folder.File("bad.bmp"), content);
+    const std::optional<TPicture> loaded = LoadPicture(folder.File("bad.bmp"));
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->Width, 0);
+  }
+}
+
+}  // namespace
+}  // namespace printset
