@@ -111,7 +111,13 @@ bool TProfileFile::Load(std::vector<std::string>& lines, std::string& lineEnd) c
     std::error_code ec;
     return !fs::exists(FilePath, ec) && !ec;
   }
-  const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string content;
+  try {
+    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    // libstdc++ throws from the read itself when the path is a folder.
+    return false;
+  }
   if (in.bad()) return false;
   // Written back in the style the file already uses: LF only when no line ends in CR LF.
   if (content.find("\r\n") == std::string::npos && content.find('\n') != std::string::npos)

@@ -1,0 +1,108 @@
+// "PROGRAM" on the UPDATE page: the file choice, the image check, the transfer, and how
+// the window behaves while the transfer runs.
+#include <QDir>
+#include <QPushButton>
+
+#include "WindowFixture.h"
+
+namespace printset {
+namespace {
+
+class WindowProgramButton : public TWindowTest {
+ protected:
+  void Choose(const std::string& name) { Answerer.FileAnswers.push_back(QString::fromStdString(Folder() + name)); }
+  TSeenBox FileDialog() const {
+    return {"file dialog", "OpenDialog1", QDir(QString::fromStdString(Folder())).absolutePath(), QMessageBox::NoIcon};
+  }
+};
+
+TEST_F(WindowProgramButton, ProgramsTheChosenImage) {
+  OpenWindow();
+  const std::vector<uint8_t> image = FirmwareFile(1024);
+  WriteFile("firmware.bin", image);
+  Choose("firmware.bin");
+
+  Click("btUpdate");
+
+  EXPECT_EQ(Answerer.Seen, (std::vector<TSeenBox>{FileDialog(), Outcome("OK")}));
+  EXPECT_EQ(Sim.FirmwareImage(), image);
+  ASSERT_FALSE(Sim.ModeRequests().empty());
+  EXPECT_EQ(Sim.ModeRequests().back(), kSimModeEndProgramming);
+  EXPECT_EQ(PanelText(0), "Finished: 100.0%(4/4)");
+  // The program folder became the current folder.
+  EXPECT_EQ(QDir::currentPath(), QDir(QString::fromStdString(Folder())).canonicalPath());
+}
+
+TEST_F(WindowProgramButton, RefusesAnInvalidImageWithoutSending) {
+  OpenWindow();
+  std::vector<uint8_t> image = FirmwareFile(1024);
+  image[700] ^= 0x01;
+  WriteFile("broken.bin", image);
+  std::vector<uint8_t> tooShort = FirmwareFile(256);
+  tooShort.pop_back();
+  WriteFile("short.bin", tooShort);
+  Choose("broken.bin");
+  Choose("short.bin");
+
+  Click("btUpdate");
+  Click("btUpdate");
+
+  const TSeenBox invalid{"box", "Print Tool", "Invalid file", QMessageBox::Critical};
+  EXPECT_EQ(Answerer.Seen, (std::vector<TSeenBox>{FileDialog(), invalid, FileDialog(), invalid}));
+  EXPECT_EQ(Sim.RequestCount(), 0u);
+  EXPECT_FALSE(FileInFolder("debug.log"));
+}
+
+TEST_F(WindowProgramButton, CancelledDialogDoesNothing) {
+  OpenWindow();
+  Answerer.FileAnswers.push_back(QString());  // cancel
+  Click("btUpdate");
+
+  EXPECT_EQ(Answerer.Seen, std::vector<TSeenBox>{FileDialog()});
+  EXPECT_EQ(Sim.RequestCount(), 0u);
+  EXPECT_TRUE(PanelText(0).isEmpty());
+}
+
+TEST_F(WindowProgramButton, WindowStaysWhileTheTransferRuns) {
+  OpenWindow();
+  WriteFile("firmware.bin", FirmwareFile(4096));
+  Choose("firmware.bin");
+  auto* set = Find<QPushButton>("btSet");
+  auto* program = Find<QPushButton>("btUpdate");
+  auto* download = Find<QPushButton>("btLOGO");
+  ASSERT_TRUE(set && program && download);
+
+  // Looked at when the first progress report reaches the window, in the middle of the wait.
+  bool looked = false;
+  bool anyEnabled = true;
+  bool closed = true;
+  bool visible = false;
+  QString busyText;
+  TEventProbe probe(Window.get(), kEventProgress, [&] {
+    if (looked) return;
+    looked = true;
+    anyEnabled = set->isEnabled() || program->isEnabled() || download->isEnabled();
+    set->click();
+    closed = Window->close();
+    visible = Window->isVisible();
+    busyText = PanelText(1);
+  });
+
+  Click("btUpdate");
+
+  ASSERT_TRUE(looked);
+  EXPECT_FALSE(anyEnabled);
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(visible);
+  EXPECT_FALSE(busyText.isEmpty());
+  // The click on the disabled SET started nothing: one programming run, no parameters.
+  EXPECT_EQ(Answerer.Seen, (std::vector<TSeenBox>{FileDialog(), Outcome("OK")}));
+  EXPECT_TRUE(Sim.ParameterBlock().empty());
+  EXPECT_EQ(Sim.FirmwareImage(), FirmwareFile(4096));
+  EXPECT_TRUE(set->isEnabled() && program->isEnabled() && download->isEnabled());
+  EXPECT_TRUE(PanelText(1).isEmpty());
+  EXPECT_TRUE(Window->close());
+}
+
+}  // namespace
+}  // namespace printset

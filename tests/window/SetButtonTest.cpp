@@ -1,0 +1,134 @@
+// "SET" on the PARA page, from the boxes to the printer and back to the operator's box.
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "WindowFixture.h"
+
+namespace printset {
+namespace {
+
+using TBytes = std::vector<uint8_t>;
+
+class WindowSetButton : public TWindowTest {
+ protected:
+  void SetString(const QString& text) {
+    if (auto* edit = Find<QLineEdit>("edString")) edit->setText(text);
+  }
+};
+
+TEST_F(WindowSetButton, SendsTheParameterBlockAndReportsOk) {
+  WriteConfig("[CODEPAGE]\r\nPC437=0\r\nKATAKANA=1\r\n");
+  OpenWindow();
+  SetText("ComboSetBaudRate", "  9600");
+  SetString("123456");
+
+  Click("btSet");
+
+  EXPECT_EQ(Answerer.Seen, std::vector<TSeenBox>{Outcome("OK")});
+  EXPECT_EQ(Sim.ParameterBlock(), (TBytes{0x00, 0x00, 0x25, 0x80, 0x00, 0x12, 0x34, 0x56}));
+  const auto requests = Sim.Requests();
+  ASSERT_FALSE(requests.empty());
+  EXPECT_EQ(requests.back().Command, 0x60);
+  EXPECT_EQ(requests.back().Argument, 0u);
+  // The request travels at the link rate of the box at the top.
+  EXPECT_EQ(Sim.LineBaudRate(), 9600);
+  EXPECT_TRUE(FileInFolder("debug.log"));
+}
+
+TEST_F(WindowSetButton, PacksTheStringAndTheNewBaudRate) {
+  OpenWindow();
+  SetText("ComboSetBaudRate", "115200");
+  // The third and sixth positions are left blank; they pack like "0".
+  SetString("12 45 ");
+  ASSERT_EQ(Find<QLineEdit>("edString")->displayText(), "12 45 ");
+
+  Click("btSet");
+
+  EXPECT_EQ(Answerer.Seen, std::vector<TSeenBox>{Outcome("OK")});
+  EXPECT_EQ(Sim.ParameterBlock(), (TBytes{0x00, 0x01, 0xC2, 0x00, 0x00, 0x12, 0x04, 0x50}));
+}
+
+TEST_F(WindowSetButton, SendsTheCodePageValueOfTheSelectedName) {
+  WriteConfig("[LOGO]\r\nSIZE=4096\r\n[CODEPAGE]\r\nALPHA=3\r\nBETA=x\r\nGAMMA=0x1F\r\n");
+  OpenWindow();
+  auto* codePages = Find<QComboBox>("ComboCodePage");
+  ASSERT_NE(codePages, nullptr);
+  ASSERT_EQ(codePages->count(), 3);
+  EXPECT_EQ(codePages->itemText(0), "ALPHA");
+  EXPECT_EQ(codePages->itemText(1), "BETA");
+  EXPECT_EQ(codePages->itemText(2), "GAMMA");
+  EXPECT_EQ(codePages->currentIndex(), 0);
+
+  std::vector<int> sent;
+  for (int index : {0, 1, 2}) {
+    codePages->setCurrentIndex(index);
+    Click("btSet");
+    sent.push_back(Sim.ParameterBlock().at(4));
+  }
+  // A name typed over the box is no choice from the list.
+  codePages->setCurrentText("DELTA");
+  Click("btSet");
+  sent.push_back(Sim.ParameterBlock().at(4));
+
+  EXPECT_EQ(sent, (std::vector<int>{3, 0, 31, 0}));
+  EXPECT_EQ(Answerer.Seen, std::vector<TSeenBox>(4, Outcome("OK")));
+}
+
+TEST_F(WindowSetButton, SoundThatCannotPlayLeavesTheBoxAlone) {
+  const std::string noise = "RIFF....WAVEnot really a sound";
+  WriteFile("ok.wav", std::vector<uint8_t>(noise.begin(), noise.end()));
+  OpenWindow();
+
+  Click("btSet");
+  Click("btSet");
+
+  EXPECT_EQ(Answerer.Seen, std::vector<TSeenBox>(2, Outcome("OK")));
+}
+
+TEST_F(WindowSetButton, SilentPrinterGivesErrorAndLeavesTheTrace) {
+  Sim.SetNoReply(kSimCommandIdentify);
+  OpenWindow();
+
+  Click("btSet");
+
+  EXPECT_EQ(Answerer.Seen, std::vector<TSeenBox>{Outcome("ERROR")});
+  EXPECT_TRUE(Sim.ParameterBlock().empty());
+  // The identify request that went unanswered is in the trace.
+  EXPECT_NE(ReadFileInFolder("debug.log").find("DEVICE??"), std::string::npos) << ReadFileInFolder("debug.log");
+}
+
+TEST_F(WindowSetButton, BaudTextThatIsNoNumberStopsBeforeTheJob) {
+  OpenWindow();
+  SetText("ComboSetBaudRate", "abc");
+  Click("btSet");
+  SetText("ComboSetBaudRate", "  9600");
+  SetText("ComboBaud", "96OO");
+  Click("btSet");
+
+  EXPECT_EQ(Answerer.Seen,
+            (std::vector<TSeenBox>{{"box", "window_tests", "'abc' is not a valid integer value.", QMessageBox::Critical},
+                                   {"box", "window_tests", "'96OO' is not a valid integer value.", QMessageBox::Critical}}));
+  EXPECT_EQ(Sim.RequestCount(), 0u);
+  EXPECT_FALSE(FileInFolder("debug.log"));
+}
+
+TEST_F(WindowSetButton, TrimsThePortNameWhereProgramDoesNot) {
+  OpenWindow();
+  SetText("ComboPort", QString::fromStdString(" " + Sim.DevicePath() + " "));
+  Click("btSet");
+  const size_t setRequests = Sim.RequestCount();
+
+  WriteFile("good.bin", FirmwareFile(512));
+  Answerer.FileAnswers.push_back(QString::fromStdString(Folder() + "good.bin"));
+  Click("btUpdate");
+
+  ASSERT_EQ(Answerer.Seen.size(), 3u);
+  EXPECT_EQ(Answerer.Seen[0], Outcome("OK"));
+  EXPECT_EQ(Answerer.Seen[1].Kind, "file dialog");
+  EXPECT_EQ(Answerer.Seen[2], Outcome("ERROR"));
+  EXPECT_GT(setRequests, 0u);
+  EXPECT_EQ(Sim.RequestCount(), setRequests);
+}
+
+}  // namespace
+}  // namespace printset

@@ -1,0 +1,162 @@
+#include "WindowFixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMetaObject>
+#include <QPushButton>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+
+namespace printset {
+
+namespace {
+
+// One QApplication for the whole process, made before the first test and gone after the
+// last (each test runs in its own process under CTest, several when run by hand).
+class TQtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { Application = std::make_unique<QApplication>(Argc, Argv); }
+  void TearDown() override { Application.reset(); }
+
+ private:
+  int Argc = 1;
+  char Name[16] = "window_tests";
+  char* Argv[2] = {Name, nullptr};
+  std::unique_ptr<QApplication> Application;
+};
+
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new TQtEnvironment);
+
+}  // namespace
+
+bool operator==(const TSeenBox& a, const TSeenBox& b) {
+  return a.Kind == b.Kind && a.Caption == b.Caption && a.Text == b.Text && a.Icon == b.Icon;
+}
+
+void PrintTo(const TSeenBox& box, std::ostream* out) {
+  *out << "{" << box.Kind.toStdString() << ", caption \"" << box.Caption.toStdString() << "\", \""
+       << box.Text.toStdString() << "\", icon " << static_cast<int>(box.Icon) << "}";
+}
+
+TModalAnswerer::TModalAnswerer() { qApp->installEventFilter(this); }
+
+TModalAnswerer::~TModalAnswerer() {
+  if (qApp) qApp->removeEventFilter(this);
+}
+
+bool TModalAnswerer::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show) {
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    // Queued, so that the answer comes from inside the dialog's own event loop.
+    if (dialog && dialog->isModal())
+      QMetaObject::invokeMethod(
+          this, [this, target = QPointer<QDialog>(dialog)] { Answer(target); }, Qt::QueuedConnection);
+  }
+  return false;
+}
+
+void TModalAnswerer::Answer(const QPointer<QDialog>& dialog) {
+  if (!dialog || !dialog->isVisible()) return;
+  if (auto* box = qobject_cast<QMessageBox*>(dialog.data())) {
+    Seen.push_back({"box", box->windowTitle(), box->text(), box->icon()});
+    if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+      ok->click();
+    else
+      box->reject();
+    return;
+  }
+  if (auto* files = qobject_cast<QFileDialog*>(dialog.data())) {
+    Seen.push_back({"file dialog", files->objectName(), files->directory().absolutePath(), QMessageBox::NoIcon});
+    const QString answer = FileAnswers.empty() ? QString() : FileAnswers.front();
+    if (!FileAnswers.empty()) FileAnswers.pop_front();
+    if (answer.isEmpty()) {
+      files->reject();
+    } else {
+      files->selectFile(answer);
+      static_cast<QDialog*>(files)->accept();  // QFileDialog hides its override
+    }
+    return;
+  }
+  Seen.push_back({"dialog", dialog->windowTitle(), QString(), QMessageBox::NoIcon});
+  dialog->reject();
+}
+
+TEventProbe::TEventProbe(QObject* watched, QEvent::Type type, std::function<void()> action)
+    : Type(type), Action(std::move(action)) {
+  watched->installEventFilter(this);
+}
+
+bool TEventProbe::eventFilter(QObject*, QEvent* event) {
+  if (event->type() == Type) Action();
+  return false;
+}
+
+void TWindowTest::SetUp() { ASSERT_TRUE(Sim.StartPty()) << Sim.LastError(); }
+
+void TWindowTest::TearDown() {
+  CloseWindow();
+  Sim.Stop();
+}
+
+void TWindowTest::WriteConfig(const std::string& text) { std::ofstream(Folder() + "config.ini", std::ios::binary) << text; }
+
+void TWindowTest::OpenWindow() {
+  Window = std::make_unique<TfrmMain>(QString::fromStdString(Folder()));
+  Window->show();
+  SetText("ComboPort", QString::fromStdString(Sim.DevicePath()));
+}
+
+void TWindowTest::CloseWindow() { Window.reset(); }
+
+void TWindowTest::Click(const char* buttonName) {
+  if (auto* button = Find<QAbstractButton>(buttonName)) button->click();
+}
+
+void TWindowTest::SetText(const char* comboName, const QString& text) {
+  if (auto* box = Find<QComboBox>(comboName)) box->setCurrentText(text);
+}
+
+QString TWindowTest::PanelText(int panel) {
+  auto* label = Find<QLabel>(panel == 0 ? "StatusPanel0" : "StatusPanel1");
+  return label ? label->text() : QString();
+}
+
+std::vector<uint8_t> TWindowTest::FirmwareFile(size_t size) {
+  std::vector<uint8_t> bytes(size);
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 13 + (i >> 8) + 5);
+  const auto putWord = [&bytes](size_t at, uint32_t value) {
+    for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<uint8_t>(value >> (8 * k));
+  };
+  putWord(4, static_cast<uint32_t>(size));
+  uint32_t sum = 0;
+  for (size_t at = 4; at + 4 <= size; at += 4)
+    sum += static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
+           static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+  putWord(0, 0u - sum);
+  return bytes;
+}
+
+std::string TWindowTest::WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+  const std::string path = Folder() + name;
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+bool TWindowTest::FileInFolder(const std::string& name) const { return std::filesystem::exists(Folder() + name); }
+
+std::string TWindowTest::ReadFileInFolder(const std::string& name) const {
+  std::ifstream in(Folder() + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TSeenBox TWindowTest::Outcome(const QString& text) { return {"box", "window_tests", text, QMessageBox::NoIcon}; }
+
+}  // namespace printset

@@ -1,0 +1,114 @@
+// The real window on the offscreen platform, a simulated printer on a pseudo-terminal,
+// a program folder of its own, and a hand that answers the modal boxes and dialogs the
+// window opens.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+#include "sim/SimPrinter.h"
+#include "ui/UniMain.h"
+
+class QAbstractButton;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace printset {
+
+// One modal window as the operator saw it.
+struct TSeenBox {
+  QString Kind;     // "box" or "file dialog"
+  QString Caption;
+  QString Text;     // a box's text; the folder a file dialog opened in
+  QMessageBox::Icon Icon = QMessageBox::NoIcon;
+};
+
+// Answers every modal dialog as soon as its own event loop runs: boxes with their OK
+// button, file dialogs with the next queued answer (an empty answer cancels). Driven by
+// the dialogs' show events, never by waiting.
+class TModalAnswerer : public QObject {
+ public:
+  TModalAnswerer();
+  ~TModalAnswerer() override;
+
+  std::vector<TSeenBox> Seen;
+  std::deque<QString> FileAnswers;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Answer(const QPointer<QDialog>& dialog);
+};
+
+// Runs `action` whenever the watched object receives an event of `type`.
+class TEventProbe : public QObject {
+ public:
+  TEventProbe(QObject* watched, QEvent::Type type, std::function<void()> action);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QEvent::Type Type;
+  std::function<void()> Action;
+};
+
+class TWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  std::string Folder() const { return Dir.Path() + "/"; }
+  void WriteConfig(const std::string& text);
+  // Creates and shows the window on the program folder, after the test has laid out
+  // config.ini; the port box names the simulated printer.
+  void OpenWindow();
+  // Destroys the window, as the end of the run does.
+  void CloseWindow();
+
+  template <typename T>
+  T* Find(const char* name) {
+    T* widget = Window ? Window->findChild<T*>(name) : nullptr;
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  void Click(const char* buttonName);
+  void SetText(const char* comboName, const QString& text);
+  QString PanelText(int panel);
+
+  // A valid firmware image of `size` bytes (a multiple of 4): its length at offset 4 and
+  // its first word chosen so that all words add up to 0.
+  static std::vector<uint8_t> FirmwareFile(size_t size);
+  std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes);
+  bool FileInFolder(const std::string& name) const;
+  std::string ReadFileInFolder(const std::string& name) const;
+
+  // What an "OK" or "ERROR" box looks like: no icon, captioned with this test program's
+  // name.
+  static TSeenBox Outcome(const QString& text);
+
+  TTempDir Dir;
+  TSimPrinter Sim;
+  TModalAnswerer Answerer;
+  std::unique_ptr<TfrmMain> Window;
+};
+
+bool operator==(const TSeenBox& a, const TSeenBox& b);
+void PrintTo(const TSeenBox& box, std::ostream* out);
+
+}  // namespace printset
