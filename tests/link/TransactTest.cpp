@@ -1,0 +1,111 @@
+// Transact over a real port: the request on the wire, attempts, and the trace.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+
+#include "support/PtyPair.h"
+#include "support/TraceMatch.h"
+#include "link/PacketCodec.h"
+#include "link/PacketLink.h"
+#include "link/TraceFormat.h"
+#include "sim/SimReply.h"
+
+namespace printset {
+namespace {
+
+// The identify request, written out by hand: 03 FF, command 0x20, argument 0, N = 8,
+// header check, data check, "DEVICE??".
+const std::vector<uint8_t> kIdentifyRequest = {0x03, 0xFF, 0x20, 0x00, 0x00, 0x00, 0x00, 0x00, 0x08, 0x00,
+                                               0xD4, 0x18, 'D',  'E',  'V',  'I',  'C',  'E',  '?',  '?'};
+
+class Transact : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(Port.Open(Pty.SlavePath(), 9600)) << Port.LastError; }
+
+  int Identify(int attempts, uint32_t ms) {
+    std::memcpy(Buffer, "DEVICE??", 8);
+    return Link.Transact(0x20, 0, Buffer, 4095, 8, attempts, ms);
+  }
+  const std::vector<std::string>& Lines() const { return Trace.GetLines(); }
+
+  TPtyPair Pty;
+  TMyUart Port;
+  TTraceLog Trace;
+  uint8_t ResultCode = 0;
+  TPacketLink Link{Port, Trace, ResultCode};
+  uint8_t Buffer[4096] = {};
+};
+
+TEST_F(Transact, ThreeUnansweredAttemptsSendTheSameBytesAndTraceEachExchange) {
+  EXPECT_EQ(Identify(3, 100), -1);
+  EXPECT_EQ(ResultCode, 3);
+  const auto sent = Pty.ReadFromHost(3 * kIdentifyRequest.size(), 1000);
+  ASSERT_EQ(sent.size(), 3 * kIdentifyRequest.size());
+  for (size_t i = 0; i < 3; ++i)
+    EXPECT_EQ(std::vector<uint8_t>(sent.begin() + i * 20, sent.begin() + (i + 1) * 20), kIdentifyRequest);
+
+  ASSERT_EQ(Lines().size(), 12u);
+  const auto header = HexDumpLines(kIdentifyRequest.data(), 12)[0];
+  const auto data = HexDumpLines(kIdentifyRequest.data() + 12, 8)[0];
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_TRUE(IsStampedLine(Lines()[4 * i], "Send 20 bytes")) << Lines()[4 * i];
+    EXPECT_EQ(Lines()[4 * i + 1], header);
+    EXPECT_EQ(Lines()[4 * i + 2], data);
+    EXPECT_TRUE(IsStampedLine(Lines()[4 * i + 3], "Rec: 0 bytes")) << Lines()[4 * i + 3];
+  }
+  EXPECT_EQ(header, "    03 FF 20 00 00 00 00 00    08 00 D4 18                "
+                    "    ; \xFF        \xD4     ");
+}
+
+TEST_F(Transact, ARequestWithoutDataTracesOneDumpLine) {
+  EXPECT_EQ(Link.Transact(0x2F, 0xFFFFFFFF, Buffer, 255, 0, 1, 50), -1);
+  ASSERT_EQ(Lines().size(), 3u);
+  EXPECT_TRUE(IsStampedLine(Lines()[0], "Send 12 bytes"));
+  EXPECT_EQ(Lines()[1].substr(0, 43), "    03 FF 2F 00 FF FF FF FF    00 00 D3 00 ");
+  EXPECT_TRUE(IsStampedLine(Lines()[2], "Rec: 0 bytes"));
+  EXPECT_EQ(Pty.ReadFromHost(12, 1000),
+            (std::vector<uint8_t>{0x03, 0xFF, 0x2F, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0xD3, 0x00}));
+}
+
+TEST_F(Transact, RequestDataBeyondOnePacketIsRefusedBeforeAnythingIsSent) {
+  EXPECT_THROW(Link.Transact(0x2E, 0, Buffer, 4095, kMaxRequestData + 1, 1, 50), std::length_error);
+  EXPECT_TRUE(Lines().empty());
+}
+
+TEST_F(Transact, AnAnswerToTheSecondAttemptAfterABadHeaderSucceeds) {
+  std::vector<std::vector<uint8_t>> requests;
+  std::thread printer([&] {
+    TReplyFlaws flaws;
+    flaws.BadHeaderCheck = true;
+    requests.push_back(Pty.ReadRequest(2000));
+    Pty.WriteToHost(BuildFlawedReply(0x20, 0, {'P', 'R', 'N', ' ', '7', '4', '0', '1'}, flaws));
+    requests.push_back(Pty.ReadRequest(2000));
+    Pty.WriteToHost(BuildFlawedReply(0x20, 0, {'P', 'R', 'N', ' ', '7', '4', 'X', 'X'}));
+  });
+  EXPECT_EQ(Identify(3, 400), 8);
+  printer.join();
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(Buffer), 8), "PRN 74XX");
+  EXPECT_EQ(ResultCode, 0);
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0], kIdentifyRequest);
+  EXPECT_EQ(requests[1], kIdentifyRequest);
+  // Send (3 lines), receive of the bad packet, send again, receive of the good one.
+  ASSERT_EQ(Lines().size(), 11u);
+  // The bad header ends the first wait once its next block comes up short.
+  EXPECT_TRUE(IsStampedLine(Lines()[3], "Rec: 12 bytes")) << Lines()[3];
+  EXPECT_TRUE(IsStampedLine(Lines()[5], "Send 20 bytes"));
+  EXPECT_TRUE(IsStampedLine(Lines()[8], "Rec: 20 bytes"));
+}
+
+TEST_F(Transact, AReplyLeftOverFromAnEarlierExchangeIsTakenWhateverItsCommand) {
+  Pty.WriteToHost(BuildFlawedReply(0x20, 0, {'l', 'a', 't', 'e'}));
+  const uint8_t block[8] = {0, 0, 0x25, 0x80, 0, 0x12, 0x34, 0x56};
+  std::memcpy(Buffer, block, sizeof block);
+  EXPECT_EQ(Link.Transact(0x60, 0, Buffer, 1023, 8, 3, 500), 4);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(Buffer), 4), "late");
+  ASSERT_EQ(Lines().size(), 6u);  // one attempt was enough
+}
+
+}  // namespace
+}  // namespace printset

@@ -1,0 +1,156 @@
+// TMyUart on real pseudo-terminals: opening, the three endings of a read, closed-port
+// behaviour and baud rates.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "support/PtyPair.h"
+#include "support/TempDir.h"
+#include "support/TraceMatch.h"
+#include "link/UniUart.h"
+
+namespace printset {
+namespace {
+
+TEST(UniUartOpen, ASecondOpenOfTheSamePortIsRefused) {
+  TPtyPair pty;
+  TMyUart first;
+  ASSERT_TRUE(first.Open(pty.SlavePath(), 9600)) << first.LastError;
+  TMyUart second;
+  EXPECT_FALSE(second.Open(pty.SlavePath(), 9600));
+  EXPECT_EQ(second.Handle, kNullHandle);
+  EXPECT_FALSE(second.LastError.empty());
+  first.Close();
+  EXPECT_TRUE(second.Open(pty.SlavePath(), 9600)) << second.LastError;
+  EXPECT_TRUE(second.LastError.empty());
+}
+
+TEST(UniUartOpen, ARegularFileIsRefusedAndItsDescriptorClosed) {
+  TTempDir dir;
+  const std::string path = dir.File("not-a-port");
+  ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0600));
+  TMyUart port;
+  const int before = OpenDescriptorCount();
+  EXPECT_FALSE(port.Open(path, 9600));
+  EXPECT_EQ(port.Handle, kNullHandle);
+  EXPECT_EQ(port.LastError, "Not a character device");
+  EXPECT_EQ(OpenDescriptorCount(), before);
+}
+
+TEST(UniUartOpen, AMissingDeviceGivesTheSystemsReasonAndAnotherOpenStartsAfresh) {
+  TMyUart port;
+  EXPECT_FALSE(port.Open("/dev/printset-no-such-port", 9600));
+  EXPECT_EQ(port.LastError, "No such file or directory");
+  EXPECT_EQ(port.Handle, kNullHandle);
+  TPtyPair pty;
+  EXPECT_TRUE(port.Open(pty.SlavePath(), 9600)) << port.LastError;
+  EXPECT_TRUE(port.LastError.empty());
+}
+
+class UniUartRead : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(Port.Open(Pty.SlavePath(), 9600)) << Port.LastError; }
+  TPtyPair Pty;
+  TMyUart Port;
+  uint8_t Buffer[64] = {};
+};
+
+TEST_F(UniUartRead, EndsWhenTheCountHasArrived) {
+  Pty.WriteToHost({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+  EXPECT_EQ(Port.Read(Buffer, 10, 2000), 10);
+  EXPECT_EQ(Buffer[9], 10);
+  EXPECT_EQ(Port.Read(Buffer, 10, 2000), 2);
+  EXPECT_EQ(Buffer[0], 11);
+}
+
+TEST_F(UniUartRead, EndsAtTheTotalLimitWithWhatCameNotAFailure) {
+  EXPECT_EQ(Port.Read(Buffer, 10, 150), 0);
+  // Bytes trickling in faster than the gap limit keep the read going until its total
+  // limit, which falls long before the last of them.
+  std::thread trickle([&] {
+    for (int i = 0; i < 40; ++i) {
+      Pty.WriteToHost({static_cast<uint8_t>(i)});
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+  });
+  const int got = Port.Read(Buffer, 40, 300);
+  trickle.join();
+  EXPECT_GT(got, 1);
+  EXPECT_LT(got, 40);
+}
+
+TEST_F(UniUartRead, EndsAtAGapBetweenBytes) {
+  std::thread peer([&] {
+    Pty.WriteToHost({1, 2, 3});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Pty.WriteToHost({4, 5, 6, 7, 8, 9, 10});
+  });
+  EXPECT_EQ(Port.Read(Buffer, 10, 2000), 3);
+  peer.join();
+  EXPECT_EQ(Port.Read(Buffer, 10, 2000), 7);
+  EXPECT_EQ(Buffer[0], 4);
+}
+
+TEST_F(UniUartRead, WritesReachThePeerWhole) {
+  std::vector<uint8_t> bytes(3000);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7);
+  std::vector<uint8_t> received;
+  std::thread peer([&] { received = Pty.ReadFromHost(bytes.size(), 5000); });
+  EXPECT_TRUE(Port.Write(bytes.data(), static_cast<int>(bytes.size())));
+  peer.join();
+  EXPECT_EQ(received, bytes);
+}
+
+TEST(UniUartClosed, ReadFailsWriteFailsAndTheMarkerClosesWithoutACall) {
+  TMyUart port;
+  uint8_t byte = 0;
+  EXPECT_EQ(port.Read(&byte, 1, 10), -1);
+  EXPECT_FALSE(port.Write(&byte, 1));
+
+  port.Handle = kInvalidHandleValue;
+  EXPECT_FALSE(port.IsOpen());
+  EXPECT_EQ(port.Read(&byte, 1, 10), -1);
+  EXPECT_FALSE(port.Write(&byte, 1));
+  const uint32_t calls = port.PlatformCalls;
+  port.Close();
+  EXPECT_EQ(port.Handle, kNullHandle);
+  port.Close();
+  EXPECT_EQ(port.Handle, kNullHandle);
+  EXPECT_EQ(port.PlatformCalls, calls);
+}
+
+TEST(UniUartBaudRate, TheRateInUseCostsNoCallAndANewRateReachesTheLine) {
+  TPtyPair pty;
+  TMyUart port;
+  ASSERT_TRUE(port.Open(pty.SlavePath(), 9600));
+  EXPECT_EQ(pty.LineBaudRate(), 9600);
+  const uint32_t calls = port.PlatformCalls;
+  EXPECT_TRUE(port.SetBaudRate(9600));
+  EXPECT_EQ(port.PlatformCalls, calls);
+  EXPECT_TRUE(port.SetBaudRate(115200));
+  EXPECT_GT(port.PlatformCalls, calls);
+  EXPECT_EQ(pty.LineBaudRate(), 115200);
+  // A rate outside the classic table is set as it is.
+  EXPECT_TRUE(port.SetBaudRate(250000));
+  EXPECT_EQ(pty.LineBaudRate(), 250000);
+}
+
+TEST(UniUartBaudRate, AClosedPortOnlyStoresTheRateAndOpenUsesItsOwn) {
+  TMyUart port;
+  const uint32_t calls = port.PlatformCalls;
+  EXPECT_TRUE(port.SetBaudRate(19200));
+  EXPECT_EQ(port.BaudRate, 19200);
+  EXPECT_TRUE(port.SetBaudRate(19200));
+  EXPECT_EQ(port.PlatformCalls, calls);
+  TPtyPair pty;
+  ASSERT_TRUE(port.Open(pty.SlavePath(), 4800));
+  EXPECT_EQ(port.BaudRate, 4800);
+  EXPECT_EQ(pty.LineBaudRate(), 4800);
+}
+
+}  // namespace
+}  // namespace printset

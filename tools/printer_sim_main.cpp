@@ -1,0 +1,77 @@
+// printer-sim: a simulated printer on a pseudo-terminal or UDP, until SIGINT or SIGTERM.
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "sim/SimDump.h"
+#include "sim/SimOptions.h"
+#include "sim/SimPrinter.h"
+
+using namespace printset;
+
+namespace {
+
+void Dump(const TSimPrinter& printer, const std::string& folder) {
+  std::string error;
+  if (!WriteSimDump(printer, folder, &error)) std::fprintf(stderr, "printer-sim: dump: %s\n", error.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string program = argc > 0 ? argv[0] : "printer-sim";
+  TSimOptions options;
+  std::string error;
+  if (!ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    std::fprintf(stderr, "printer-sim: %s\n%s", error.c_str(), SimUsage(program).c_str());
+    return 2;
+  }
+  if (options.Help) {
+    std::fputs(SimUsage(program).c_str(), stdout);
+    return 0;
+  }
+
+  // Blocked before any thread starts, so every thread inherits the mask and the signals
+  // reach only the signalfd.
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  if (pthread_sigmask(SIG_BLOCK, &signals, nullptr) != 0) return 1;
+  const int signalFd = ::signalfd(-1, &signals, SFD_CLOEXEC);
+  if (signalFd < 0) {
+    std::perror("printer-sim: signalfd");
+    return 1;
+  }
+
+  TSimPrinter printer;
+  if (!options.Identity.empty()) printer.SetIdentity(options.Identity);
+  printer.SetFaults(options.Faults);
+  printer.SetPacing(options.Pace);
+  if (!options.Quiet)
+    printer.OnRequest([](const TSimRequest&, const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
+  if (!options.DumpDir.empty())
+    printer.OnModeChange([&printer, &options](TSimMode) { Dump(printer, options.DumpDir); });
+
+  const bool started = options.Udp ? printer.StartUdp(options.UdpPort) : printer.StartPty();
+  if (!started) {
+    std::fprintf(stderr, "printer-sim: %s\n", printer.LastError().c_str());
+    return 1;
+  }
+  if (options.Udp) std::printf("udp 127.0.0.1:%u\n", static_cast<unsigned>(printer.UdpPort()));
+  else std::printf("%s\n", printer.DevicePath().c_str());
+  std::fflush(stdout);
+
+  signalfd_siginfo info{};
+  while (::read(signalFd, &info, sizeof info) < 0 && errno == EINTR) {
+  }
+  printer.Stop();
+  if (!options.DumpDir.empty()) Dump(printer, options.DumpDir);
+  ::close(signalFd);
+  return 0;
+}

@@ -1,0 +1,117 @@
+#include "sim/SimOptions.h"
+
+#include <cctype>
+
+namespace printset {
+
+bool ParseSimNumber(const std::string& text, uint64_t max, uint64_t& value) {
+  size_t i = 0;
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    i = 2;
+  }
+  if (i >= text.size()) return false;
+  uint64_t v = 0;
+  for (; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    int digit;
+    if (std::isdigit(c)) digit = c - '0';
+    else if (base == 16 && std::isxdigit(c)) digit = std::tolower(c) - 'a' + 10;
+    else return false;
+    v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+    if (v > max) return false;
+  }
+  value = v;
+  return true;
+}
+
+bool ParseSimOptions(const std::vector<std::string>& args, TSimOptions& options, std::string& error) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    const auto number = [&](uint64_t max, uint64_t& value) {
+      if (i + 1 >= args.size()) {
+        error = option + " needs a value";
+        return false;
+      }
+      if (!ParseSimNumber(args[++i], max, value)) {
+        error = option + ": '" + args[i] + "' is not a number from 0 to " + std::to_string(max);
+        return false;
+      }
+      return true;
+    };
+    uint64_t value = 0;
+    if (option == "-h" || option == "--help") {
+      options.Help = true;
+    } else if (option == "--udp") {
+      if (!number(0xFFFF, value)) return false;
+      options.Udp = true;
+      options.UdpPort = static_cast<uint16_t>(value);
+    } else if (option == "--identity") {
+      if (i + 1 >= args.size()) {
+        error = option + " needs a value";
+        return false;
+      }
+      options.Identity = args[++i];
+    } else if (option == "--no-reply") {
+      if (!number(0xFFFF, value)) return false;
+      options.Faults.NoReplyCommands.insert(static_cast<uint16_t>(value));
+    } else if (option == "--ignore-first") {
+      if (!number(1000000, value)) return false;
+      options.Faults.IgnoreFirst = static_cast<int>(value);
+    } else if (option == "--bad-header") {
+      options.Faults.BadHeaderCheck = true;
+    } else if (option == "--bad-data") {
+      options.Faults.BadDataCheck = true;
+    } else if (option == "--stray") {
+      if (!number(65536, value)) return false;
+      options.Faults.StrayBytes = static_cast<int>(value);
+    } else if (option == "--delay") {
+      if (!number(600000, value)) return false;
+      options.Faults.DelayMs = static_cast<int>(value);
+    } else if (option == "--oversize") {
+      if (!number(65535, value)) return false;
+      options.Faults.OversizeLength = static_cast<int>(value);
+    } else if (option == "--pace") {
+      options.Pace = true;
+    } else if (option == "--dump-dir") {
+      if (i + 1 >= args.size()) {
+        error = option + " needs a value";
+        return false;
+      }
+      options.DumpDir = args[++i];
+    } else if (option == "--quiet" || option == "-q") {
+      options.Quiet = true;
+    } else {
+      error = "unknown option '" + option + "'";
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string SimUsage(const std::string& program) {
+  return "Usage: " + program + " [options]\n"
+         "A simulated receipt printer for trying printset without hardware.\n"
+         "Creates a pseudo-terminal and prints its device path (e.g. /dev/pts/7) as the\n"
+         "first line; give that path as the port name. Runs until SIGINT or SIGTERM.\n"
+         "\n"
+         "  --udp PORT         serve UDP on 127.0.0.1:PORT instead (0: any free port);\n"
+         "                     the first line is then \"udp 127.0.0.1:PORT\"\n"
+         "  --identity TEXT    answer identify with TEXT (default \"PRN 7401\")\n"
+         "  --no-reply CMD     never answer command CMD (0x2E or 46); repeatable\n"
+         "  --ignore-first N   leave the first N requests unanswered\n"
+         "  --bad-header       send replies with a wrong header check\n"
+         "  --bad-data         send replies carrying data with a wrong data check\n"
+         "  --stray N          send N stray bytes before every reply\n"
+         "  --delay MS         wait MS milliseconds before every reply\n"
+         "  --oversize N       make every reply carry N data bytes\n"
+         "  --pace             take as long as a real 8N1 line at the current baud rate\n"
+         "  --dump-dir DIR     write requests.log, params.bin, firmware.bin and\n"
+         "                     download-<ADDRESS>.bin into DIR after every mode change\n"
+         "                     and on exit\n"
+         "  --quiet, -q        do not print each request on stderr\n"
+         "  --help, -h         show this text\n";
+}
+
+}  // namespace printset

@@ -1,0 +1,30 @@
+// Command line of the printer-sim program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/SimReply.h"
+
+namespace printset {
+
+struct TSimOptions {
+  bool Help = false;
+  bool Udp = false;
+  uint16_t UdpPort = 0;
+  std::string Identity;  // empty: the default identity
+  TSimFaults Faults;
+  bool Pace = false;
+  std::string DumpDir;
+  bool Quiet = false;
+};
+
+// Parses the arguments after the program name. False with `error` set on anything
+// unknown, missing or out of range.
+bool ParseSimOptions(const std::vector<std::string>& args, TSimOptions& options, std::string& error);
+// Numbers as "0x2E" (hexadecimal) or "46" (decimal), within [0, max].
+bool ParseSimNumber(const std::string& text, uint64_t max, uint64_t& value);
+std::string SimUsage(const std::string& program);
+
+}  // namespace printset

@@ -1,0 +1,264 @@
+// The simulated printer's state: what each request does, and the thread-safe accessors.
+// The service thread and the transports are in SimService.cpp.
+#include "sim/SimPrinter.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+namespace printset {
+
+namespace {
+
+// A firmware block claiming an offset beyond this is recorded but not stored, so that a
+// wild argument cannot exhaust memory.
+constexpr uint64_t kFirmwareLimit = 16u << 20;
+
+}  // namespace
+
+const char* SimModeName(TSimMode mode) {
+  switch (mode) {
+    case TSimMode::Idle: return "idle";
+    case TSimMode::Programming: return "programming";
+    case TSimMode::Download: return "download";
+    case TSimMode::ProgrammingEnded: return "programming ended";
+  }
+  return "?";
+}
+
+std::string SimLogLine(const TSimRequest& request) {
+  char line[96];
+  std::snprintf(line, sizeof line, "cmd=0x%02X arg=0x%08X len=%zu %s", request.Command, request.Argument,
+                request.Data.size(),
+                !request.ChecksGood ? "bad check" : request.Answered ? "answered" : "unanswered");
+  return line;
+}
+
+TSimPrinter::TAction TSimPrinter::Decide(const TParsedRequest& request) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  TAction action;
+  action.Record.Command = request.Command;
+  action.Record.Argument = request.Argument;
+  action.Record.Data = request.Data;
+  action.Record.ChecksGood = request.HeaderCheckGood && request.DataCheckGood;
+  bool answer = action.Record.ChecksGood;
+  // A request that goes unanswered on purpose has no effect either, as if it had been
+  // lost on the line.
+  if (answer && FaultSet.IgnoreFirst > 0) {
+    --FaultSet.IgnoreFirst;
+    answer = false;
+  }
+  if (answer && FaultSet.NoReplyCommands.count(request.Command)) answer = false;
+  if (answer) {
+    // Paced at the rate in force before the request: a baud switch is answered at the old rate.
+    if (Pacing) action.PaceRate = ToldRate;
+    std::vector<uint8_t> data = Apply(action.Record, action);
+    if (FaultSet.OversizeLength > 0) {
+      data.resize(static_cast<size_t>(FaultSet.OversizeLength));
+      for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i);
+    }
+    TReplyFlaws flaws;
+    flaws.BadHeaderCheck = FaultSet.BadHeaderCheck;
+    flaws.BadDataCheck = FaultSet.BadDataCheck;
+    flaws.StrayBytes = FaultSet.StrayBytes;
+    action.Reply = BuildFlawedReply(request.Command, request.Argument, data, flaws);
+    action.DelayMs = FaultSet.DelayMs;
+    action.DuplicateMs = FaultSet.LateDuplicateMs;
+    FaultSet.LateDuplicateMs = -1;
+    action.Record.Answered = true;
+  }
+  action.LogLine = SimLogLine(action.Record);
+  // Recorded before the reply leaves, so a host holding the reply finds the records complete.
+  Records.push_back(action.Record);
+  LogLines.push_back(action.LogLine);
+  Changed.notify_all();
+  return action;
+}
+
+std::vector<uint8_t> TSimPrinter::Apply(const TSimRequest& request, TAction& action) {
+  switch (request.Command) {
+    case kSimCommandIdentify:
+      return std::vector<uint8_t>(Identity.begin(), Identity.end());
+    case kSimCommandBaudRate:
+      ToldRate = static_cast<int32_t>(request.Argument);
+      return {};
+    case kSimCommandMode:
+      Modes.push_back(request.Argument);
+      if (request.Argument == kSimModeProgramming) CurrentMode = TSimMode::Programming;
+      else if (request.Argument == kSimModeDownload) CurrentMode = TSimMode::Download;
+      else if (request.Argument == kSimModeEndProgramming) CurrentMode = TSimMode::ProgrammingEnded;
+      action.ModeChanged = true;
+      action.NewMode = CurrentMode;
+      return {};
+    case kSimCommandParameters:
+      Parameters = request.Data;
+      return {};
+    case kSimCommandFirmwareBlock: {
+      const uint64_t end = static_cast<uint64_t>(request.Argument) + request.Data.size();
+      if (end <= kFirmwareLimit) {
+        if (Firmware.size() < end) Firmware.resize(static_cast<size_t>(end), 0xFF);
+        std::copy(request.Data.begin(), request.Data.end(), Firmware.begin() + request.Argument);
+      }
+      return {};
+    }
+    default:
+      if (CurrentMode == TSimMode::Download) {
+        Download.Write(request.Argument, request.Data.data(), request.Data.size());
+        DownloadCmd = request.Command;
+      }
+      return {};
+  }
+}
+
+void TSimPrinter::SetIdentity(const std::string& identity) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  Identity = identity;
+}
+
+void TSimPrinter::SetPacing(bool on) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  Pacing = on;
+}
+
+void TSimPrinter::SetFaults(const TSimFaults& faults) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  FaultSet = faults;
+}
+
+TSimFaults TSimPrinter::Faults() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return FaultSet;
+}
+
+void TSimPrinter::SetNoReply(uint16_t command, bool on) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  if (on) FaultSet.NoReplyCommands.insert(command);
+  else FaultSet.NoReplyCommands.erase(command);
+}
+
+void TSimPrinter::SetIgnoreFirst(int count) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  FaultSet.IgnoreFirst = count;
+}
+
+void TSimPrinter::SetBadHeaderCheck(bool on) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  FaultSet.BadHeaderCheck = on;
+}
+
+void TSimPrinter::SetBadDataCheck(bool on) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  FaultSet.BadDataCheck = on;
+}
+
+void TSimPrinter::SetStrayBytes(int count) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  FaultSet.StrayBytes = count;
+}
+
+void TSimPrinter::SetReplyDelay(int ms) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  FaultSet.DelayMs = ms;
+}
+
+void TSimPrinter::SetOversizeReply(int length) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  FaultSet.OversizeLength = length;
+}
+
+void TSimPrinter::SetLateDuplicate(int ms) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  FaultSet.LateDuplicateMs = ms;
+}
+
+void TSimPrinter::ClearFaults() { SetFaults(TSimFaults{}); }
+
+std::vector<TSimRequest> TSimPrinter::Requests() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return Records;
+}
+
+size_t TSimPrinter::RequestCount() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return Records.size();
+}
+
+bool TSimPrinter::WaitForRequests(size_t count, int ms) const {
+  std::unique_lock<std::mutex> lock(Mutex);
+  return Changed.wait_for(lock, std::chrono::milliseconds(ms), [&] { return Records.size() >= count; });
+}
+
+std::vector<std::string> TSimPrinter::Log() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return LogLines;
+}
+
+std::vector<uint8_t> TSimPrinter::ParameterBlock() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return Parameters;
+}
+
+std::vector<uint8_t> TSimPrinter::DownloadRange(uint32_t address, size_t count) const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return Download.Read(address, count);
+}
+
+std::vector<TSparseMemory::TRegion> TSimPrinter::DownloadRegions() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return Download.Regions();
+}
+
+uint16_t TSimPrinter::DownloadCommand() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return DownloadCmd;
+}
+
+std::vector<uint8_t> TSimPrinter::FirmwareImage() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return Firmware;
+}
+
+TSimMode TSimPrinter::Mode() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return CurrentMode;
+}
+
+std::vector<uint32_t> TSimPrinter::ModeRequests() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return Modes;
+}
+
+int32_t TSimPrinter::BaudRate() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return ToldRate;
+}
+
+int32_t TSimPrinter::LineBaudRate() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return ReadLineBaudRate(Pty.SlaveFd);
+}
+
+void TSimPrinter::ClearRecords() {
+  std::lock_guard<std::mutex> lock(Mutex);
+  Records.clear();
+  LogLines.clear();
+  Parameters.clear();
+  Download.Clear();
+  DownloadCmd = 0;
+  Firmware.clear();
+  CurrentMode = TSimMode::Idle;
+  Modes.clear();
+  ToldRate = kSimDefaultBaudRate;
+}
+
+void TSimPrinter::OnRequest(std::function<void(const TSimRequest&, const std::string&)> handler) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  RequestHandler = std::move(handler);
+}
+
+void TSimPrinter::OnModeChange(std::function<void(TSimMode)> handler) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  ModeHandler = std::move(handler);
+}
+
+}  // namespace printset
