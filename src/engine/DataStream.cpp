@@ -49,6 +49,15 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
+void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(errno));
+  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const int savedErrno = errno;
+  if (std::fclose(file) != 0 || !written)
+    throw std::runtime_error("Cannot write file \"" + path + "\". " + std::strerror(written ? errno : savedErrno));
+}
+
 bool FileExists(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);

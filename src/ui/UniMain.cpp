@@ -31,8 +31,11 @@
 #include "engine/FirmwareImage.h"
 #include "engine/ParameterBlock.h"
 #include "ui/LinkSettings.h"
+#include "ui/LogoSet.h"
+#include "ui/PictureLoader.h"
 #include "ui/ProfileFile.h"
 #include "ui/ProgressText.h"
+#include "ui/RelativePath.h"
 
 namespace printset {
 
@@ -55,6 +58,8 @@ constexpr const char* kErrorSound = "error.wav";
 constexpr const char* kInvalidFileCaption = "Print Tool";
 constexpr const char* kInvalidFileText = "Invalid file";
 constexpr const char* kBusyText = "BUSY: wait for the end";
+constexpr const char* kLogoFileName = "logo.bin";
+
 
 const QStringList kBaudRateItems = {"  4800", "  9600", " 19200", " 38400", " 57600", "115200"};
 const QString kDefaultBaudRate = "  9600";
@@ -458,6 +463,7 @@ void TfrmMain::btUpdateClick() {
   // Untrimmed, unlike SET: the port name goes to the link exactly as typed.
   ReadPortSettings(false);
   OpenDialog1->setDirectory(folder);
+  OpenDialog1->selectFile(QString());
   if (OpenDialog1->exec() != QDialog::Accepted) return;
   const QString fileName = OpenDialog1->selectedFiles().value(0);
   if (fileName.isEmpty() || !FileExists(fileName.toStdString())) return;
@@ -472,25 +478,69 @@ void TfrmMain::btUpdateClick() {
   RunJobAndReport(JobProgramFirmware);
 }
 
+bool TfrmMain::RebuildLogoSet() {
+  TLogoSetResult result = BuildLogoSet(LogoPaths, LogoSettings, LoadPicture);
+  LogoSetBuffer = std::move(result.Bytes);
+  LogoSetComplete = result.Complete;
+  if (!result.Complete) ShowMessage(LogoFailureMessage(result.Failure));
+  return result.Complete;
+}
+
+void TfrmMain::ShowLogoSpace() {
+  StatusPanel0->setText(QString::fromStdString(
+      FormatLogoSpace(static_cast<int64_t>(LogoSetBuffer.size()), LogoSettings.LogoSize)));
+}
+
 void TfrmMain::btLOGOClick() {
-  // filled by the logo set
+  if (JobBusy()) return;
+  // A set that stopped short announces logos it does not hold: the printer must never
+  // get it, and the last good "logo.bin" stays.
+  if (!LogoSetComplete) {
+    ShowMessage("ERROR");
+    return;
+  }
+  const std::string path = ProgramFolder + kLogoFileName;
+  WriteWholeFile(path, LogoSetBuffer);
+  QDir::setCurrent(QString::fromStdString(ProgramFolder));
+  ReadPortSettings(false);
+  TDownloadList& list = CommThread->DownloadList;
+  list.Clear();
+  list.Add(path, kLogoFileName, std::to_string(LogoSettings.LogoCommand), std::to_string(LogoSettings.LogoPara));
+  RunJobAndReport(JobDownloadFiles);
 }
 
 void TfrmMain::actAddLogoExecute() {
-  // filled by the logo set
+  OpenPictureDialog1->setDirectory(QString::fromStdString(ProgramFolder));
+  OpenPictureDialog1->selectFile(QString());  // no name left over from the last choice
+  if (OpenPictureDialog1->exec() != QDialog::Accepted) return;
+  const QString chosen = OpenPictureDialog1->selectedFiles().value(0);
+  if (chosen.isEmpty()) return;
+  const std::string fullPath = QFileInfo(chosen).absoluteFilePath().toStdString();
+  LogoPaths.push_back(fullPath);
+  ListLogo->addItem(QString::fromStdString(RelativeToFolder(fullPath, ProgramFolder)));
+  if (!RebuildLogoSet()) {
+    // The entry just added is the one that failed (or an earlier file has gone): take it out.
+    ListLogo->clearSelection();
+    actDeleteExecute();
+  }
+  ShowLogoSpace();
 }
 
 void TfrmMain::actDeleteExecute() {
-  // filled by the logo set
+  const int count = ListLogo->count();
+  if (count == 0) return;
+  int row = count - 1;
+  const QList<QListWidgetItem*> selected = ListLogo->selectedItems();
+  if (!selected.isEmpty()) row = ListLogo->row(selected.first());
+  LogoPaths.erase(LogoPaths.begin() + row);
+  delete ListLogo->takeItem(row);
+  RebuildLogoSet();
+  ShowLogoSpace();
 }
 
-void TfrmMain::actAddLogoUpdate() {
-  // filled by the logo set
-}
+void TfrmMain::actAddLogoUpdate() { actAddLogo->setEnabled(CanAddLogo(ListLogo->count(), LogoSettings)); }
 
-void TfrmMain::actDeleteUpdate() {
-  // filled by the logo set
-}
+void TfrmMain::actDeleteUpdate() { actDelete->setEnabled(ListLogo->count() > 0); }
 
 void TfrmMain::UpdateActions() {
   actAddLogoUpdate();

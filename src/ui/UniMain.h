@@ -109,6 +109,11 @@ class TfrmMain : public QWidget {
   // shows "OK" or "ERROR". The job's inputs must be in place.
   void RunJobAndReport(uint8_t jobCode);
   void ProgressMessage(int32_t done, int32_t total);
+  // Rebuilds LogoSetBuffer from LogoPaths; false (after the operator's message) when a
+  // picture failed, and the buffer then must not be sent.
+  bool RebuildLogoSet();
+  // The space the set takes, in status panel 0.
+  void ShowLogoSpace();
   // A modal box with one OK button, captioned with the application's title.
   void ShowMessage(const QString& text);
 
@@ -170,6 +175,7 @@ class TfrmMain : public QWidget {
   int32_t PortBaudRate = 0;
   std::string ProgramFolder;
   std::vector<uint8_t> LogoSetBuffer;
+  bool LogoSetComplete = true;  // false after a rebuild that stopped at a failing picture
   TPortMap PortMap;
   TUdpEndpoint IdUDPClient1;
 

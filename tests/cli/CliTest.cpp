@@ -4,12 +4,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "link/PacketCodec.h"
 #include "sim/SimPrinter.h"
+#include "support/BmpFile.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
 
 namespace printset {
 namespace {
@@ -24,14 +25,11 @@ struct TRun {
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/printset-cli-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    Folder = std::string(pattern) + "/";
+    Folder = Dir.Path() + "/";
     ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
   }
   void TearDown() override {
     Sim.Stop();
-    std::filesystem::remove_all(Folder);
   }
 
   TRun Cli(const std::string& arguments) {
@@ -47,13 +45,13 @@ class CliTest : public ::testing::Test {
     return run;
   }
   std::string Port() { return "--port " + Sim.DevicePath() + " "; }
-  void WriteText(const std::string& name, const std::string& text) { std::ofstream(Folder + name) << text; }
+  void WriteText(const std::string& name, const std::string& text) { WriteTextFile(Folder + name, text); }
   std::string WriteBytes(const std::string& name, const Bytes& bytes) {
-    std::ofstream(Folder + name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    WriteBytesFile(Folder + name, bytes);
     return Folder + name;
   }
 
+  TTempDir Dir;
   TSimPrinter Sim;
   std::string Folder;
 };
@@ -104,12 +102,7 @@ TEST_F(CliTest, UsageErrors) {
 }
 
 TEST_F(CliTest, ProgramChecksTheImageFirst) {
-  Bytes image(512, 0);
-  for (size_t i = 8; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i);
-  PutLe32(&image[4], 512);
-  uint32_t sum = 0;
-  for (size_t at = 4; at < image.size(); at += 4) sum += GetLe32(&image[at]);
-  PutLe32(&image[0], 0u - sum);
+  const Bytes image = ValidFirmwareImage(512);
   Bytes broken = image;
   broken[100] ^= 1;
 
@@ -124,8 +117,7 @@ TEST_F(CliTest, ProgramChecksTheImageFirst) {
 }
 
 TEST_F(CliTest, DownloadTakesCommandAndBaseAfterTheFileName) {
-  Bytes file(300);
-  for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<uint8_t>(i * 3);
+  const Bytes file = PatternBytes(300);
   const TRun run = Cli(Port() + "download " + WriteBytes("a.bin", file) + ":50:4096 " + Folder + "gone.bin");
   EXPECT_EQ(run.Status, 0) << run.Output;
   EXPECT_NE(run.Output.find("gone.bin does not exist"), std::string::npos);
@@ -142,6 +134,42 @@ TEST_F(CliTest, NetworkAddressComesFromTheSettingsFile) {
   const TRun run = Cli("--port TCP/IP set --string 654321");
   EXPECT_EQ(run.Status, 0) << run.Output;
   EXPECT_EQ(Sim.ParameterBlock()[7], 0x21);
+}
+
+std::string BlackBmp(int width, int height) {
+  TPicture picture;
+  picture.Width = width;
+  picture.Height = height;
+  picture.Pixels.assign(static_cast<size_t>(width * height), 0x000000);
+  return EncodeBmp(picture, TBmpOptions{});
+}
+
+TEST_F(CliTest, LogoPackWritesTheSetAndItsSpace) {
+  WriteText("a.bmp", BlackBmp(13, 5));
+  WriteText("b.bmp", BlackBmp(8, 1));
+  const TRun run = Cli("logo pack " + Folder + "a.bmp " + Folder + "b.bmp -o " + Folder + "set.bin");
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  EXPECT_NE(run.Output.find("35 bytes"), std::string::npos) << run.Output;
+  EXPECT_NE(run.Output.find("SPACE: 0,035 Used, 65,501 Free"), std::string::npos) << run.Output;
+  const std::string set = ReadTextFile(Folder + "set.bin");
+  ASSERT_EQ(set.size(), 35u);
+  EXPECT_EQ(set.substr(0, 7), std::string("\xAA\xDD\x02\x02\x00\x01\x00", 7));
+
+  const TRun broken = Cli("logo pack " + Folder + "a.bmp " + Folder + "nothing.bmp");
+  EXPECT_EQ(broken.Status, 65);
+  EXPECT_NE(broken.Output.find("ERROR"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(Folder + "logo.bin")) << "a set short of its count is not saved";
+}
+
+TEST_F(CliTest, LogoDownloadSendsLogoBinWithTheConfiguredCommandAndAddress) {
+  WriteText("config.ini", "[LOGO]\nCOMMAND=50\nPARA=256\n");
+  WriteText("a.bmp", BlackBmp(384, 64));
+  const TRun run = Cli(Port() + "logo download " + Folder + "a.bmp");
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  const std::string set = ReadTextFile(Folder + "logo.bin");
+  ASSERT_EQ(set.size(), 3u + 3076);
+  EXPECT_EQ(Sim.DownloadRange(256, set.size()), Bytes(set.begin(), set.end()));
+  EXPECT_EQ(Sim.DownloadCommand(), 50);
 }
 
 }  // namespace

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <chrono>
 #include <condition_variable>
@@ -15,6 +12,8 @@
 
 #include "engine/CommThread.h"
 #include "sim/SimPrinter.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
 
 namespace printset {
 
@@ -80,9 +79,7 @@ class TRecordingHost : public TJobHost {
 class TEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/printset-engine-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    Folder = std::string(pattern) + "/";
+    Folder = Dir.Path() + "/";
     Host.Folder = Folder;
     ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
     Host.PortNameValue = Sim.DevicePath();
@@ -91,7 +88,6 @@ class TEngineTest : public ::testing::Test {
   void TearDown() override {
     Thread.reset();
     Sim.Stop();
-    std::filesystem::remove_all(Folder);
   }
 
   // Runs one job to its end; the generous limit only guards against a hang.
@@ -111,16 +107,11 @@ class TEngineTest : public ::testing::Test {
   }
 
   std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::string path = Folder + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
-    return path;
+    WriteBytesFile(Folder + name, bytes);
+    return Folder + name;
   }
 
-  std::string ReadText(const std::string& name) {
-    std::ifstream in(Folder + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string ReadText(const std::string& name) { return ReadTextFile(Folder + name); }
 
   std::vector<uint16_t> Commands() {
     std::vector<uint16_t> commands;
@@ -128,12 +119,9 @@ class TEngineTest : public ::testing::Test {
     return commands;
   }
 
-  static std::vector<uint8_t> Pattern(size_t size, uint8_t seed = 1) {
-    std::vector<uint8_t> bytes(size);
-    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(seed + i * 7 + (i >> 8));
-    return bytes;
-  }
+  static std::vector<uint8_t> Pattern(size_t size, uint8_t seed = 1) { return PatternBytes(size, seed); }
 
+  TTempDir Dir;
   TSimPrinter Sim;
   TRecordingHost Host;
   std::string Folder;

@@ -1,6 +1,5 @@
 // Firmware programming: blocks filled up with 0xFF, the end-of-programming request, failures.
 #include "EngineFixture.h"
-#include "link/PacketCodec.h"
 
 namespace printset {
 namespace {
@@ -9,14 +8,7 @@ using Bytes = std::vector<uint8_t>;
 
 class FirmwareJobTest : public TEngineTest {
  protected:
-  static Bytes Image(size_t size) {
-    Bytes image = Pattern(size, 11);
-    PutLe32(&image[4], static_cast<uint32_t>(size));
-    uint32_t sum = 0;
-    for (size_t at = 4; at + 4 <= size; at += 4) sum += GetLe32(&image[at]);
-    PutLe32(&image[0], 0u - sum);
-    return image;
-  }
+  static Bytes Image(size_t size) { return ValidFirmwareImage(size); }
   std::vector<uint32_t> BlockOffsets() {
     std::vector<uint32_t> offsets;
     for (const auto& r : Sim.Requests())

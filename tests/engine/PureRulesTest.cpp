@@ -8,6 +8,7 @@
 #include "engine/ParameterBlock.h"
 #include "engine/TransferRules.h"
 #include "link/PacketCodec.h"
+#include "support/TestFiles.h"
 
 namespace printset {
 namespace {
@@ -67,15 +68,6 @@ TEST(ConvertTest, DecimalTextWithSignsAndRange) {
   EXPECT_EQ(Trim("  COM2 \t"), "COM2");
 }
 
-Bytes ValidImage(size_t size) {
-  Bytes image(size, 0);
-  for (size_t i = 8; i < size; ++i) image[i] = static_cast<uint8_t>(i * 13);
-  PutLe32(&image[4], static_cast<uint32_t>(size));
-  uint32_t sum = 0;
-  for (size_t at = 4; at + 4 <= size; at += 4) sum += GetLe32(&image[at]);
-  PutLe32(&image[0], 0u - sum);  // makes the word sum wrap to zero
-  return image;
-}
 
 TEST(FirmwareImageTest, TheSmallestValidImage) {
   Bytes image(256, 0);
@@ -90,7 +82,7 @@ TEST(FirmwareImageTest, TheSmallestValidImage) {
 }
 
 TEST(FirmwareImageTest, LengthWordAndMinimumSize) {
-  const Bytes good = ValidImage(300);
+  const Bytes good = ValidFirmwareImage(300);
   EXPECT_TRUE(IsValidFirmwareImage(good.data(), good.size()));
   Bytes longer = good;
   longer.push_back(0);
@@ -101,7 +93,7 @@ TEST(FirmwareImageTest, LengthWordAndMinimumSize) {
 }
 
 TEST(FirmwareImageTest, TailBytesOutsideWholeWordsAreNotSummed) {
-  Bytes image = ValidImage(256);
+  Bytes image = ValidFirmwareImage(256);
   image.resize(258);
   PutLe32(&image[4], 258);
   PutLe32(&image[0], GetLe32(&image[0]) - 2);  // the length word grew by 2

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/BmpFile.h"
+#include "support/BmpFile.h"
 #include "ui/PictureLoader.h"
-#include "ui/TempFolder.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
 
 namespace printset {
 namespace {
@@ -35,9 +36,9 @@ std::vector<uint8_t> Packed(const TPicture& picture) {
   return BuildLogoSet({"p"}, TLogoSettings{}, [&](const std::string&) { return picture; }).Bytes;
 }
 
-std::optional<TPicture> LoadBmp(const TTempFolder& folder, const TPicture& picture, const TBmpOptions& options) {
+std::optional<TPicture> LoadBmp(const TTempDir& folder, const TPicture& picture, const TBmpOptions& options) {
   const std::string path = folder.File("picture.bmp");
-  WriteWholeFile(path, EncodeBmp(picture, options));
+  WriteTextFile(path, EncodeBmp(picture, options));
   return LoadPicture(path);
 }
 
@@ -62,7 +63,7 @@ TEST(PictureLoader, EveryExactBitmapVariantGivesTheSamePicture) {
       {"32 bits, bit fields", {32, false, TBmpCompression::BitFields, {0xFF0000, 0xFF00, 0xFF, 0}}},
       {"32 bits, alpha mask, alpha 0", {32, false, TBmpCompression::BitFields, {0xFF0000, 0xFF00, 0xFF, kWithAlpha}}},
   };
-  TTempFolder folder;
+  TTempDir folder;
   const TPicture reference = Reference();
   for (const TVariant& variant : variants) {
     SCOPED_TRACE(variant.Name);
@@ -83,7 +84,7 @@ TEST(PictureLoader, SixteenBitBitmapsKeepTheDotsDespiteFewerColourBits) {
       {"16 bits 5-5-5 top-down", {16, true, TBmpCompression::Rgb, {}}},
       {"16 bits 5-6-5 bit fields", {16, false, TBmpCompression::BitFields, {0xF800, 0x07E0, 0x001F, 0}}},
   };
-  TTempFolder folder;
+  TTempDir folder;
   const TPicture reference = Reference();
   for (const TVariant& variant : variants) {
     SCOPED_TRACE(variant.Name);
@@ -103,7 +104,7 @@ TEST(PictureLoader, SixteenBitBitmapsKeepTheDotsDespiteFewerColourBits) {
 TEST(PictureLoader, OneBitBitmapUsesItsPalette) {
   TPicture picture{13, 5, {}};
   for (int i = 0; i < 13 * 5; ++i) picture.Pixels.push_back(i % 3 == 0 ? kBlack : kWhite);
-  TTempFolder folder;
+  TTempDir folder;
   for (bool topDown : {false, true}) {
     const std::optional<TPicture> loaded = LoadBmp(folder, picture, {1, topDown, TBmpCompression::Rgb, {}});
     ASSERT_TRUE(loaded.has_value());
@@ -122,7 +123,7 @@ QImage ToQImage(const TPicture& picture, QImage::Format format) {
 }
 
 TEST(PictureLoader, OtherFormatsAreReadByContent) {
-  TTempFolder folder;
+  TTempDir folder;
   const TPicture reference = Reference();
   const std::string png = folder.File("picture.png");
   ASSERT_TRUE(ToQImage(reference, QImage::Format_RGB32).save(QString::fromStdString(png), "PNG"));
@@ -132,14 +133,14 @@ TEST(PictureLoader, OtherFormatsAreReadByContent) {
 
   // A bitmap under another name is still a bitmap.
   const std::string misnamed = folder.File("really-a-bitmap.png");
-  WriteWholeFile(misnamed, EncodeBmp(reference, {}));
+  WriteTextFile(misnamed, EncodeBmp(reference, {}));
   loaded = LoadPicture(misnamed);
   ASSERT_TRUE(loaded.has_value());
   EXPECT_EQ(loaded->Pixels, reference.Pixels);
 }
 
 TEST(PictureLoader, TransparentPixelsKeepTheirStoredColour) {
-  TTempFolder folder;
+  TTempDir folder;
   QImage image(2, 1, QImage::Format_ARGB32);
   image.setPixel(0, 0, qRgba(255, 0, 0, 0));    // red, fully transparent
   image.setPixel(1, 0, qRgba(0, 0, 255, 128));  // blue, half transparent
@@ -151,7 +152,7 @@ TEST(PictureLoader, TransparentPixelsKeepTheirStoredColour) {
 }
 
 TEST(PictureLoader, WhatIsNotAPictureFile) {
-  TTempFolder folder;
+  TTempDir folder;
   EXPECT_FALSE(LoadPicture(folder.File("missing.bmp")).has_value());
   std::filesystem::create_directory(folder.File("folder.bmp"));
   EXPECT_FALSE(LoadPicture(folder.File("folder.bmp")).has_value());
@@ -159,7 +160,7 @@ TEST(PictureLoader, WhatIsNotAPictureFile) {
   const char bitmapStart[] = "BM\x10\0\0\0garbage";
   for (const std::string& content : {std::string(), std::string("this is not a picture at all\n"),
                                      std::string(bitmapStart, sizeof bitmapStart - 1)}) {
-    WriteWholeFile(folder.File("bad.bmp"), content);
+    WriteTextFile(folder.File("bad.bmp"), content);
     const std::optional<TPicture> loaded = LoadPicture(folder.File("bad.bmp"));
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->Width, 0);

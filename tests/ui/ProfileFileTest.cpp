@@ -8,7 +8,8 @@
 
 #include "ui/LogoSettings.h"
 #include "ui/ProfileFile.h"
-#include "ui/TempFolder.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
 
 namespace printset {
 namespace {
@@ -42,7 +43,7 @@ TEST(ProfileInteger, DecimalAndHexadecimalForms) {
 }
 
 TEST(ProfileFile, MissingFileGivesDefaults) {
-  TTempFolder folder;
+  TTempDir folder;
   const TProfileFile file(folder.File("config.ini"));
   const TLogoSettings settings = ReadLogoSettings(file);
   EXPECT_EQ(settings.LogoSize, 65536);
@@ -56,27 +57,27 @@ TEST(ProfileFile, MissingFileGivesDefaults) {
 }
 
 TEST(ProfileFile, NewFileListsLogoKeysInWriteOrder) {
-  TTempFolder folder;
+  TTempDir folder;
   TProfileFile file(folder.File("config.ini"));
   ASSERT_TRUE(WriteLogoSettings(file, TLogoSettings{})) << file.LastError();
-  EXPECT_EQ(ReadWholeFile(file.Path()),
+  EXPECT_EQ(ReadTextFile(file.Path()),
             "[LOGO]\r\nSIZE=65536\r\nQUANTITY=8\r\nCOMMAND=45\r\nPARA=0\r\nWIDTH=384\r\n");
 }
 
 TEST(ProfileFile, HexadecimalSizeIsWrittenBackAsDecimal) {
-  TTempFolder folder;
-  WriteWholeFile(folder.File("config.ini"), "[LOGO]\r\nSIZE=0x8000\r\n");
+  TTempDir folder;
+  WriteTextFile(folder.File("config.ini"), "[LOGO]\r\nSIZE=0x8000\r\n");
   TProfileFile file(folder.File("config.ini"));
   const TLogoSettings settings = ReadLogoSettings(file);
   EXPECT_EQ(settings.LogoSize, 32768);
   ASSERT_TRUE(WriteLogoSettings(file, settings));
-  EXPECT_EQ(ReadWholeFile(file.Path()),
+  EXPECT_EQ(ReadTextFile(file.Path()),
             "[LOGO]\r\nSIZE=32768\r\nQUANTITY=8\r\nCOMMAND=45\r\nPARA=0\r\nWIDTH=384\r\n");
 }
 
 TEST(ProfileFile, CodePagesKeepFileOrderAndInvalidValuesReadZero) {
-  TTempFolder folder;
-  WriteWholeFile(folder.File("config.ini"), "[CODEPAGE]\nALPHA=3\nBETA=x\nGAMMA=0x1F\n");
+  TTempDir folder;
+  WriteTextFile(folder.File("config.ini"), "[CODEPAGE]\nALPHA=3\nBETA=x\nGAMMA=0x1F\n");
   const TCodePageTable table = ReadCodePages(TProfileFile(folder.File("config.ini")));
   EXPECT_EQ(table.Names, (std::vector<std::string>{"ALPHA", "BETA", "GAMMA"}));
   EXPECT_EQ(table.Values[0], 3);
@@ -86,10 +87,10 @@ TEST(ProfileFile, CodePagesKeepFileOrderAndInvalidValuesReadZero) {
 }
 
 TEST(ProfileFile, CodePagesPastTheTableAreLeftOut) {
-  TTempFolder folder;
+  TTempDir folder;
   std::string text = "[CODEPAGE]\n";
   for (int i = 0; i < 1030; ++i) text += "CP" + std::to_string(i) + "=" + std::to_string(i + 1) + "\n";
-  WriteWholeFile(folder.File("config.ini"), text);
+  WriteTextFile(folder.File("config.ini"), text);
   const TCodePageTable table = ReadCodePages(TProfileFile(folder.File("config.ini")));
   ASSERT_EQ(table.Names.size(), kCodePageCapacity);
   EXPECT_EQ(table.Names.back(), "CP1023");
@@ -98,8 +99,8 @@ TEST(ProfileFile, CodePagesPastTheTableAreLeftOut) {
 }
 
 TEST(ProfileFile, NamesMatchRegardlessOfCaseAndBlanks) {
-  TTempFolder folder;
-  WriteWholeFile(folder.File("config.ini"), "[ logo ]\n  size = 1000 \nWidth\t=\t0x10\n");
+  TTempDir folder;
+  WriteTextFile(folder.File("config.ini"), "[ logo ]\n  size = 1000 \nWidth\t=\t0x10\n");
   TProfileFile file(folder.File("config.ini"));
   EXPECT_EQ(file.ReadInteger("LOGO", "SIZE", 0), 1000);
   EXPECT_EQ(file.ReadString("Logo", "WIDTH"), "0x10");
@@ -109,23 +110,23 @@ TEST(ProfileFile, NamesMatchRegardlessOfCaseAndBlanks) {
 
   // Replaced in place with the file's own spelling and indentation, LF kept.
   ASSERT_TRUE(file.WriteInteger("LOGO", "SIZE", 2000));
-  EXPECT_EQ(ReadWholeFile(file.Path()), "[ logo ]\n  size=2000\nWidth\t=\t0x10\n");
+  EXPECT_EQ(ReadTextFile(file.Path()), "[ logo ]\n  size=2000\nWidth\t=\t0x10\n");
 }
 
 TEST(ProfileFile, FirstOfDuplicatedKeysAndSectionsCounts) {
-  TTempFolder folder;
-  WriteWholeFile(folder.File("config.ini"),
+  TTempDir folder;
+  WriteTextFile(folder.File("config.ini"),
                  "[CODEPAGE]\nA=1\nB=2\na=3\n[CODEPAGE]\nC=4\n");
   TProfileFile file(folder.File("config.ini"));
   EXPECT_EQ(file.ReadSectionKeys("CODEPAGE"), (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(file.ReadInteger("CODEPAGE", "a", 0), 1);
   EXPECT_EQ(file.ReadString("CODEPAGE", "C"), std::nullopt);
   ASSERT_TRUE(file.WriteString("codepage", "A", "9"));
-  EXPECT_EQ(ReadWholeFile(file.Path()), "[CODEPAGE]\nA=9\nB=2\na=3\n[CODEPAGE]\nC=4\n");
+  EXPECT_EQ(ReadTextFile(file.Path()), "[CODEPAGE]\nA=9\nB=2\na=3\n[CODEPAGE]\nC=4\n");
 }
 
 TEST(ProfileFile, WritingKeepsEverythingElseUntouched) {
-  TTempFolder folder;
+  TTempDir folder;
   const std::string before =
       "; printer settings\r\n"
       "[PORTS]\r\n"
@@ -140,12 +141,12 @@ TEST(ProfileFile, WritingKeepsEverythingElseUntouched) {
       "\r\n"
       "[CODEPAGE]\r\n"
       "ALPHA=3\r\n";
-  WriteWholeFile(folder.File("config.ini"), before);
+  WriteTextFile(folder.File("config.ini"), before);
   TProfileFile file(folder.File("config.ini"));
   ASSERT_TRUE(file.WriteInteger("LOGO", "SIZE", 4096));
   ASSERT_TRUE(file.WriteInteger("LOGO", "WIDTH", 576));
   ASSERT_TRUE(file.WriteString("NEW", "KEY", " value "));
-  EXPECT_EQ(ReadWholeFile(file.Path()),
+  EXPECT_EQ(ReadTextFile(file.Path()),
             "; printer settings\r\n"
             "[PORTS]\r\n"
             "COM1 = /dev/ttyUSB0\r\n"
@@ -168,48 +169,48 @@ TEST(ProfileFile, WritingKeepsEverythingElseUntouched) {
 }
 
 TEST(ProfileFile, KeyOfAnEmptySectionGoesRightBelowItsHeader) {
-  TTempFolder folder;
-  WriteWholeFile(folder.File("config.ini"), "[LOGO]\n[CODEPAGE]\nA=1");
+  TTempDir folder;
+  WriteTextFile(folder.File("config.ini"), "[LOGO]\n[CODEPAGE]\nA=1");
   TProfileFile file(folder.File("config.ini"));
   ASSERT_TRUE(file.WriteInteger("LOGO", "PARA", -3));
-  EXPECT_EQ(ReadWholeFile(file.Path()), "[LOGO]\nPARA=-3\n[CODEPAGE]\nA=1\n");
+  EXPECT_EQ(ReadTextFile(file.Path()), "[LOGO]\nPARA=-3\n[CODEPAGE]\nA=1\n");
 }
 
 TEST(ProfileFile, WriteKeepsChangesMadeOnDiskSinceReading) {
-  TTempFolder folder;
-  WriteWholeFile(folder.File("config.ini"), "[LOGO]\nSIZE=1\n");
+  TTempDir folder;
+  WriteTextFile(folder.File("config.ini"), "[LOGO]\nSIZE=1\n");
   TProfileFile file(folder.File("config.ini"));
-  WriteWholeFile(folder.File("config.ini"), "[LOGO]\nSIZE=1\n[CODEPAGE]\nA=1\n");
+  WriteTextFile(folder.File("config.ini"), "[LOGO]\nSIZE=1\n[CODEPAGE]\nA=1\n");
   ASSERT_TRUE(file.WriteInteger("LOGO", "SIZE", 2));
-  EXPECT_EQ(ReadWholeFile(file.Path()), "[LOGO]\nSIZE=2\n[CODEPAGE]\nA=1\n");
+  EXPECT_EQ(ReadTextFile(file.Path()), "[LOGO]\nSIZE=2\n[CODEPAGE]\nA=1\n");
 }
 
 TEST(ProfileFile, WriteThroughALinkReplacesTheLinkedFile) {
-  TTempFolder folder;
-  WriteWholeFile(folder.File("real.ini"), "[LOGO]\nSIZE=1\n");
+  TTempDir folder;
+  WriteTextFile(folder.File("real.ini"), "[LOGO]\nSIZE=1\n");
   std::filesystem::create_symlink(folder.File("real.ini"), folder.File("config.ini"));
   TProfileFile file(folder.File("config.ini"));
   ASSERT_TRUE(file.WriteInteger("LOGO", "SIZE", 2));
   EXPECT_TRUE(std::filesystem::is_symlink(folder.File("config.ini")));
-  EXPECT_EQ(ReadWholeFile(folder.File("real.ini")), "[LOGO]\nSIZE=2\n");
+  EXPECT_EQ(ReadTextFile(folder.File("real.ini")), "[LOGO]\nSIZE=2\n");
 }
 
 TEST(ProfileFileFailure, UnwritableFolderReportsTheReason) {
   // A regular file as the parent stops writing even for root, unlike permission bits.
-  TTempFolder folder;
-  WriteWholeFile(folder.File("plain"), "x");
+  TTempDir folder;
+  WriteTextFile(folder.File("plain"), "x");
   TProfileFile file(folder.File("plain") + "/config.ini");
   EXPECT_FALSE(WriteLogoSettings(file, TLogoSettings{}));
   EXPECT_FALSE(file.LastError().empty());
-  EXPECT_EQ(ReadWholeFile(folder.File("plain")), "x");
+  EXPECT_EQ(ReadTextFile(folder.File("plain")), "x");
 }
 
 TEST(ProfileFileFailure, WriteCutShortLeavesTheOldFileWhole) {
   // A file size limit makes the write fail halfway, as a full disk would.
-  TTempFolder folder;
+  TTempDir folder;
   std::string before = "[LOGO]\nSIZE=1\n";
   for (int i = 0; i < 200; ++i) before += "; comment line number " + std::to_string(i) + "\n";
-  WriteWholeFile(folder.File("config.ini"), before);
+  WriteTextFile(folder.File("config.ini"), before);
   TProfileFile file(folder.File("config.ini"));
 
   rlimit saved{};
@@ -224,7 +225,7 @@ TEST(ProfileFileFailure, WriteCutShortLeavesTheOldFileWhole) {
 
   EXPECT_FALSE(written);
   EXPECT_FALSE(file.LastError().empty());
-  EXPECT_EQ(ReadWholeFile(folder.File("config.ini")), before);
+  EXPECT_EQ(ReadTextFile(folder.File("config.ini")), before);
   EXPECT_EQ(file.ReadInteger("LOGO", "SIZE", 0), 1);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.File("")),
                           std::filesystem::directory_iterator()),
@@ -232,14 +233,14 @@ TEST(ProfileFileFailure, WriteCutShortLeavesTheOldFileWhole) {
 }
 
 TEST(ProfileFileFailure, NamesThatWouldBreakTheFileAreRefused) {
-  TTempFolder folder;
-  WriteWholeFile(folder.File("config.ini"), "[LOGO]\nSIZE=1\n");
+  TTempDir folder;
+  WriteTextFile(folder.File("config.ini"), "[LOGO]\nSIZE=1\n");
   TProfileFile file(folder.File("config.ini"));
   EXPECT_FALSE(file.WriteString("LOGO", "A=B", "1"));
   EXPECT_FALSE(file.WriteString("LO]GO", "SIZE", "1"));
   EXPECT_FALSE(file.WriteString("LOGO", "SIZE", "1\n[X]"));
   EXPECT_FALSE(file.WriteString("LOGO", " ", "1"));
-  EXPECT_EQ(ReadWholeFile(file.Path()), "[LOGO]\nSIZE=1\n");
+  EXPECT_EQ(ReadTextFile(file.Path()), "[LOGO]\nSIZE=1\n");
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
 #include "WindowFixture.h"
 
+#include "support/TestFiles.h"
+
+#include <QAbstractEventDispatcher>
+#include <QEventLoop>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMetaObject>
 #include <QPushButton>
 #include <filesystem>
@@ -79,8 +84,10 @@ void TModalAnswerer::Answer(const QPointer<QDialog>& dialog) {
     if (answer.isEmpty()) {
       files->reject();
     } else {
+      // As the operator would: the name typed into the dialog's own field, then Open.
       files->selectFile(answer);
-      static_cast<QDialog*>(files)->accept();  // QFileDialog hides its override
+      if (auto* edit = files->findChild<QLineEdit*>("fileNameEdit")) edit->setText(answer);
+      QMetaObject::invokeMethod(files, "accept");
     }
     return;
   }
@@ -123,25 +130,20 @@ void TWindowTest::SetText(const char* comboName, const QString& text) {
   if (auto* box = Find<QComboBox>(comboName)) box->setCurrentText(text);
 }
 
+void TWindowTest::RunUntilIdle() {
+  QEventLoop loop;
+  QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop,
+                   &QEventLoop::quit, Qt::QueuedConnection);
+  // The quit is posted as the loop goes to sleep, which also wakes it again.
+  loop.exec();
+}
+
 QString TWindowTest::PanelText(int panel) {
   auto* label = Find<QLabel>(panel == 0 ? "StatusPanel0" : "StatusPanel1");
   return label ? label->text() : QString();
 }
 
-std::vector<uint8_t> TWindowTest::FirmwareFile(size_t size) {
-  std::vector<uint8_t> bytes(size);
-  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 13 + (i >> 8) + 5);
-  const auto putWord = [&bytes](size_t at, uint32_t value) {
-    for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<uint8_t>(value >> (8 * k));
-  };
-  putWord(4, static_cast<uint32_t>(size));
-  uint32_t sum = 0;
-  for (size_t at = 4; at + 4 <= size; at += 4)
-    sum += static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
-  putWord(0, 0u - sum);
-  return bytes;
-}
+std::vector<uint8_t> TWindowTest::FirmwareFile(size_t size) { return ValidFirmwareImage(size); }
 
 std::string TWindowTest::WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
   const std::string path = Folder() + name;

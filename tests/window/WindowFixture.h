@@ -90,6 +90,9 @@ class TWindowTest : public ::testing::Test {
   void Click(const char* buttonName);
   void SetText(const char* comboName, const QString& text);
   QString PanelText(int panel);
+  // Lets the event loop run until its queue is empty and it goes to sleep once, as it
+  // does between the operator's actions.
+  void RunUntilIdle();
 
   // A valid firmware image of `size` bytes (a multiple of 4): its length at offset 4 and
   // its first word chosen so that all words add up to 0.

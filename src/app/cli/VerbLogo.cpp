@@ -1,9 +1,8 @@
 // "logo pack" and "logo download": the logo set of the window's NVRAM page, headless.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "CliContext.h"
+#include "engine/DataStream.h"
 #include "ui/LogoSet.h"
 #include "ui/LogoSettings.h"
 #include "ui/PictureLoader.h"
@@ -14,14 +13,6 @@ namespace {
 
 constexpr const char* kLogoFileName = "logo.bin";
 
-void SaveFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(errno));
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const int savedErrno = errno;
-  if (std::fclose(file) != 0 || !written)
-    throw std::runtime_error("Cannot write file \"" + path + "\". " + std::strerror(written ? errno : savedErrno));
-}
 
 }  // namespace
 
@@ -56,13 +47,13 @@ int RunLogoVerb(TCliContext& context, const std::vector<std::string>& args) {
     return kExitDataError;
   }
   if (!download) {
-    SaveFile(output, set.Bytes);
+    WriteWholeFile(output, set.Bytes);
     std::printf("%s: %zu bytes\n%s\n", output.c_str(), set.Bytes.size(),
                 FormatLogoSpace(static_cast<int64_t>(set.Bytes.size()), settings.LogoSize).c_str());
     return 0;
   }
   const std::string path = context.Host.Folder + kLogoFileName;
-  SaveFile(path, set.Bytes);
+  WriteWholeFile(path, set.Bytes);
   std::fprintf(stderr, "%s\n", FormatLogoSpace(static_cast<int64_t>(set.Bytes.size()), settings.LogoSize).c_str());
   TDownloadList& list = context.Thread->DownloadList;
   list.Clear();

@@ -1,4 +1,4 @@
-#include "ui/BmpFile.h"
+#include "support/BmpFile.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,0 +1,173 @@
+// The NVRAM page: pictures in and out of the logo list, the space text, and DOWNLOAD.
+#include <QAction>
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QListWidget>
+#include <QPushButton>
+#include <filesystem>
+
+#include "WindowFixture.h"
+
+namespace printset {
+namespace {
+
+class WindowLogoPage : public TWindowTest {
+ protected:
+  // A black picture saved under the program folder.
+  std::string Picture(const std::string& name, int width, int height) {
+    const std::string path = Folder() + name;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    EXPECT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+    return path;
+  }
+  void Add(const std::string& path) {
+    Answerer.FileAnswers.push_back(QString::fromStdString(path));
+    Click("btAddLogo");
+    RunUntilIdle();
+  }
+  QStringList Items() {
+    QStringList items;
+    auto* list = Find<QListWidget>("ListLogo");
+    for (int i = 0; list && i < list->count(); ++i) items << list->item(i)->text();
+    return items;
+  }
+  std::vector<TSeenBox> Boxes() {
+    std::vector<TSeenBox> boxes;
+    for (const auto& seen : Answerer.Seen)
+      if (seen.Kind == "box") boxes.push_back(seen);
+    return boxes;
+  }
+  std::vector<uint8_t> FileBytes(const std::string& name) {
+    const std::string text = ReadFileInFolder(name);
+    return std::vector<uint8_t>(text.begin(), text.end());
+  }
+};
+
+TEST_F(WindowLogoPage, AddListsTheRelativePathAndTheSpace) {
+  OpenWindow();
+  Add(Picture("pics/a.bmp", 13, 5));
+  Add(Picture("b.bmp", 8, 1));
+  EXPECT_EQ(Items(), (QStringList{"pics/a.bmp", "b.bmp"}));
+  // 3 + (4 + 2 x 8) + (4 + 1 x 8) bytes.
+  EXPECT_EQ(PanelText(0), "SPACE: 0,035 Used, 65,501 Free");
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(WindowLogoPage, FailingPicturesDoNotStayInTheList) {
+  OpenWindow();
+  Add(Picture("good.bmp", 16, 8));
+  WriteFile("garbage.bmp", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'});
+  Add(Folder() + "garbage.bmp");
+  Add(Picture("wide.bmp", 385, 2));
+  Add(Folder() + "typed-but-missing.bmp");
+  EXPECT_EQ(Items(), QStringList{"good.bmp"});
+  EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Outcome("Picture invalid"), Outcome("Picture invalid"), Outcome("ERROR")}));
+  EXPECT_EQ(PanelText(0), "SPACE: 0,023 Used, 65,513 Free");
+}
+
+TEST_F(WindowLogoPage, LogoThatWouldNotFitIsRefused) {
+  WriteConfig("[LOGO]\nSIZE=40\n");
+  OpenWindow();
+  Add(Picture("a.bmp", 13, 5));  // 3 + 20 bytes
+  Add(Picture("b.bmp", 13, 5));  // would make 43
+  EXPECT_EQ(Items(), QStringList{"a.bmp"});
+  EXPECT_EQ(Boxes(), std::vector<TSeenBox>{Outcome("ERROR")});
+  EXPECT_EQ(PanelText(0), "SPACE: 0,023 Used, 0,017 Free");
+}
+
+TEST_F(WindowLogoPage, DeleteTakesTheSelectedEntryOrElseTheLast) {
+  OpenWindow();
+  for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"}) Add(Picture(name, 8, 8));
+  auto* list = Find<QListWidget>("ListLogo");
+  list->item(1)->setSelected(true);
+  Click("btDeleteLogo");
+  EXPECT_EQ(Items(), (QStringList{"a.bmp", "c.bmp", "d.bmp"}));
+  list->clearSelection();
+  Click("btDeleteLogo");
+  EXPECT_EQ(Items(), (QStringList{"a.bmp", "c.bmp"}));
+  Click("btDeleteLogo");
+  Click("btDeleteLogo");
+  RunUntilIdle();
+  EXPECT_TRUE(Items().isEmpty());
+  EXPECT_EQ(PanelText(0), "SPACE: 0,003 Used, 65,533 Free");
+  EXPECT_FALSE(Find<QAction>("actDelete")->isEnabled());
+}
+
+TEST_F(WindowLogoPage, AddStaysEnabledUpToOneMoreThanTheQuantity) {
+  WriteConfig("[LOGO]\nQUANTITY=2\n");
+  OpenWindow();
+  auto* add = Find<QAction>("actAddLogo");
+  for (int i = 0; i < 3; ++i) {
+    RunUntilIdle();
+    EXPECT_TRUE(add->isEnabled()) << i << " entries";
+    Add(Picture("p" + std::to_string(i) + ".bmp", 8, 8));
+  }
+  EXPECT_EQ(Items().size(), 3);
+  EXPECT_FALSE(add->isEnabled());
+  EXPECT_FALSE(Find<QPushButton>("btAddLogo")->isEnabled());
+}
+
+TEST_F(WindowLogoPage, DownloadSendsLogoBinAtItsAddressWithItsCommand) {
+  WriteConfig("[LOGO]\nCOMMAND=50\nPARA=4096\n");
+  OpenWindow();
+  Add(Picture("a.bmp", 384, 64));
+  Add(Picture("b.bmp", 13, 5));
+  Click("btLOGO");
+  ASSERT_EQ(Boxes(), std::vector<TSeenBox>{Outcome("OK")});
+  const std::vector<uint8_t> file = FileBytes("logo.bin");
+  ASSERT_EQ(file.size(), 3u + 3076 + 20);
+  EXPECT_EQ(Sim.DownloadRange(4096, file.size()), file);
+  EXPECT_EQ(Sim.DownloadCommand(), 50);
+  std::vector<uint32_t> addresses;
+  for (const auto& request : Sim.Requests())
+    if (request.Command == 50) addresses.push_back(request.Argument);
+  EXPECT_EQ(addresses.front(), 4096u);
+  EXPECT_EQ(addresses.size(), (file.size() + 255) / 256);
+  EXPECT_EQ(PanelText(1), "DOWNLOAD logo.bin");
+  EXPECT_EQ(QDir::currentPath(), QDir(QString::fromStdString(Folder())).canonicalPath());
+}
+
+TEST_F(WindowLogoPage, DownloadBeforeAnyAddSendsAnEmptyFile) {
+  OpenWindow();
+  Click("btLOGO");
+  EXPECT_EQ(Boxes(), std::vector<TSeenBox>{Outcome("OK")});
+  EXPECT_TRUE(FileInFolder("logo.bin"));
+  EXPECT_TRUE(FileBytes("logo.bin").empty());
+  for (const auto& request : Sim.Requests()) EXPECT_NE(request.Command, 45);
+}
+
+TEST_F(WindowLogoPage, SetShortOfItsCountIsNeverSent) {
+  OpenWindow();
+  const std::string first = Picture("a.bmp", 8, 8);
+  Add(first);
+  Add(Picture("b.bmp", 8, 8));
+  Click("btLOGO");
+  const std::vector<uint8_t> goodSet = FileBytes("logo.bin");
+  ASSERT_EQ(goodSet.size(), 3u + 2 * 12);
+  const size_t requests = Sim.RequestCount();
+
+  // The first picture goes away; deleting the second rebuilds a set that stops at the first.
+  std::filesystem::remove(first);
+  Click("btDeleteLogo");
+  Click("btLOGO");
+  EXPECT_EQ(Boxes(), (std::vector<TSeenBox>{Outcome("OK"), Outcome("ERROR"), Outcome("ERROR")}));
+  EXPECT_EQ(Sim.RequestCount(), requests) << "nothing sent";
+  EXPECT_EQ(FileBytes("logo.bin"), goodSet) << "the last good logo.bin stays";
+}
+
+TEST_F(WindowLogoPage, DownloadWithABadBaudTextStillSavedTheFile) {
+  OpenWindow();
+  Add(Picture("a.bmp", 8, 8));
+  SetText("ComboBaud", "fast");
+  Click("btLOGO");
+  EXPECT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].Text, "'fast' is not a valid integer value.");
+  EXPECT_EQ(FileBytes("logo.bin").size(), 15u);
+  EXPECT_EQ(Sim.RequestCount(), 0u);
+}
+
+}  // namespace
+}  // namespace printset
