@@ -1,0 +1,55 @@
+// The worker's owner for the benchmark: a fixed port and rate, a scratch folder for
+// "debug.log", and when each progress message came, with the process's processor time.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "BenchClock.h"
+#include "engine/JobHost.h"
+
+namespace printset {
+
+struct TProgressMarks {
+  int Messages = 0;
+  int32_t FirstDone = 0;  // bytes done at the first message
+  int32_t LastDone = 0;
+  int32_t Total = 0;
+  TSample First;
+  TSample Last;
+  // Every message: when it came and the bytes done it carried.
+  std::vector<std::pair<double, int32_t>> Points;
+};
+
+class TBenchHost : public TJobHost {
+ public:
+  TBenchHost(std::string portName, int32_t baudRate, std::string folder)
+      : Port(std::move(portName)), Baud(baudRate), Folder(std::move(folder)) {
+    Progress.Points.reserve(kPointsReserved);
+  }
+
+  std::string PortName() override { return Port; }
+  int32_t PortBaudRate() override { return Baud; }
+  std::string ProgramFolder() override { return Folder; }
+  TUdpEndpoint& UdpClient() override { return Udp; }
+  void PostMessage(uint32_t message, int32_t wParam, int32_t lParam) override;
+  void ShowStatusText(const std::string&) override {}
+
+  TProgressMarks Marks() const;
+
+ private:
+  // Enough for several MiB at one message per 70 ms: the worker never waits on a reallocation.
+  static constexpr size_t kPointsReserved = 4096;
+
+  std::string Port;
+  int32_t Baud;
+  std::string Folder;
+  TUdpEndpoint Udp;
+  mutable std::mutex Mutex;
+  TProgressMarks Progress;
+};
+
+}  // namespace printset
