@@ -83,7 +83,7 @@ class TCommThread {
                int attempts, uint32_t ms) {
     return Link.Transact(command, argument, data, replyCapacity, count, attempts, ms);
   }
-  void TraceLine(const std::string& line) { TraceLog.TraceLine(line); }
+  void TraceLine(std::string line) { TraceLog.TraceLine(std::move(line)); }
 
   TTraceLog TraceLog;
   TMyUart SerialPort;

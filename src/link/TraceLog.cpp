@@ -8,12 +8,12 @@
 
 namespace printset {
 
-void TTraceLog::TraceLine(const std::string& line) {
-  if (TraceEnabled) Lines.push_back(line);
+void TTraceLog::TraceLine(std::string line) {
+  if (TraceEnabled) Lines.push_back(std::move(line));
 }
 
 void TTraceLog::TraceHexDump(const uint8_t* bytes, size_t count) {
-  for (auto& line : HexDumpLines(bytes, count)) TraceLine(line);
+  for (auto& line : HexDumpLines(bytes, count)) TraceLine(std::move(line));
 }
 
 bool TTraceLog::SaveToFile(const std::string& path, std::string* error) const {

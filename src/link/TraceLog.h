@@ -12,7 +12,7 @@ class TTraceLog {
  public:
   bool TraceEnabled = true;
 
-  void TraceLine(const std::string& line);
+  void TraceLine(std::string line);
   void TraceHexDump(const uint8_t* bytes, size_t count);
   void Clear() { Lines.clear(); }
   const std::vector<std::string>& GetLines() const { return Lines; }

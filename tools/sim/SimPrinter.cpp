@@ -50,8 +50,12 @@ TSimPrinter::TAction TSimPrinter::Decide(const TParsedRequest& request) {
   }
   if (answer && FaultSet.NoReplyCommands.count(request.Command)) answer = false;
   if (answer) {
-    // Paced at the rate in force before the request: a baud switch is answered at the old rate.
-    if (Pacing) action.PaceRate = ToldRate;
+    // Paced at the rate the line runs at when the request arrives (on a pty: what the host
+    // set), so a baud switch is answered at the old rate.
+    if (Pacing) {
+      const int32_t lineRate = Pty.SlaveFd >= 0 ? ReadLineBaudRate(Pty.SlaveFd) : -1;
+      action.PaceRate = lineRate > 0 ? lineRate : ToldRate;
+    }
     std::vector<uint8_t> data = Apply(action.Record, action);
     if (FaultSet.OversizeLength > 0) {
       data.resize(static_cast<size_t>(FaultSet.OversizeLength));
