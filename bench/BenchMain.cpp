@@ -18,7 +18,7 @@
 #include "BareExchange.h"
 #include "BenchClock.h"
 #include "BenchHost.h"
-#include "BenchImage.h"
+#include "sim/DemoImage.h"
 #include "ExternalPrinter.h"
 #include "FirmwareJobRun.h"
 #include "engine/CommThread.h"
@@ -154,7 +154,7 @@ struct TMeasured {
 
 int Run() {
   const double runStart = WallSeconds();
-  const std::vector<uint8_t> image = MakeFirmwareImage(kImageSize);
+  const std::vector<uint8_t> image = MakeDemoFirmwareImage(kImageSize);
   Require(IsValidFirmwareImage(image.data(), image.size()), "the generated image is not valid");
   const std::vector<std::vector<uint8_t>> requests = BlockRequests(image);
   const int blocks = static_cast<int>(requests.size());

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "sim/SimDump.h"
+#include "sim/DemoImage.h"
 #include "sim/SimOptions.h"
+#include "engine/DataStream.h"
 #include "sim/SimPrinter.h"
 
 using namespace printset;
@@ -33,6 +35,15 @@ int main(int argc, char** argv) {
   }
   if (options.Help) {
     std::fputs(SimUsage(program).c_str(), stdout);
+    return 0;
+  }
+  if (!options.MakeImagePath.empty()) {
+    try {
+      WriteWholeFile(options.MakeImagePath, MakeDemoFirmwareImage(options.MakeImageSize));
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "%s: %s\n", program.c_str(), error.what());
+      return 1;
+    }
     return 0;
   }
 

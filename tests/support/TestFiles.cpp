@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "link/PacketCodec.h"
+#include "sim/DemoImage.h"
 
 namespace printset {
 
@@ -29,10 +29,7 @@ std::vector<uint8_t> PatternBytes(size_t size, uint8_t seed) {
 
 std::vector<uint8_t> ValidFirmwareImage(size_t size, uint8_t seed) {
   std::vector<uint8_t> image = PatternBytes(size, seed);
-  PutLe32(&image[4], static_cast<uint32_t>(size));
-  uint32_t sum = 0;
-  for (size_t at = 4; at + 4 <= size; at += 4) sum += GetLe32(&image[at]);
-  PutLe32(&image[0], 0u - sum);
+  SealFirmwareImage(image);
   return image;
 }
 

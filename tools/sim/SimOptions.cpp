@@ -80,6 +80,18 @@ bool ParseSimOptions(const std::vector<std::string>& args, TSimOptions& options,
         return false;
       }
       options.DumpDir = args[++i];
+    } else if (option == "--make-image") {
+      if (i + 1 >= args.size()) {
+        error = option + " needs a file and a size";
+        return false;
+      }
+      options.MakeImagePath = args[++i];
+      if (!number(16u << 20, value)) return false;
+      if (value < 256) {
+        error = option + ": an image holds at least 256 bytes";
+        return false;
+      }
+      options.MakeImageSize = static_cast<size_t>(value);
     } else if (option == "--quiet" || option == "-q") {
       options.Quiet = true;
     } else {
@@ -111,6 +123,9 @@ std::string SimUsage(const std::string& program) {
          "                     download-<ADDRESS>.bin into DIR after every mode change\n"
          "                     and on exit\n"
          "  --quiet, -q        do not print each request on stderr\n"
+         "  --make-image FILE SIZE\n"
+         "                     write a firmware image of SIZE bytes that PROGRAM accepts\n"
+         "                     (length word and word sum set) and end\n"
          "  --help, -h         show this text\n";
 }
 

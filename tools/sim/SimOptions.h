@@ -1,6 +1,7 @@
 // Command line of the printer-sim program.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +19,9 @@ struct TSimOptions {
   bool Pace = false;
   std::string DumpDir;
   bool Quiet = false;
+  // --make-image FILE SIZE: write a firmware image the tool accepts, then end.
+  std::string MakeImagePath;
+  size_t MakeImageSize = 0;
 };
 
 // Parses the arguments after the program name. False with `error` set on anything
