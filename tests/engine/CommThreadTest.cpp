@@ -83,3 +83,33 @@ TEST_F(CommThreadTest, ManyJobsBackToBackNeverLoseAWakeUp) {
 
 }  // namespace
 }  // namespace printset
+
+namespace printset {
+namespace {
+
+// The link session's steps, driven one by one from the test while the worker is idle.
+class LinkSessionTest : public TEngineTest {};
+
+TEST_F(LinkSessionTest, RateThePortRefusesAfterThePrinterAcceptedItIsCodeFour) {
+  Thread->LinkBaudRate = 9600;
+  ASSERT_TRUE(Thread->OpenLink(Sim.DevicePath()));
+  EXPECT_FALSE(Thread->SwitchBaudRate(-19200));
+  EXPECT_EQ(Thread->ResultCode, kResultLocalBaudFailed);
+  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2B})) << "the printer is asked first";
+  Thread->CloseLink();
+}
+
+TEST_F(LinkSessionTest, SwitchToTheRateInUseSendsNothing) {
+  Thread->LinkBaudRate = 19200;
+  ASSERT_TRUE(Thread->OpenLink(Sim.DevicePath()));
+  EXPECT_TRUE(Thread->SwitchBaudRate(19200));
+  EXPECT_EQ(Commands(), std::vector<uint16_t>{0x20});
+  EXPECT_EQ(Sim.LineBaudRate(), 19200);
+  EXPECT_TRUE(Thread->SwitchBaudRate(57600));
+  EXPECT_EQ(Sim.LineBaudRate(), 57600) << "the port follows once the printer has answered";
+  Thread->CloseLink();
+  EXPECT_EQ(Thread->ResultCode, kResultOk);
+}
+
+}  // namespace
+}  // namespace printset
