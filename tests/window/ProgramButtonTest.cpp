@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QPushButton>
 
+#include <chrono>
+#include <future>
+
 #include "WindowFixture.h"
 
 namespace printset {
@@ -64,6 +67,15 @@ TEST_F(WindowProgramButton, CancelledDialogDoesNothing) {
 }
 
 TEST_F(WindowProgramButton, WindowStaysWhileTheTransferRuns) {
+  // The printer holds back its answer to the second block until the window has been
+  // looked at, so the look always falls inside the transfer, however busy the machine.
+  std::promise<void> lookedAt;
+  std::shared_future<void> released = lookedAt.get_future().share();
+  Sim.Stop();
+  Sim.OnRequest([released](const TSimRequest& request, const std::string&) {
+    if (request.Command == 0x2E && request.Argument == 256) released.wait_for(std::chrono::seconds(60));
+  });
+  ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
   OpenWindow();
   WriteFile("firmware.bin", FirmwareFile(4096));
   Choose("firmware.bin");
@@ -86,6 +98,7 @@ TEST_F(WindowProgramButton, WindowStaysWhileTheTransferRuns) {
     closed = Window->close();
     visible = Window->isVisible();
     busyText = PanelText(1);
+    lookedAt.set_value();
   });
 
   Click("btUpdate");
