@@ -1,5 +1,7 @@
 // The set-parameters job end to end, and the link session's failures along the way.
+#include <chrono>
 #include <cstring>
+#include <future>
 #include <regex>
 
 #include "EngineFixture.h"
@@ -134,11 +136,23 @@ TEST_F(SetParametersJobTest, TwoJobsInARowKeepOnlyTheSecondTrace) {
 }
 
 TEST_F(SetParametersJobTest, StartJobWhileRunningIsRefused) {
+  // The printer holds its answer to the parameters until the second StartJob has been
+  // tried, so the job is surely running then.
+  std::promise<void> tried;
+  std::shared_future<void> released = tried.get_future().share();
+  Sim.Stop();
+  Sim.OnRequest([released](const TSimRequest& request, const std::string&) {
+    if (request.Command == 0x60) released.wait_for(std::chrono::seconds(60));
+  });
+  ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
+  Host.PortNameValue = Sim.DevicePath();
   PrepareBlock();
-  Sim.SetReplyDelay(150);
+
   ASSERT_TRUE(Thread->StartJob(JobSetParameters));
-  ASSERT_TRUE(Sim.WaitForRequests(1, 10000));
+  ASSERT_TRUE(Sim.WaitForRequests(2, 60000));
+  EXPECT_TRUE(Thread->JobRunning());
   EXPECT_FALSE(Thread->StartJob(JobProgramFirmware));
+  tried.set_value();
   ASSERT_TRUE(Thread->JobDone.Wait(60000));
   EXPECT_EQ(Thread->ResultCode, 0);
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x60}));

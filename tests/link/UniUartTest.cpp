@@ -56,7 +56,7 @@ class UniUartRead : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(Port.Open(Pty.SlavePath(), 9600)) << Port.LastError; }
   TPtyPair Pty;
   TMyUart Port;
-  uint8_t Buffer[64] = {};
+  uint8_t Buffer[128] = {};
 };
 
 TEST_F(UniUartRead, EndsWhenTheCountHasArrived) {
@@ -72,15 +72,15 @@ TEST_F(UniUartRead, EndsAtTheTotalLimitWithWhatCameNotAFailure) {
   // Bytes trickling in faster than the gap limit keep the read going until its total
   // limit, which falls long before the last of them.
   std::thread trickle([&] {
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 100; ++i) {
       Pty.WriteToHost({static_cast<uint8_t>(i)});
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
   });
-  const int got = Port.Read(Buffer, 40, 300);
+  const int got = Port.Read(Buffer, 100, 300);
   trickle.join();
   EXPECT_GT(got, 1);
-  EXPECT_LT(got, 40);
+  EXPECT_LT(got, 100);
 }
 
 TEST_F(UniUartRead, EndsAtAGapBetweenBytes) {
