@@ -29,12 +29,6 @@ size_t TDataStream::Read(uint8_t* buffer, size_t count) {
   return n;
 }
 
-void TDataStream::Write(const uint8_t* buffer, size_t count) {
-  if (Position + count > Bytes.size()) Bytes.resize(Position + count);
-  std::memcpy(Bytes.data() + Position, buffer, count);
-  Position += count;
-}
-
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) throw std::runtime_error("cannot read \"" + path + "\": " + std::strerror(errno));

@@ -1,4 +1,4 @@
-// A growable in-memory byte buffer with a read/write position.
+// The file being sent: its bytes in memory and a read position.
 #pragma once
 
 #include <cstddef>
@@ -21,7 +21,6 @@ class TDataStream {
   void LoadFromFile(const std::string& path);
   // Up to `count` bytes from the position; returns how many were read.
   size_t Read(uint8_t* buffer, size_t count);
-  void Write(const uint8_t* buffer, size_t count);
 
  private:
   std::vector<uint8_t> Bytes;
