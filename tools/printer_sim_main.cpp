@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "sim/SimOptions.h"
 #include "engine/DataStream.h"
 #include "sim/SimPrinter.h"
+#include "printset/Version.h"
 
 using namespace printset;
 
@@ -26,7 +28,10 @@ void Dump(const TSimPrinter& printer, const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string program = argc > 0 ? argv[0] : "printer-sim";
+  // The bare name, so that --help reads the same wherever the program was started from
+  // (its manual page is made from that text).
+  const std::string program =
+      argc > 0 && argv[0][0] != '\0' ? std::filesystem::path(argv[0]).filename().string() : "printer-sim";
   TSimOptions options;
   std::string error;
   if (!ParseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -35,6 +40,10 @@ int main(int argc, char** argv) {
   }
   if (options.Help) {
     std::fputs(SimUsage(program).c_str(), stdout);
+    return 0;
+  }
+  if (options.Version) {
+    std::fputs(VersionLine("printer-sim").c_str(), stdout);
     return 0;
   }
   if (!options.MakeImagePath.empty()) {

@@ -43,6 +43,8 @@ bool ParseSimOptions(const std::vector<std::string>& args, TSimOptions& options,
     uint64_t value = 0;
     if (option == "-h" || option == "--help") {
       options.Help = true;
+    } else if (option == "--version") {
+      options.Version = true;
     } else if (option == "--udp") {
       if (!number(0xFFFF, value)) return false;
       options.Udp = true;
@@ -126,7 +128,8 @@ std::string SimUsage(const std::string& program) {
          "  --make-image FILE SIZE\n"
          "                     write a firmware image of SIZE bytes that PROGRAM accepts\n"
          "                     (length word and word sum set) and end\n"
-         "  --help, -h         show this text\n";
+         "  --help, -h         show this text\n"
+         "  --version          show the version and the commit it was built from\n";
 }
 
 }  // namespace printset

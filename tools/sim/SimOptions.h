@@ -12,6 +12,7 @@ namespace printset {
 
 struct TSimOptions {
   bool Help = false;
+  bool Version = false;
   bool Udp = false;
   uint16_t UdpPort = 0;
   std::string Identity;  // empty: the default identity

@@ -1,0 +1,175 @@
+// `cmake --install` into a temporary prefix: every file where desktops, man and bash look
+// for it, the installed programs run from there, and the sample settings file reads back
+// as documented and drives the installed printset-cli against the simulated printer.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "printset/Version.h"
+#include "sim/SimPrinter.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+#include "ui/LinkSettings.h"
+#include "ui/LogoSettings.h"
+#include "ui/ProfileFile.h"
+
+namespace printset {
+namespace {
+
+struct TRun {
+  int Status = -1;
+  std::string Output;  // stdout and stderr together
+};
+
+TRun Shell(const std::string& command) {
+  TRun run;
+  std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return run;
+  char chunk[4096];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.Output.append(chunk, n);
+  const int status = ::pclose(pipe);
+  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+bool HaveProgram(const std::string& name) { return Shell("command -v " + name).Status == 0; }
+
+// The value of `key=` in a desktop entry, empty when missing.
+std::string DesktopValue(const std::string& text, const std::string& key) {
+  const size_t at = text.find("\n" + key + "=");
+  if (at == std::string::npos) return "";
+  const size_t begin = at + key.size() + 2;
+  return text.substr(begin, text.find('\n', begin) - begin);
+}
+
+class InstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Prefix = Dir.Path() + "/prefix";
+    const TRun install = Shell(std::string("'") + PRINTSET_CMAKE + "' --install '" + PRINTSET_BUILD_DIR +
+                             "' --prefix '" + Prefix + "'");
+    ASSERT_EQ(install.Status, 0) << install.Output;
+  }
+
+  std::string Installed(const std::string& path) const { return Prefix + "/" + path; }
+
+  TTempDir Dir;
+  std::string Prefix;
+};
+
+TEST_F(InstallTest, EveryFileInItsPlaceAndTheProgramsRun) {
+  const std::string source = std::string(PRINTSET_SOURCE_DIR) + "/packaging/";
+  struct TFileRow {
+    const char* Path;
+    const char* Source;  // the file it is a copy of
+  };
+  const std::vector<TFileRow> files = {
+      {"share/applications/printset.desktop", "printset.desktop"},
+      {"share/icons/hicolor/scalable/apps/printset.svg", "printset.svg"},
+      {"share/metainfo/io.github.printset.printset.metainfo.xml", "io.github.printset.printset.metainfo.xml"},
+      {"share/bash-completion/completions/printset-cli", "printset-cli.bash-completion"},
+      {"share/printset/config.ini", "config.ini"},
+  };
+  for (const TFileRow& row : files) {
+    ASSERT_TRUE(std::filesystem::is_regular_file(Installed(row.Path))) << row.Path;
+    EXPECT_EQ(ReadTextFile(Installed(row.Path)), ReadTextFile(source + row.Source)) << row.Path;
+  }
+
+  for (const std::string program : {"printset", "printset-cli", "printer-sim"}) {
+    SCOPED_TRACE(program);
+    const std::string binary = Installed("bin/" + program);
+    struct stat status{};
+    ASSERT_EQ(::stat(binary.c_str(), &status), 0);
+    EXPECT_NE(status.st_mode & S_IXOTH, 0u) << "runnable by everyone";
+    const TRun version = Shell("'" + binary + "' --version");
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Output, VersionLine(program));
+
+    if (PRINTSET_MAN_PAGES) {
+      const TRun page = Shell("gzip -dc '" + Installed("share/man/man1/" + program + ".1.gz") + "'");
+      ASSERT_EQ(page.Status, 0) << page.Output;
+      std::string title = program;
+      for (char& c : title) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      EXPECT_NE(page.Output.find(".TH " + title + " \"1\""), std::string::npos) << page.Output;
+      const std::string versionLine = VersionLine(program);
+      EXPECT_NE(page.Output.find(versionLine.substr(0, versionLine.size() - 1)), std::string::npos);
+      EXPECT_NE(page.Output.find(".SH \"SEE ALSO\""), std::string::npos) << "the page's include file is used";
+    }
+  }
+
+  // The menu entry starts the installed window and finds the installed icon.
+  const std::string desktop = ReadTextFile(Installed("share/applications/printset.desktop"));
+  EXPECT_TRUE(std::filesystem::exists(Installed("bin/" + DesktopValue(desktop, "Exec"))));
+  EXPECT_TRUE(std::filesystem::exists(
+      Installed("share/icons/hicolor/scalable/apps/" + DesktopValue(desktop, "Icon") + ".svg")));
+
+  // bash loads completions by command name, and the file must register for that name.
+  const TRun completion =
+      Shell("bash -c \"source '" + Installed("share/bash-completion/completions/printset-cli") +
+          "' && complete -p printset-cli\"");
+  EXPECT_EQ(completion.Status, 0) << completion.Output;
+  EXPECT_NE(completion.Output.find("-F _printset_cli printset-cli"), std::string::npos) << completion.Output;
+
+  if (HaveProgram("desktop-file-validate")) {
+    const TRun check = Shell("desktop-file-validate '" + Installed("share/applications/printset.desktop") + "'");
+    EXPECT_EQ(check.Status, 0) << check.Output;
+  }
+  if (HaveProgram("appstreamcli")) {
+    const TRun check =
+        Shell("appstreamcli validate --no-net '" + Installed("share/metainfo/io.github.printset.printset.metainfo.xml") + "'");
+    EXPECT_EQ(check.Status, 0) << check.Output;
+  }
+}
+
+TEST_F(InstallTest, SampleSettingsReadBackAndDriveTheInstalledCli) {
+  const std::string sample = Installed("share/printset/config.ini");
+  const TProfileFile profile(sample);
+
+  const TLogoSettings logo = ReadLogoSettings(profile);
+  EXPECT_EQ(logo.LogoSize, 262144);
+  EXPECT_EQ(logo.LogoWidth, 576);
+  EXPECT_EQ(logo.LogoQuantity, 10);
+  EXPECT_EQ(logo.LogoCommand, 45);
+  EXPECT_EQ(logo.LogoPara, 0);
+
+  // Commented-out lines must not show up as entries.
+  const TCodePageTable codePages = ReadCodePages(profile);
+  const std::vector<std::pair<std::string, int32_t>> expected = {
+      {"PC437 (USA)", 0},         {"Katakana", 1},           {"PC850 (Multilingual)", 2},
+      {"PC860 (Portuguese)", 3},  {"PC863 (Canadian-French)", 4}, {"PC865 (Nordic)", 5},
+      {"WPC1252 (Latin 1)", 16},  {"PC866 (Cyrillic #2)", 17}, {"PC852 (Latin 2)", 18},
+      {"PC858 (Euro)", 19}};
+  ASSERT_EQ(codePages.Names.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(codePages.Names[i], expected[i].first);
+    EXPECT_EQ(codePages.Values[i], expected[i].second) << expected[i].first;
+  }
+
+  const TLinkSettings link = ReadLinkSettings(profile);
+  EXPECT_EQ(link.PortMap, (TPortMap{{"COM3", "/dev/ttyUSB0"}, {"COM4", "/dev/ttyACM0"}}));
+  EXPECT_EQ(link.NetworkHost, "") << "the sample's HOST is only an example, commented out";
+  EXPECT_EQ(link.NetworkPort, 9100);
+
+  // The sample, copied into a program folder, chooses a code page by the name it lists.
+  TSimPrinter sim;
+  ASSERT_TRUE(sim.StartPty()) << sim.LastError();
+  const std::string folder = Dir.Path() + "/folder";
+  std::filesystem::create_directory(folder);
+  std::filesystem::copy_file(sample, folder + "/config.ini");
+  const TRun set = Shell("'" + Installed("bin/printset-cli") + "' --folder '" + folder + "' --port " +
+                       sim.DevicePath() + " set --new-baud 9600 --codepage 'PC858 (Euro)' --string 261207");
+  sim.Stop();
+  EXPECT_EQ(set.Status, 0) << set.Output;
+  EXPECT_EQ(set.Output, "OK\n");
+  EXPECT_EQ(sim.ParameterBlock(), (std::vector<uint8_t>{0x00, 0x00, 0x25, 0x80, 19, 0x26, 0x12, 0x07}));
+}
+
+}  // namespace
+}  // namespace printset
