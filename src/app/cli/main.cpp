@@ -8,6 +8,7 @@
 
 #include "CliContext.h"
 #include "engine/Convert.h"
+#include "printset/Version.h"
 #include "ui/LinkSettings.h"
 
 namespace printset {
@@ -15,7 +16,7 @@ namespace printset {
 namespace {
 
 const char kUsage[] =
-    "usage: printset-cli [--port NAME] [--baud RATE] [--folder DIR] VERB [ARGS]\n"
+    "Usage: printset-cli [--port NAME] [--baud RATE] [--folder DIR] VERB [ARGS]\n"
     "\n"
     "Common options:\n"
     "  --port NAME     COM1..COM9 (mapped by [PORTS] of config.ini, else /dev/ttyS0..8),\n"
@@ -24,6 +25,8 @@ const char kUsage[] =
     "  --baud RATE     the baud rate the printer listens at now. Default 9600.\n"
     "  --folder DIR    program folder: config.ini is read there, debug.log and logo.bin\n"
     "                  are written there. Default: the folder of this program.\n"
+    "  --help, -h      show this text.\n"
+    "  --version       show the version and the commit it was built from.\n"
     "\n"
     "Verbs:\n"
     "  set [--new-baud RATE] [--codepage NAME | --codepage-value N] [--string DIGITS]\n"
@@ -65,6 +68,9 @@ int Main(const std::vector<std::string>& args) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "--version") {
+      std::fputs(VersionLine("printset-cli").c_str(), stdout);
       return 0;
     } else if (arg == "--port") {
       context.Host.PortNameValue = OptionValue(args, i);
