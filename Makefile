@@ -6,7 +6,7 @@ PKGS  := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgte
 BUILD := build
 ASAN  := build-asan
 
-.PHONY: run test deps build build-asan bench clean
+.PHONY: run test deps build build-asan bench fuzz clean
 
 deps:
 	@missing=$$(for p in $(PKGS); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -35,6 +35,18 @@ test: build build-asan
 
 bench: build
 	./$(BUILD)/bench/printset-bench
+
+# libFuzzer targets (clang), each for FUZZ_SECONDS on a copy of its seed corpus.
+FUZZ         := build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_PKGS    := clang-14 llvm-14 libclang-rt-14-dev
+
+fuzz: deps
+	@$(MAKE) --no-print-directory deps PKGS="$(FUZZ_PKGS)"
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DPRINTSET_WERROR=ON -DPRINTSET_FUZZ=ON
+	cmake --build $(FUZZ) -j $(JOBS)
+	fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN)

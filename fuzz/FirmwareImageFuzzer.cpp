@@ -7,19 +7,16 @@
 // image, or dropping its last byte, makes it refused; the unsummed tail is free.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "engine/FirmwareImage.h"
 
 namespace {
 
 using printset::IsValidFirmwareImage;
 using printset::kFirmwareMinimumSize;
-
-void Require(bool holds) {
-  if (!holds) std::abort();
-}
+using printset::Require;
 
 // The rule spelled out over single bytes, sharing nothing with the code under test.
 uint32_t WordSum(const uint8_t* bytes, size_t size) {

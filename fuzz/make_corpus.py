@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets into fuzz/corpus/<name>/.
 
-The seeds are committed; run this again only to change them. Each is a small, valid
-example of what its target reads, so that fuzzing starts from the interesting paths.
+The seeds are committed; run this again only to change them. Each is a small example
+of what its target reads, so that fuzzing starts from the interesting paths.
 """
 import os
 import struct
@@ -22,8 +22,14 @@ def le32(value):
     return struct.pack("<I", value & 0xFFFFFFFF)
 
 
-# Firmware images: the length at offset 4, the first word balancing the word sum.
-def firmware(size, seed, tail_ok=True):
+def provided_int32(value):
+    """A signed 32-bit value as FuzzedDataProvider::ConsumeIntegral<int32_t> takes it
+    from the end of the input: the last four bytes, little-endian, offset by 2^31."""
+    return le32(value + 2**31)
+
+
+def firmware(size, seed):
+    """An image with its length at offset 4 and a first word balancing the word sum."""
     body = bytearray((seed + i * 7) & 0xFF for i in range(size))
     body[4:8] = le32(size)
     body[0:4] = le32(0)
@@ -32,25 +38,70 @@ def firmware(size, seed, tail_ok=True):
     return bytes(body)
 
 
-write("firmware_image", "valid_256", firmware(256, 1))
-write("firmware_image", "valid_259_tail", firmware(259, 2))
-broken = bytearray(firmware(300, 3))
-broken[100] ^= 0x10
-write("firmware_image", "bad_sum_300", bytes(broken))
-
-
-# Settings files: the text, then the five new [LOGO] values (the target takes 4 bytes
-# per value from the end of its input).
 def settings(text, values=(65536, 384, 8, 45, 0)):
-    tail = b"".join(le32(v) for v in reversed(values))
-    return text + tail
+    """A settings file, then the five new [LOGO] values, SIZE last since the target
+    takes the values from the end of its input."""
+    return text + b"".join(provided_int32(v) for v in reversed(values))
 
 
-write("settings_file", "logo_crlf",
-      settings(b"[LOGO]\r\nSIZE=0x8000\r\nWIDTH=384\r\nQUANTITY=8\r\nCOMMAND=45\r\nPARA=0\r\n"))
-write("settings_file", "codepage_ports_lf",
-      settings(b"; comment\n[CODEPAGE]\nPC437=0\nKatakana=1\n[PORTS]\nCOM1=/dev/ttyUSB0\n"
-               b"[NETWORK]\nHOST=192.168.1.50\nPORT=9100\n", (-1, 0x7FFFFFFF, -2147483648, 1, 2)))
-write("settings_file", "bom_duplicates",
-      settings(b"\xEF\xBB\xBF [ logo ] \n  size = 12 \nOTHER=x\nsize=13\n[LOGO]\nWIDTH=9\n"))
-write("settings_file", "empty", settings(b""))
+def picture(file, size=65536, width=384):
+    """A picture file, then [LOGO] SIZE and WIDTH (WIDTH last)."""
+    return file + provided_int32(size) + provided_int32(width)
+
+
+def bmp(width, height, bits, rows, palette=b"", compression=0):
+    """A bitmap with a version 3 header; `rows` are the stored rows, bottom row first."""
+    pixels = b"".join(rows)
+    offset = 14 + 40 + len(palette)
+    header = b"BM" + le32(offset + len(pixels)) + le32(0) + le32(offset)
+    info = (le32(40) + le32(width) + le32(height) + struct.pack("<HH", 1, bits) +
+            le32(compression) + le32(len(pixels)) + le32(2835) + le32(2835) +
+            le32(len(palette) // 4) + le32(0))
+    return header + info + palette + pixels
+
+
+def png(width, height, rgba_rows):
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+    raw = b"".join(b"\x00" + row for row in rgba_rows)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+MONO = b"\xff\xff\xff\x00\x00\x00\x00\x00"  # palette: white, black
+
+
+def main():
+    write("firmware_image", "valid_256", firmware(256, 1))
+    write("firmware_image", "valid_259_tail", firmware(259, 2))
+    broken = bytearray(firmware(300, 3))
+    broken[100] ^= 0x10
+    write("firmware_image", "bad_sum_300", bytes(broken))
+
+    write("settings_file", "logo_crlf",
+          settings(b"[LOGO]\r\nSIZE=0x8000\r\nWIDTH=384\r\nQUANTITY=8\r\nCOMMAND=45\r\nPARA=0\r\n"))
+    write("settings_file", "codepage_ports_lf",
+          settings(b"; comment\n[CODEPAGE]\nPC437=0\nKatakana=1\n[PORTS]\nCOM1=/dev/ttyUSB0\n"
+                   b"[NETWORK]\nHOST=192.168.1.50\nPORT=9100\n", (-1, 0x7FFFFFFF, -2**31, 1, 2)))
+    write("settings_file", "bom_duplicates",
+          settings(b"\xEF\xBB\xBF [ logo ] \n  size = 12 \nOTHER=x\nsize=13\n[LOGO]\nWIDTH=9\n"))
+    write("settings_file", "empty", settings(b""))
+
+    write("picture_logo", "bmp_1bit_10x3",
+          picture(bmp(10, 3, 1, [b"\xaa\x40\x00\x00", b"\x55\x80\x00\x00", b"\xff\xc0\x00\x00"], MONO)))
+    write("picture_logo", "bmp_24bit_5x2",
+          picture(bmp(5, 2, 24, [b"\x00\x00\x00\xff\xff\xff\x7f\x7f\x7f\x80\x80\x80\x00\x00\xff\x00",
+                                 b"\xff\x00\x00\x00\xff\x00\x10\x20\x30\x00\x00\x00\xff\xff\xff\x00"])))
+    write("picture_logo", "bmp_rle8_4x2",
+          picture(bmp(4, 2, 8, [b"\x04\x01\x00\x00", b"\x02\x00\x02\x01\x00\x01"], MONO, compression=1),
+                  size=10, width=4))
+    write("picture_logo", "png_rgba_3x3",
+          picture(png(3, 3, [bytes([0, 0, 0, 255] * 3), bytes([255, 255, 255, 0] * 3),
+                             bytes([10, 200, 90, 128] * 3)]), width=2))
+    write("picture_logo", "pbm_9x2", picture(b"P1\n9 2\n1 0 1 0 1 0 1 0 1\n0 1 0 1 0 1 0 1 0\n"))
+    # 66 bytes announcing a 4096 x 4096 picture: run-length data that ends at once.
+    write("picture_logo", "bmp_rle8_4096_blank", picture(bmp(4096, 4096, 8, [b"\x00\x01"], MONO, compression=1)))
+
+
+if __name__ == "__main__":
+    main()

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QFile>
 #include <QImageReader>
+#include <QSize>
 #include <QString>
 
 #include <filesystem>
@@ -23,6 +24,12 @@ QImage AsStoredColours(const QImage& image) {
   return straight;
 }
 
+// Whether a picture of this size may become a logo and be decoded at all.
+bool SizeAllowed(const QSize& size) {
+  return size.width() <= kMaxLogoWidth && size.height() <= kMaxLogoHeight &&
+         int64_t{size.width()} * size.height() <= kMaxPictureDots;
+}
+
 }  // namespace
 
 std::optional<TPicture> LoadPicture(const std::string& path) {
@@ -31,8 +38,12 @@ std::optional<TPicture> LoadPicture(const std::string& path) {
 
   QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)));
   reader.setDecideFormatFromContent(true);
+  // A few bytes can announce a huge picture, which the reader would allocate before it
+  // finds the data missing: the announced size is refused before anything is decoded.
+  const QSize announced = reader.size();
+  if (announced.isValid() && !SizeAllowed(announced)) return TPicture{};
   const QImage read = reader.read();
-  if (read.isNull()) return TPicture{};
+  if (read.isNull() || !SizeAllowed(read.size())) return TPicture{};
   const QImage image = AsStoredColours(read);
   if (image.isNull()) return TPicture{};
 

@@ -1,6 +1,7 @@
 // Reading a picture file into plain pixel data for the logo set.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -8,12 +9,20 @@
 
 namespace printset {
 
+// The most dots a picture may have to be read at all: 4 Mi, e.g. 2048 x 2048, or the
+// widest logo (16384 dots) 256 rows high, eight times what the default logo room holds.
+// A short file can announce any size, and the reader allocates it before it finds the
+// data missing.
+constexpr int64_t kMaxPictureDots = int64_t{4} * 1024 * 1024;
+
 // std::nullopt when no file exists at the path (a folder is not a file); a TPicture of
 // Width 0 when the file cannot be read as a picture. Any format Qt's image reader knows
 // is read, whatever the file's extension: every BMP variant (1 to 32 bits per pixel,
 // top-down or bottom-up, RLE4/RLE8, bit fields), PNG, GIF, JPEG and the rest of the
 // installed image plugins. Each pixel keeps its stored colour: alpha is ignored rather
 // than blended, so a 32-bit bitmap whose fourth byte is 0 reads as its RGB values.
+// A picture wider than kMaxLogoWidth, taller than kMaxLogoHeight or with more than
+// kMaxPictureDots dots reads as Width 0 too, refused before it is decoded.
 std::optional<TPicture> LoadPicture(const std::string& path);
 
 }  // namespace printset
