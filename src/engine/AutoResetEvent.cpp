@@ -12,6 +12,11 @@ void TAutoResetEvent::Set() {
   Signalled.notify_one();
 }
 
+void TAutoResetEvent::Reset() {
+  std::lock_guard<std::mutex> lock(Mutex);
+  State = false;
+}
+
 bool TAutoResetEvent::Wait(uint32_t ms) {
   std::unique_lock<std::mutex> lock(Mutex);
   if (!State) Signalled.wait_for(lock, std::chrono::milliseconds(ms), [this] { return State; });

@@ -10,6 +10,8 @@ namespace printset {
 class TAutoResetEvent {
  public:
   void Set();
+  // Clears a signal nobody waited for.
+  void Reset();
   // True when the event was signalled within `ms` (0 tests without waiting); the
   // signal is consumed.
   bool Wait(uint32_t ms);

@@ -29,6 +29,7 @@ void TDownloadList::Add(const std::string& path, const std::string& name, const 
 TCommThread::TCommThread(TJobHost& host)
     : Host(host), WindowHandle(&host), Link(SerialPort, TraceLog, ResultCode) {
   TraceLog.TraceEnabled = TraceEnabled != 0;
+  Link.StopFlag = &CancelFlag;
   // The worker itself starts with the first job.
 }
 
@@ -47,6 +48,7 @@ bool TCommThread::StartJob(uint8_t jobCode) {
     if (JobCode != 0 || Pending || StopRequested) return false;
     WindowHandle = &Host;
     JobCode = jobCode;
+    JobDone.Reset();
     Pending = true;
     if (!Worker.joinable()) Worker = std::thread([this] { Execute(); });
   }
@@ -83,6 +85,10 @@ void TCommThread::Execute() {
         case JobProgramFirmware: RunProgramFirmware(); break;
         default: break;
       }
+    } catch (const TLinkCancelled&) {
+      ResultCode = kResultCancelled;
+      CloseLink();
+      TraceLine("CANCELLED on request, before the next request was sent" + TraceTimestampNow());
     } catch (const std::exception& error) {
       // A job that broke on an error must never read as a success, and the trace says why.
       ResultCode = kResultJobError;
@@ -112,6 +118,8 @@ void TCommThread::FinishJob() {
   TJobHost* target = nullptr;
   {
     std::lock_guard<std::mutex> lock(Mutex);
+    // A stop asked for this job ends with it; the next job starts afresh.
+    CancelFlag.store(false);
     JobCode = 0;
     target = WindowHandle;
   }

@@ -2,6 +2,7 @@
 // handed over by StartJob and given back by JobDone; between jobs it is parked.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -47,9 +48,13 @@ class TCommThread {
   TCommThread(const TCommThread&) = delete;
   TCommThread& operator=(const TCommThread&) = delete;
 
-  // Hands a job to the worker. Refused (false, nothing changed) while a job runs.
+  // Hands a job to the worker and clears JobDone, so that only this job's end signals
+  // it. Refused (false, nothing changed) while a job runs.
   bool StartJob(uint8_t jobCode);
   bool JobRunning();
+  // Asks the running (or the next) job to stop before its next request; it then ends
+  // with kResultCancelled. Safe from any thread, including a signal-handling one.
+  void RequestStop() { CancelFlag.store(true); }
 
   TAutoResetEvent JobDone;
   // Outcome of the last job; read after JobDone.
@@ -102,6 +107,7 @@ class TCommThread {
   TJobHost* WindowHandle = nullptr;
   TPacketLink Link;
 
+  std::atomic<bool> CancelFlag{false};
   std::mutex Mutex;
   std::condition_variable Wake;
   uint8_t JobCode = 0;  // non-zero exactly while a job is handed over or running

@@ -38,13 +38,15 @@ constexpr auto kSettleAfterModeChange = std::chrono::milliseconds(30);
 
 bool TCommThread::OpenLink(const std::string& portName) {
   SerialPort.Close();
+  Link.ForgetReplyShapes();
   if (portName == kNetworkPortName) {
     Link.NetworkMode = 1;
     SerialPort.Handle = kInvalidHandleValue;
     Link.UdpClient = &Host.UdpClient();
     if (Link.UdpClient->Host.empty()) {
       ResultCode = kResultPortNotOpened;
-      TraceLine("TCP/IP: no printer address configured (HOST in [NETWORK] of config.ini)" + TraceTimestampNow());
+      OpenError = "no printer address configured (HOST in [NETWORK] of config.ini)";
+      TraceLine("TCP/IP: " + OpenError + TraceTimestampNow());
       return false;
     }
   } else {

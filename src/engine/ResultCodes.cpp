@@ -12,6 +12,7 @@ const char* ResultCodeMeaning(uint8_t code) {
     case kResultDownloadModeRefused: return "the printer did not enter download mode";
     case kResultProgramModeRefused: return "the printer did not enter programming mode";
     case kResultJobError: return "the job stopped on an error (see debug.log)";
+    case kResultCancelled: return "the job was cancelled";
     default: return "unknown result";
   }
 }

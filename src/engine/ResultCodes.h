@@ -16,6 +16,9 @@ enum TResultCode : uint8_t {
   // The job stopped on an unexpected error (unreadable file, bad number text, socket
   // error); the last line of "debug.log" names it.
   kResultJobError = 9,
+  // The owner asked the job to stop (RequestStop); it stopped between two requests, closed
+  // the link, and the last line of "debug.log" says so.
+  kResultCancelled = 10,
 };
 
 // A short meaning for the operator, e.g. "no valid reply from the printer".

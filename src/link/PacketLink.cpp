@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "link/Deadline.h"
 #include "link/PacketCodec.h"
-#include "link/ReplyReceiver.h"
 #include "link/TraceFormat.h"
 
 namespace printset {
@@ -15,16 +15,58 @@ int TPacketLink::Transact(uint16_t command, uint32_t argument, uint8_t* data, in
   if (count < 0 || count > kMaxRequestData)
     throw std::length_error("request data of " + std::to_string(count) + " bytes does not fit a packet");
   const std::vector<uint8_t> request = BuildRequest(command, argument, data, static_cast<size_t>(count));
+  TReplyShape& shape = Shapes[command];
   for (int attempt = 0; attempt < attempts; ++attempt) {
-    SendPacket(request.data(), static_cast<int>(request.size()));
-    const int result = ReceiveReply(data, replyCapacity, ms);
-    if (result >= 0) return result;
+    if (StopFlag && StopFlag->load()) throw TLinkCancelled();
+    // Whatever is waiting now (a duplicate, a reply that came after its wait ended)
+    // cannot be the reply to the request about to go out.
+    DiscardWaitingInput();
+    if (!SendPacket(request.data(), static_cast<int>(request.size()))) continue;
+    const TReplyMatch match = MatchFor(command, argument);
+    TReplyHeader header;
+    const int result = ReceiveReply(data, replyCapacity, ms, match, &header);
+    if (result < 0) continue;
+    // With the input emptied before the send, the first reply is this request's own: it
+    // shows whether the printer echoes this command.
+    if (shape == TReplyShape::Unknown)
+      shape = header.Command == command && header.Argument == argument ? TReplyShape::Echoed : TReplyShape::Own;
+    return result;
   }
   ResultCode = kResultNoReply;
   return -1;
 }
 
-void TPacketLink::SendPacket(const uint8_t* bytes, int length) {
+TReplyMatch TPacketLink::MatchFor(uint16_t command, uint32_t argument) const {
+  TReplyMatch match;
+  match.Command = command;
+  match.Argument = argument;
+  const auto found = Shapes.find(command);
+  match.Required = found != Shapes.end() && found->second == TReplyShape::Echoed;
+  if (match.Required) return match;
+  // Still learning this command. A printer seen to echo two different commands carries
+  // its requests' commands in its replies, so a packet naming another of those commands
+  // is a late reply to that one, not the first reply to this. One echoed command alone
+  // proves nothing: a printer may answer everything with one fixed header.
+  for (const auto& [other, shape] : Shapes)
+    if (other != command && shape == TReplyShape::Echoed) match.OtherCommands.push_back(other);
+  if (match.OtherCommands.size() < 2) match.OtherCommands.clear();
+  return match;
+}
+
+void TPacketLink::DiscardWaitingInput() {
+  int discarded = 0;
+  if (NetworkMode == 1) {
+    if (!UdpClient) throw std::logic_error("network transport selected without a UDP endpoint");
+    discarded = UdpClient->DiscardInput();
+  } else {
+    discarded = SerialPort.DiscardInput();
+  }
+  if (discarded > 0 && Trace.TraceEnabled)
+    Trace.TraceLine("Discarded " + std::to_string(discarded) + " bytes waiting before the request" +
+                    TraceTimestampNow());
+}
+
+bool TPacketLink::SendPacket(const uint8_t* bytes, int length) {
   if (Trace.TraceEnabled) {
     Trace.TraceLine("Send " + std::to_string(length) + " bytes" + TraceTimestampNow());
     if (length > kHeaderSize) {
@@ -37,25 +79,35 @@ void TPacketLink::SendPacket(const uint8_t* bytes, int length) {
   if (NetworkMode == 1) {
     if (!UdpClient) throw std::logic_error("network transport selected without a UDP endpoint");
     UdpClient->Send(bytes, static_cast<size_t>(length));
-  } else {
-    // A failed write is not examined here: it shows up as a missing reply.
-    SerialPort.Write(bytes, length);
+    return true;
   }
+  if (SerialPort.Write(bytes, length)) return true;
+  // What the line did not take must not trickle out later into the next request.
+  SerialPort.DiscardOutput();
+  if (Trace.TraceEnabled) Trace.TraceLine("Write failed: " + SerialPort.LastError + TraceTimestampNow());
+  return false;
 }
 
-int TPacketLink::ReceiveReply(uint8_t* data, int replyCapacity, uint32_t ms) {
-  if (NetworkMode == 1) {
-    if (!UdpClient) throw std::logic_error("network transport selected without a UDP endpoint");
-    uint8_t datagram[kReceiveBufferSize];
-    int length = UdpClient->Receive(datagram, sizeof datagram, ms);
+int TPacketLink::ReceiveReply(uint8_t* data, int replyCapacity, uint32_t ms, const TReplyMatch& match,
+                              TReplyHeader* header) {
+  if (NetworkMode != 1) return ReceiveSerialReply(SerialPort, data, replyCapacity, ms, Trace, match, header);
+  if (!UdpClient) throw std::logic_error("network transport selected without a UDP endpoint");
+  const TDeadline deadline(ms);
+  uint8_t datagram[kReceiveBufferSize];
+  for (;;) {
+    const int length = UdpClient->Receive(datagram, sizeof datagram, deadline.MillisLeft());
     if (length > kReceiveBufferSize) {
       // Longer than the receive buffer: trace what was kept and refuse it.
       TraceReceived(Trace, datagram, kReceiveBufferSize, 0);
       return -1;
     }
-    return AcceptReplyDatagram(datagram, length, data, replyCapacity, Trace);
+    int result = -1;
+    const TDatagramVerdict verdict =
+        AcceptReplyDatagram(datagram, length, data, replyCapacity, Trace, match, result, header);
+    // Another request's reply: wait on for this one's within the same deadline.
+    if (verdict == TDatagramVerdict::Skipped && !deadline.Expired()) continue;
+    return result;
   }
-  return ReceiveSerialReply(SerialPort, data, replyCapacity, ms, Trace);
 }
 
 }  // namespace printset

@@ -2,8 +2,12 @@
 // nowhere else: SendPacket and ReceiveReply ask NetworkMode.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <map>
+#include <stdexcept>
 
+#include "link/ReplyReceiver.h"
 #include "link/TraceLog.h"
 #include "link/UdpEndpoint.h"
 #include "link/UniUart.h"
@@ -12,6 +16,12 @@ namespace printset {
 
 // ResultCode value written when a request gets no valid reply.
 constexpr uint8_t kResultNoReply = 3;
+
+// Thrown by Transact, before a request goes out, once a stop has been asked for.
+class TLinkCancelled : public std::runtime_error {
+ public:
+  TLinkCancelled() : std::runtime_error("cancelled") {}
+};
 
 class TPacketLink {
  public:
@@ -22,19 +32,35 @@ class TPacketLink {
   uint8_t NetworkMode = 0;
   // The UDP endpoint, provided by the owner; required while NetworkMode is 1.
   TUdpEndpoint* UdpClient = nullptr;
+  // When set and true, the next request is not sent: Transact throws TLinkCancelled.
+  const std::atomic<bool>* StopFlag = nullptr;
 
   // Sends the request up to `attempts` times; each waits up to `ms` for a valid reply,
-  // whose data lands in `data` (at most `replyCapacity` bytes). Returns the reply's data
-  // length, or -1 after every attempt failed (ResultCode is then 3).
+  // whose data lands in `data` (at most `replyCapacity` bytes). Input already waiting is
+  // discarded before every send. Once a command's first reply has shown that the printer
+  // echoes the request's command and argument, later replies to that command must echo
+  // them too; others are skipped. Returns the reply's data length, or -1 after every
+  // attempt failed (ResultCode is then 3). Throws TLinkCancelled once StopFlag is set.
   int Transact(uint16_t command, uint32_t argument, uint8_t* data, int replyCapacity, int count,
                int attempts, uint32_t ms);
-  void SendPacket(const uint8_t* bytes, int length);
-  int ReceiveReply(uint8_t* data, int replyCapacity, uint32_t ms);
+  // False when the bytes could not be handed to the line (traced); the attempt has failed.
+  bool SendPacket(const uint8_t* bytes, int length);
+  int ReceiveReply(uint8_t* data, int replyCapacity, uint32_t ms, const TReplyMatch& match = {},
+                   TReplyHeader* header = nullptr);
+  // Drops waiting input on the transport in use; traced when there was any.
+  void DiscardWaitingInput();
+  // Forgets what was learnt about the printer's replies; at the start of every job.
+  void ForgetReplyShapes() { Shapes.clear(); }
 
  private:
+  // Whether the printer's replies to a command carry the request's command and argument.
+  enum class TReplyShape { Unknown, Echoed, Own };
+  TReplyMatch MatchFor(uint16_t command, uint32_t argument) const;
+
   TMyUart& SerialPort;
   TTraceLog& Trace;
   uint8_t& ResultCode;
+  std::map<uint16_t, TReplyShape> Shapes;
 };
 
 }  // namespace printset

@@ -6,10 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <cstring>
 #include <stdexcept>
 #include <system_error>
+
+#include "link/Deadline.h"
 
 namespace printset {
 
@@ -18,6 +18,10 @@ namespace {
 [[noreturn]] void ThrowErrno(const char* what) {
   throw std::system_error(errno, std::generic_category(), what);
 }
+
+// Errors a connected datagram socket reports for an earlier send (ICMP), which say
+// nothing about the datagram now waited for.
+bool IsDeferredSendError(int error) { return error == ECONNREFUSED || error == EHOSTUNREACH || error == ENETUNREACH; }
 
 }  // namespace
 
@@ -40,8 +44,14 @@ void TUdpEndpoint::Activate() {
     ::freeaddrinfo(found);
     ThrowErrno("socket");
   }
-  std::memcpy(Address, found->ai_addr, found->ai_addrlen);
-  AddressLength = found->ai_addrlen;
+  // Connected: the kernel then delivers only the printer's own datagrams.
+  if (::connect(s, found->ai_addr, found->ai_addrlen) != 0) {
+    const int error = errno;
+    ::freeaddrinfo(found);
+    ::close(s);
+    errno = error;
+    ThrowErrno("connect");
+  }
   ::freeaddrinfo(found);
   Socket = s;
   ResolvedFor = key;
@@ -49,27 +59,45 @@ void TUdpEndpoint::Activate() {
 
 void TUdpEndpoint::Send(const uint8_t* bytes, size_t count) {
   Activate();
-  const ssize_t sent = ::sendto(Socket, bytes, count, 0, reinterpret_cast<const sockaddr*>(Address),
-                                AddressLength);
-  if (sent < 0) ThrowErrno("sendto");
+  for (;;) {
+    if (::send(Socket, bytes, count, 0) >= 0) return;
+    // A refusal left over from an earlier datagram is reported here once; send again.
+    if (errno == EINTR || IsDeferredSendError(errno)) continue;
+    ThrowErrno("send");
+  }
 }
 
 int TUdpEndpoint::Receive(uint8_t* buffer, size_t capacity, uint32_t ms) {
   Activate();
-  using TClock = std::chrono::steady_clock;
-  const auto deadline = TClock::now() + std::chrono::milliseconds(ms);
+  const TDeadline deadline(ms);
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
-    if (left <= 0) return -1;
+    const uint32_t left = deadline.MillisLeft();
+    if (left == 0) return -1;
     pollfd p{Socket, POLLIN, 0};
     const int ready = ::poll(&p, 1, static_cast<int>(left));
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) ThrowErrno("poll");
     if (ready == 0) return -1;
-    const ssize_t n = ::recv(Socket, buffer, capacity, MSG_TRUNC);
-    if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    const ssize_t n = ::recv(Socket, buffer, capacity, MSG_TRUNC | MSG_DONTWAIT);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN || IsDeferredSendError(errno))) continue;
     if (n < 0) ThrowErrno("recv");
     return static_cast<int>(n);
+  }
+}
+
+int TUdpEndpoint::DiscardInput() {
+  Activate();
+  int discarded = 0;
+  uint8_t scratch[16];
+  for (;;) {
+    const ssize_t n = ::recv(Socket, scratch, sizeof scratch, MSG_TRUNC | MSG_DONTWAIT);
+    if (n >= 0) {
+      discarded += static_cast<int>(n);
+      continue;
+    }
+    if (errno == EINTR || IsDeferredSendError(errno)) continue;
+    if (errno == EAGAIN || errno == EWOULDBLOCK) return discarded;
+    ThrowErrno("recv");
   }
 }
 

@@ -1,6 +1,8 @@
 // A UDP client endpoint: one datagram out to a configured host and port, one datagram in
-// within a time limit. The socket opens on first use and closes on Deactivate; the
-// endpoint stays usable afterwards. Socket errors are thrown as std::system_error.
+// within a time limit. The socket is connected to the printer's address, so datagrams
+// from any other address or port never reach it. It opens on first use and closes on
+// Deactivate; the endpoint stays usable afterwards. Socket errors are thrown as
+// std::system_error.
 #pragma once
 
 #include <cstddef>
@@ -24,7 +26,11 @@ class TUdpEndpoint {
   void Send(const uint8_t* bytes, size_t count);
   // Waits up to `ms` for one datagram. Returns its full length (which may exceed
   // `capacity`; only `capacity` bytes are stored), or -1 when none arrived in time.
+  // An ICMP "port unreachable" from the printer's host does not end the wait: the
+  // printer may not be listening yet, and to the caller that is a missing reply.
   int Receive(uint8_t* buffer, size_t capacity, uint32_t ms);
+  // Drops every datagram already waiting; returns how many bytes they held.
+  int DiscardInput();
   void Deactivate();
   bool Active() const { return Socket >= 0; }
 
@@ -32,8 +38,6 @@ class TUdpEndpoint {
   void Activate();
   int Socket = -1;
   std::string ResolvedFor;  // "host:port" the cached address belongs to
-  unsigned char Address[128] = {};
-  unsigned AddressLength = 0;
 };
 
 }  // namespace printset

@@ -17,16 +17,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "link/Deadline.h"
+
 namespace printset {
 
 namespace {
 
-using TClock = std::chrono::steady_clock;
-
-int64_t MillisUntil(TClock::time_point when) {
-  const auto left = std::chrono::duration_cast<std::chrono::microseconds>(when - TClock::now()).count();
-  return left <= 0 ? 0 : (left + 999) / 1000;
-}
+constexpr int kDiscardLimit = 65536;
 
 tcflag_t ByteSizeFlag(uint8_t code) {
   switch (code + 5) {
@@ -96,6 +93,9 @@ void TMyUart::Close() {
     const int fd = static_cast<int>(Handle);
     // The exclusive flag would otherwise outlive us while another descriptor holds the tty.
     ::ioctl(fd, TIOCNXCL);
+    // Output still queued (a write that gave up) would make close() wait for the line to
+    // drain, which on a stalled line is up to the driver's closing wait of 30 s.
+    ::ioctl(fd, TCFLSH, TCOFLUSH);
     ::close(fd);
     Handle = kNullHandle;
   }
@@ -176,22 +176,22 @@ int TMyUart::Read(uint8_t* buffer, int count, uint32_t ms) {
   SetReadTimeout(ms);
   const int fd = Fd();
   if (fd < 0 || count < 0) return -1;
-  const auto deadline = TClock::now() + std::chrono::milliseconds(ReadTotalConstant);
-  TClock::time_point gapDeadline{};
+  const TDeadline deadline(ReadTotalConstant);
+  TDeadline gapDeadline(0);
   int got = 0;
   while (got < count) {
     const ssize_t n = ::read(fd, buffer + got, static_cast<size_t>(count - got));
     if (n > 0) {
       got += static_cast<int>(n);
-      gapDeadline = TClock::now() + std::chrono::milliseconds(ReadInterval);
+      gapDeadline = TDeadline(ReadInterval);
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) return -1;
     // Nothing waiting (or end of file on a hung-up line): wait for the next byte or an ending.
-    int64_t wait = MillisUntil(deadline);
+    uint32_t wait = deadline.MillisLeft();
     if (got > 0) {
-      const int64_t gap = MillisUntil(gapDeadline);
+      const uint32_t gap = gapDeadline.MillisLeft();
       if (gap < wait) wait = gap;
     }
     if (wait <= 0) break;
@@ -206,10 +206,21 @@ int TMyUart::Read(uint8_t* buffer, int count, uint32_t ms) {
   return got;
 }
 
+uint32_t TMyUart::WriteTimeoutMs(int count) const {
+  // Start bit, data bits, parity, stop bits (one and a half counted as two).
+  const int64_t bits = 1 + (ByteSizeCode + 5) + (ParityMode != 0 ? 1 : 0) + (StopBitsCode != 0 ? 2 : 1);
+  const int64_t rate = BaudRate > 0 ? BaudRate : 1;
+  const int64_t lineMs = (static_cast<int64_t>(count > 0 ? count : 0) * bits * 1000 + rate - 1) / rate;
+  return static_cast<uint32_t>(lineMs) + WriteMarginMs;
+}
+
 bool TMyUart::Write(const uint8_t* buffer, int count) {
-  if (Handle == kNullHandle) return false;
   const int fd = Fd();
-  if (fd < 0) return false;
+  if (fd < 0) {
+    LastError = "the port is not open";
+    return false;
+  }
+  const TDeadline deadline(WriteTimeoutMs(count));
   int done = 0;
   while (done < count) {
     const ssize_t n = ::write(fd, buffer + done, static_cast<size_t>(count - done));
@@ -218,15 +229,55 @@ bool TMyUart::Write(const uint8_t* buffer, int count) {
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno == EAGAIN) {
-      struct pollfd p {fd, POLLOUT, 0};
-      if (::poll(&p, 1, -1) < 0 && errno != EINTR) return false;
-      if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) return false;
-      continue;
+    if (n < 0 && errno != EAGAIN) {
+      LastError = std::strerror(errno);
+      return false;
     }
-    return false;
+    const uint32_t left = deadline.MillisLeft();
+    if (left == 0) {
+      LastError = "the line took " + std::to_string(done) + " of " + std::to_string(count) +
+                  " bytes and then stopped taking any";
+      return false;
+    }
+    struct pollfd p {fd, POLLOUT, 0};
+    if (::poll(&p, 1, static_cast<int>(left)) < 0 && errno != EINTR) {
+      LastError = std::strerror(errno);
+      return false;
+    }
+    if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) {
+      LastError = "the line hung up";
+      return false;
+    }
   }
   return true;
+}
+
+int TMyUart::DiscardInput() {
+  const int fd = Fd();
+  if (fd < 0) return 0;
+  int discarded = 0;
+  uint8_t scratch[256];
+  // A line that never falls silent (noise, a printer babbling) must not hold us here.
+  while (discarded < kDiscardLimit) {
+    const ssize_t n = ::read(fd, scratch, sizeof scratch);
+    if (n > 0) {
+      discarded += static_cast<int>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    return discarded;  // nothing more waiting, end of file, or an error the next read reports
+  }
+  return discarded;
+}
+
+void TMyUart::DiscardOutput() {
+  const int fd = Fd();
+  if (fd >= 0) ::ioctl(fd, TCFLSH, TCOFLUSH);
+}
+
+void TMyUart::ReleaseExclusiveUse() {
+  const int fd = Fd();
+  if (fd >= 0) ::ioctl(fd, TIOCNXCL);
 }
 
 }  // namespace printset

@@ -50,7 +50,7 @@ class TMyUart : public TByteSource {
 
   // Overrides for port names (the [PORTS] section of the settings file).
   TPortMap PortMap;
-  // Why the last Open failed, in the operating system's words; empty after a good Open.
+  // Why the last Open or Write failed, in the operating system's words; empty after a good Open.
   std::string LastError;
   // Calls made to the operating system for settings (not reads and writes); lets a caller
   // see that an unchanged rate or time-out costs nothing.
@@ -68,7 +68,20 @@ class TMyUart : public TByteSource {
   bool SetBaudRate(int32_t rate);
   void SetReadTimeout(uint32_t ms);
   int Read(uint8_t* buffer, int count, uint32_t ms) override;
+  // Writes the whole buffer; false when the line fails or stops taking bytes for longer
+  // than the bytes take at the line rate plus WriteMarginMs. LastError then says which.
   bool Write(const uint8_t* buffer, int count);
+  // Drops input that is already waiting; returns how many bytes it held (0 when closed).
+  int DiscardInput();
+  // Drops output not yet on the wire (after a write that gave up).
+  void DiscardOutput();
+  // Lets other openers in again while the port stays open; safe from any thread.
+  void ReleaseExclusiveUse();
+  // The longest a write of `count` bytes may take at the current line settings.
+  uint32_t WriteTimeoutMs(int count) const;
+
+  // Slack over the pure line time of a write: driver buffers, scheduling, USB frames.
+  uint32_t WriteMarginMs = 500;
 
   bool IsOpen() const { return Handle != kNullHandle && Handle != kInvalidHandleValue; }
 

@@ -2,6 +2,8 @@
 // keeps, and each of its faults as the host sees it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 
 #include "support/TraceMatch.h"
@@ -196,21 +198,30 @@ TEST_F(SimOverPty, AnOversizeReplyIsRefused) {
   EXPECT_EQ(Identify(), 8);
 }
 
-TEST_F(SimOverPty, ALateReplyIsTakenByTheNextExchange) {
+TEST_F(SimOverPty, AReplyThatArrivesLateIsSkippedByTheNextRequestOfAnEchoedCommand) {
+  ASSERT_EQ(Request(0x2F, 1), 0);  // the printer is seen to echo 0x2F
   Sim.SetReplyDelay(300);
-  EXPECT_EQ(Identify(1, 100), -1);
+  EXPECT_EQ(Request(0x2F, 0, {}, 1, 100), -1);
   Sim.SetReplyDelay(0);
-  // The next request is a mode request; the identify reply arrives first and is taken.
-  EXPECT_EQ(Request(0x2F, 1, {}, 1, 2000), 8);
-  EXPECT_EQ(Reply(8), "PRN 7401");
+  // The reply to (0x2F, 0) arrives during this wait; only this request's own is taken.
+  EXPECT_EQ(Request(0x2F, 1, {}, 1, 2000), 0);
+  EXPECT_EQ(Sim.Mode(), TSimMode::Download);
+  const auto& lines = Trace.GetLines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Skip: reply cmd=0x002F arg=0x00000000 belongs to another request"),
+            lines.end());
 }
 
-TEST_F(SimOverPty, ALateDuplicateIsTakenAsTheNextReply) {
+TEST_F(SimOverPty, ALateDuplicateIsNotTakenAsTheFirstReplyOfAnotherCommand) {
+  ASSERT_EQ(Identify(), 8);
+  ASSERT_EQ(Request(0x2B, 9600), 0);  // two commands echoed: the printer echoes
   Sim.SetLateDuplicate(50);
-  EXPECT_EQ(Identify(), 8);
-  EXPECT_EQ(Request(0x2F, 1, {}, 1, 2000), 8);
-  EXPECT_EQ(Request(0x2F, 0, {}, 1, 2000), 0);  // the mode reply that was left queued
-  EXPECT_EQ(Sim.Faults().LateDuplicateMs, -1);   // once only
+  EXPECT_EQ(Request(0x2F, 1), 0);
+  // The copy of the mode reply arrives during the first wait for 0x2E.
+  EXPECT_EQ(Request(0x2E, 0, Pattern(256, 1), 1, 2000), 0);
+  const auto& lines = Trace.GetLines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Skip: reply cmd=0x002F arg=0x00000001 belongs to another request"),
+            lines.end());
+  EXPECT_EQ(Sim.Faults().LateDuplicateMs, -1);  // once only
 }
 
 TEST_F(SimOverPty, PacedExchangesStillCarryTheProtocol) {

@@ -98,13 +98,15 @@ TEST_F(Transact, AnAnswerToTheSecondAttemptAfterABadHeaderSucceeds) {
   EXPECT_TRUE(IsStampedLine(Lines()[8], "Rec: 20 bytes"));
 }
 
-TEST_F(Transact, AReplyLeftOverFromAnEarlierExchangeIsTakenWhateverItsCommand) {
+TEST_F(Transact, InputWaitingBeforeTheRequestIsDiscardedNotTakenAsItsReply) {
   Pty.WriteToHost(BuildFlawedReply(0x20, 0, {'l', 'a', 't', 'e'}));
   const uint8_t block[8] = {0, 0, 0x25, 0x80, 0, 0x12, 0x34, 0x56};
   std::memcpy(Buffer, block, sizeof block);
-  EXPECT_EQ(Link.Transact(0x60, 0, Buffer, 1023, 8, 3, 500), 4);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(Buffer), 4), "late");
-  ASSERT_EQ(Lines().size(), 6u);  // one attempt was enough
+  EXPECT_EQ(Link.Transact(0x60, 0, Buffer, 1023, 8, 1, 200), -1);
+  EXPECT_EQ(std::memcmp(Buffer, block, sizeof block), 0) << "the left-over reply's data reached the caller";
+  ASSERT_FALSE(Lines().empty());
+  EXPECT_TRUE(IsStampedLine(Lines()[0], "Discarded 16 bytes waiting before the request")) << Lines()[0];
+  EXPECT_TRUE(IsStampedLine(Lines()[1], "Send 20 bytes")) << Lines()[1];
 }
 
 }  // namespace

@@ -68,4 +68,13 @@ int32_t ReadLineBaudRate(int fd) {
   return static_cast<int32_t>(tio.c_ospeed);
 }
 
+bool ReadLineExclusive(int fd) {
+  int exclusive = 0;
+  return fd >= 0 && ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+}
+
+void SuspendLineOutput(int fd, bool suspended) {
+  if (fd >= 0) ::ioctl(fd, TCXONC, suspended ? TCOOFF : TCOON);
+}
+
 }  // namespace printset

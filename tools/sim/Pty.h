@@ -23,4 +23,11 @@ void ClosePty(TPtyHandles& pty);
 // as the kernel reports it with TCGETS2; -1 when it cannot be read.
 int32_t ReadLineBaudRate(int fd);
 
+// Whether a tty line is in exclusive-use mode (TIOCEXCL); false when it cannot be read.
+bool ReadLineExclusive(int fd);
+
+// Stops (true) or restarts the output of the line that `fd` is a descriptor of, as a
+// terminal's XOFF would: whoever writes to it finds the line no longer taking bytes.
+void SuspendLineOutput(int fd, bool suspended);
+
 }  // namespace printset

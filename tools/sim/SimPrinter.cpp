@@ -42,6 +42,9 @@ TSimPrinter::TAction TSimPrinter::Decide(const TParsedRequest& request) {
   action.Record.Data = request.Data;
   action.Record.ChecksGood = request.HeaderCheckGood && request.DataCheckGood;
   bool answer = action.Record.ChecksGood;
+  TSimStep step;
+  if (const auto found = FaultSet.Script.find(Records.size()); found != FaultSet.Script.end()) step = found->second;
+  if (step.Vanish) Vanished = true;
   // A request that goes unanswered on purpose has no effect either, as if it had been
   // lost on the line.
   if (answer && FaultSet.IgnoreFirst > 0) {
@@ -49,6 +52,10 @@ TSimPrinter::TAction TSimPrinter::Decide(const TParsedRequest& request) {
     answer = false;
   }
   if (answer && FaultSet.NoReplyCommands.count(request.Command)) answer = false;
+  if (step.Drop || step.StallLine || Vanished) answer = false;
+  action.StallLine = step.StallLine;
+  if (!answer && FaultSet.ForeignReplies && action.Record.ChecksGood)
+    action.ForeignReply = BuildFlawedReply(request.Command, request.Argument, {});
   if (answer) {
     // Paced at the rate the line runs at when the request arrives (on a pty: what the host
     // set), so a baud switch is answered at the old rate.
@@ -57,8 +64,9 @@ TSimPrinter::TAction TSimPrinter::Decide(const TParsedRequest& request) {
       action.PaceRate = lineRate > 0 ? lineRate : ToldRate;
     }
     std::vector<uint8_t> data = Apply(action.Record, action);
-    if (FaultSet.OversizeLength > 0) {
-      data.resize(static_cast<size_t>(FaultSet.OversizeLength));
+    const int oversize = step.OversizeLength > 0 ? step.OversizeLength : FaultSet.OversizeLength;
+    if (oversize > 0) {
+      data.resize(static_cast<size_t>(oversize));
       for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i);
     }
     TReplyFlaws flaws;
@@ -66,8 +74,8 @@ TSimPrinter::TAction TSimPrinter::Decide(const TParsedRequest& request) {
     flaws.BadDataCheck = FaultSet.BadDataCheck;
     flaws.StrayBytes = FaultSet.StrayBytes;
     action.Reply = BuildFlawedReply(request.Command, request.Argument, data, flaws);
-    action.DelayMs = FaultSet.DelayMs;
-    action.DuplicateMs = FaultSet.LateDuplicateMs;
+    action.DelayMs = FaultSet.DelayMs + step.DelayMs;
+    action.DuplicateMs = step.DuplicateMs >= 0 ? step.DuplicateMs : FaultSet.LateDuplicateMs;
     FaultSet.LateDuplicateMs = -1;
     action.Record.Answered = true;
   }
@@ -242,6 +250,11 @@ int32_t TSimPrinter::LineBaudRate() const {
   return ReadLineBaudRate(Pty.SlaveFd);
 }
 
+bool TSimPrinter::LineExclusive() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return ReadLineExclusive(Pty.SlaveFd);
+}
+
 void TSimPrinter::ClearRecords() {
   std::lock_guard<std::mutex> lock(Mutex);
   Records.clear();
@@ -253,6 +266,7 @@ void TSimPrinter::ClearRecords() {
   CurrentMode = TSimMode::Idle;
   Modes.clear();
   ToldRate = kSimDefaultBaudRate;
+  Vanished = false;
 }
 
 void TSimPrinter::OnRequest(std::function<void(const TSimRequest&, const std::string&)> handler) {

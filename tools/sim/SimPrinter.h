@@ -95,6 +95,7 @@ class TSimPrinter {
   std::vector<uint32_t> ModeRequests() const;  // every accepted 0x2F argument, in order
   int32_t BaudRate() const;                    // as last told by 0x2B
   int32_t LineBaudRate() const;                // as set on the pty by the host; -1 on UDP
+  bool LineExclusive() const;                  // the pty's exclusive-use flag (TIOCEXCL) is set
   void ClearRecords();                         // records and printer state; faults stay
 
   // Called on the service thread, without the lock held; set before starting.
@@ -108,6 +109,8 @@ class TSimPrinter {
     std::vector<uint8_t> Reply;  // empty: no reply
     int DelayMs = 0;
     int DuplicateMs = -1;
+    bool StallLine = false;
+    std::vector<uint8_t> ForeignReply;  // UDP: sent from the foreign socket instead
     int32_t PaceRate = 0;  // the line rate the exchange is paced at; 0 when not paced
     bool ModeChanged = false;
     TSimMode NewMode = TSimMode::Idle;
@@ -120,7 +123,8 @@ class TSimPrinter {
   TAction Decide(const TParsedRequest& request);
   std::vector<uint8_t> Apply(const TSimRequest& request, TAction& action);
   // Runs one request through Decide and sends its reply; false when stopping.
-  bool Handle(const TParsedRequest& request, timespec arrival, const std::function<bool(const std::vector<uint8_t>&)>& send);
+  bool Handle(const TParsedRequest& request, timespec arrival, const std::function<bool(const std::vector<uint8_t>&)>& send,
+              const std::function<void(const std::vector<uint8_t>&)>& sendForeign = {});
   bool WaitStoppable(timespec deadline) const;
   void PaceUntil(timespec arrival, size_t wireBytes, int32_t rate);
   bool WriteToMaster(const std::vector<uint8_t>& bytes) const;
@@ -132,6 +136,7 @@ class TSimPrinter {
   std::thread Service;
   int StopFd = -1;
   int SocketFd = -1;
+  int ForeignFd = -1;  // UDP: the "other host" for ForeignReplies
   TPtyHandles Pty;
   uint16_t Port = 0;
   std::string Error;
@@ -141,6 +146,7 @@ class TSimPrinter {
   bool Pacing = false;
   TSimFaults FaultSet;
   std::vector<TSimRequest> Records;
+  bool Vanished = false;
   std::vector<std::string> LogLines;
   std::vector<uint8_t> Parameters;
   TSparseMemory Download;

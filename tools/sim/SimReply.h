@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -19,6 +20,16 @@ struct TReplyFlaws {
 std::vector<uint8_t> BuildFlawedReply(uint16_t command, uint32_t argument, const std::vector<uint8_t>& data,
                                       const TReplyFlaws& flaws = {});
 
+// What one particular request meets, on top of the standing faults.
+struct TSimStep {
+  int DelayMs = 0;         // the reply leaves this much later
+  bool Drop = false;       // lost: no reply, no effect
+  int DuplicateMs = -1;    // when >= 0, the reply is sent once more this much later
+  bool Vanish = false;     // this and every later request are lost (the printer is gone)
+  bool StallLine = false;  // the line stops taking the host's bytes (pty only); no reply
+  int OversizeLength = 0;  // when > 0, the reply carries this many data bytes
+};
+
 // What can be made to go wrong in the simulated printer, all switchable while it runs.
 struct TSimFaults {
   std::set<uint16_t> NoReplyCommands;  // requests with these commands are never answered
@@ -29,6 +40,12 @@ struct TSimFaults {
   int DelayMs = 0;          // before each reply
   int OversizeLength = 0;   // when > 0, every reply carries this many data bytes
   int LateDuplicateMs = -1; // when >= 0, the next reply is sent once more this much later
+  // Steps keyed by the request's index: 0 is the first request taken in since the start
+  // or the last ClearRecords.
+  std::map<size_t, TSimStep> Script;
+  // UDP only: a request that goes unanswered is answered instead from another port, as a
+  // foreign host on the network could.
+  bool ForeignReplies = false;
 };
 
 }  // namespace printset

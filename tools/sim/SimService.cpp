@@ -84,6 +84,8 @@ bool TSimPrinter::StartUdp(uint16_t port) {
     return false;
   }
   Port = ntohs(address.sin_port);
+  // The foreign host: another socket on another port of the same machine.
+  ForeignFd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   return StartService();
 }
 
@@ -117,7 +119,11 @@ void TSimPrinter::Stop() {
   StopFd = -1;
   if (SocketFd >= 0) ::close(SocketFd);
   SocketFd = -1;
+  if (ForeignFd >= 0) ::close(ForeignFd);
+  ForeignFd = -1;
   Port = 0;
+  // A line left stalled would keep the host's writes waiting on a pty that is going away.
+  SuspendLineOutput(Pty.SlaveFd, false);
   ClosePty(Pty);
 }
 
@@ -196,15 +202,22 @@ void TSimPrinter::ServeUdp() {
       ::sendto(SocketFd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&from), fromLength);
       return true;
     };
+    const auto sendForeign = [&](const std::vector<uint8_t>& bytes) {
+      if (ForeignFd >= 0)
+        ::sendto(ForeignFd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&from), fromLength);
+    };
     while (auto request = parser.Next())
-      if (!Handle(*request, arrival, send)) return;
+      if (!Handle(*request, arrival, send, sendForeign)) return;
   }
 }
 
 bool TSimPrinter::Handle(const TParsedRequest& request, timespec arrival,
-                         const std::function<bool(const std::vector<uint8_t>&)>& send) {
+                         const std::function<bool(const std::vector<uint8_t>&)>& send,
+                         const std::function<void(const std::vector<uint8_t>&)>& sendForeign) {
   const TAction action = Decide(request);
   if (RequestHandler) RequestHandler(action.Record, action.LogLine);
+  if (action.StallLine) SuspendLineOutput(Pty.SlaveFd, true);
+  if (!action.ForeignReply.empty() && sendForeign) sendForeign(action.ForeignReply);
   if (!action.Reply.empty()) {
     if (action.DelayMs > 0 && !WaitStoppable(AddNanos(Now(), action.DelayMs * 1000000LL))) return false;
     if (action.PaceRate > 0) PaceUntil(arrival, request.WireLength + action.Reply.size(), action.PaceRate);
