@@ -2,11 +2,12 @@
 SHELL := /bin/bash
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 PKGS  := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgtest-dev \
-         libgl-dev qt6-image-formats-plugins
+         libgl-dev qt6-image-formats-plugins help2man desktop-file-utils
 BUILD := build
 ASAN  := build-asan
+PREFIX ?= /usr/local
 
-.PHONY: run test deps build build-asan bench fuzz clean
+.PHONY: run test deps build build-asan bench fuzz install package clean
 
 deps:
 	@missing=$$(for p in $(PKGS); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -35,6 +36,18 @@ test: build build-asan
 
 bench: build
 	./$(BUILD)/bench/printset-bench
+
+# The three programs, their manual pages, desktop files, completion and the sample
+# config.ini under PREFIX (BUILD=... installs another build folder).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, made by CPack in the build folder; dpkg-shlibdeps and file find
+# its run-time dependencies.
+package: build
+	@$(MAKE) --no-print-directory deps PKGS="dpkg-dev file"
+	cd $(BUILD) && cpack -G DEB
+	@echo "package: $$(ls -t $(CURDIR)/$(BUILD)/printset_*.deb | head -n 1)"
 
 # libFuzzer targets (clang), each for FUZZ_SECONDS on a copy of its seed corpus.
 FUZZ         := build-fuzz
