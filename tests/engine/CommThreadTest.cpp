@@ -81,6 +81,24 @@ TEST_F(CommThreadTest, ManyJobsBackToBackNeverLoseAWakeUp) {
   }
 }
 
+// A signal left over from an earlier job (a waiter that gave up, a stray Set) must not
+// end the wait for the next one; a stop asked for ends only the job it was asked of.
+TEST_F(CommThreadTest, EachJobsEndAndStopBelongToThatJob) {
+  TSimFaults faults;
+  faults.Script[0].DelayMs = 300;  // the identify reply of the first job
+  Sim.SetFaults(faults);
+  Thread->JobDone.Set();
+  ASSERT_TRUE(Thread->StartJob(JobSetParameters));
+  EXPECT_FALSE(Thread->JobDone.Wait(0)) << "woken by a signal from before the job";
+  Thread->RequestStop();
+  EXPECT_EQ(Run(JobSetParameters, false), kResultCancelled);
+  const std::string trace = ReadText("debug.log");
+  EXPECT_EQ(trace.find("Send", trace.find("Rec:")), std::string::npos) << "a request went out after the stop";
+  EXPECT_EQ(trace.compare(trace.rfind("\r\n", trace.size() - 3) + 2, 9, "CANCELLED"), 0) << trace;
+
+  EXPECT_EQ(Run(JobSetParameters), kResultOk) << "the stop outlived its job";
+}
+
 }  // namespace
 }  // namespace printset
 

@@ -91,8 +91,11 @@ class TEngineTest : public ::testing::Test {
   }
 
   // Runs one job to its end; the generous limit only guards against a hang.
-  uint8_t Run(uint8_t jobCode) {
-    EXPECT_TRUE(Thread->StartJob(jobCode));
+  // `start` false: the job was started already, only its end is awaited.
+  uint8_t Run(uint8_t jobCode, bool start = true) {
+    if (start) {
+      EXPECT_TRUE(Thread->StartJob(jobCode));
+    }
     EXPECT_TRUE(Thread->JobDone.Wait(60000)) << "job did not finish";
     EXPECT_TRUE(Host.WaitForFinished(++JobsRun));
     return Thread->ResultCode;
