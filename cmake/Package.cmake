@@ -5,12 +5,14 @@ set(CPACK_PACKAGE_NAME printset)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "printset")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration tool for receipt printers")
+# Lines of the long description stay within 79 characters, as Debian's tools expect.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "printset sets a receipt printer's baud rate, code page and six-digit string, programs\n"
-    "its firmware from a checked image and downloads one-bit logos made from picture\n"
-    "files into its non-volatile memory, over a serial line or UDP. The package holds the\n"
-    "window (printset), the same operations for scripts (printset-cli) and a simulated\n"
-    "printer for trying the tool without hardware (printer-sim).")
+    "printset sets a receipt printer's baud rate, code page and six-digit\n"
+    "string, programs its firmware from a checked image and downloads one-bit\n"
+    "logos made from picture files into its non-volatile memory, over a serial\n"
+    "line or UDP. The package holds the window (printset), the same operations\n"
+    "for scripts (printset-cli) and a simulated printer for trying the tool\n"
+    "without hardware (printer-sim).")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
