@@ -17,20 +17,29 @@ void TTraceLog::TraceHexDump(const uint8_t* bytes, size_t count) {
 }
 
 bool TTraceLog::SaveToFile(const std::string& path, std::string* error) const {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) {
-    if (error) *error = std::strerror(errno);
+  // The reason is taken from the call that failed, at once: a later call may change errno,
+  // and errno left over from an earlier call means nothing here.
+  const auto fail = [error](int code) {
+    if (error) *error = std::strerror(code);
     return false;
-  }
-  bool ok = true;
+  };
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return fail(errno);
   for (const auto& line : Lines) {
-    ok = ok && std::fwrite(line.data(), 1, line.size(), file) == line.size();
-    ok = ok && std::fwrite("\r\n", 1, 2, file) == 2;
+    if (std::fwrite(line.data(), 1, line.size(), file) != line.size() || std::fwrite("\r\n", 1, 2, file) != 2) {
+      const int code = errno;
+      std::fclose(file);  // only releases the file: the write's reason is the one to give
+      return fail(code);
+    }
   }
-  const int savedErrno = errno;
-  ok = (std::fclose(file) == 0) && ok;
-  if (!ok && error) *error = std::strerror(savedErrno ? savedErrno : errno);
-  return ok;
+  // Buffered lines reach the file only here; a full disk shows up as late as this.
+  if (std::fflush(file) != 0) {
+    const int code = errno;
+    std::fclose(file);  // as above
+    return fail(code);
+  }
+  if (std::fclose(file) != 0) return fail(errno);
+  return true;
 }
 
 }  // namespace printset

@@ -28,9 +28,22 @@ const char* LogoFailureMessage(TLogoFailure failure) {
   return failure == TLogoFailure::PictureInvalid ? "Picture invalid" : "ERROR";
 }
 
-bool CanAddLogo(int count, const TLogoSettings& settings) {
-  return count <= settings.LogoQuantity && count < kMaxLogoCount;
+int MaxLogoEntries(const TLogoSettings& settings) {
+  return static_cast<int>(std::clamp<int64_t>(int64_t{settings.LogoQuantity} + 1, 0, kMaxLogoCount));
 }
+
+const char* LogoFailureReason(TLogoFailure failure) {
+  switch (failure) {
+    case TLogoFailure::None: return "";
+    case TLogoFailure::MissingFile: return "no such file";
+    case TLogoFailure::PictureInvalid: return "not a picture, cut short, empty, or too wide or tall for [LOGO]";
+    case TLogoFailure::NoRoom: return "the set would not fit into SIZE of [LOGO]";
+    case TLogoFailure::TooManyLogos: return "more logos than the set can hold";
+  }
+  return "";
+}
+
+bool CanAddLogo(int count, const TLogoSettings& settings) { return count < MaxLogoEntries(settings); }
 
 TLogoFailure AppendLogo(std::vector<uint8_t>& set, const TPicture& picture,
                         const TLogoSettings& settings) {

@@ -43,6 +43,8 @@ enum class TLogoFailure {
 
 // "ERROR" or "Picture invalid", the operator's message for a failure.
 const char* LogoFailureMessage(TLogoFailure failure);
+// Why, in a few words, e.g. "no such file"; empty for None.
+const char* LogoFailureReason(TLogoFailure failure);
 
 // Bytes holds the set when Complete. After a failure it holds what was built before the
 // failing entry (FailedIndex): its count announces logos it does not hold, so it must
@@ -66,8 +68,11 @@ TLogoSetResult BuildLogoSet(const std::vector<std::string>& paths, const TLogoSe
 TLogoFailure AppendLogo(std::vector<uint8_t>& set, const TPicture& picture,
                         const TLogoSettings& settings);
 
-// Whether "ADD" may take one more entry into a list of `count`: up to LogoQuantity + 1
-// entries, and never more than the count byte can announce.
+// The most entries a logo list may hold: LogoQuantity + 1, never more than the count
+// byte can announce, and 0 for a negative LogoQuantity.
+int MaxLogoEntries(const TLogoSettings& settings);
+
+// Whether "ADD" may take one more entry into a list of `count`: fewer than MaxLogoEntries.
 bool CanAddLogo(int count, const TLogoSettings& settings);
 
 // "SPACE: %d,%03d Used, %d,%03d Free" with thousands and units of the bytes used and of

@@ -10,11 +10,15 @@
 
 namespace printset {
 
+// The command code of download blocks when none is configured or given: the logo set's
+// and the front end's "download" default.
+constexpr uint16_t kDefaultDownloadCommand = 45;
+
 struct TLogoSettings {
   int32_t LogoSize = 65536;  // room for the logo set in the printer, in bytes
   int32_t LogoWidth = 384;   // widest picture accepted, in dots
   int32_t LogoQuantity = 8;  // "ADD" stays enabled while the list holds at most this many
-  int32_t LogoCommand = 45;  // command code of every download block of the set
+  int32_t LogoCommand = kDefaultDownloadCommand;  // command code of every download block of the set
   int32_t LogoPara = 0;      // printer address the set is written to
 };
 

@@ -1,5 +1,6 @@
 #include "ui/PictureLoader.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QFile>
 #include <QImageReader>
@@ -7,6 +8,8 @@
 #include <QString>
 
 #include <filesystem>
+
+#include "ui/PictureCompleteness.h"
 
 namespace printset {
 
@@ -36,7 +39,16 @@ std::optional<TPicture> LoadPicture(const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
 
-  QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)));
+  QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+  if (!file.open(QIODevice::ReadOnly)) return TPicture{};
+  // Read once: the same bytes are checked for completeness and then decoded.
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return TPicture{};
+  if (!PictureDataComplete(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())))
+    return TPicture{};
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::ReadOnly)) return TPicture{};
+  QImageReader reader(&buffer);
   reader.setDecideFormatFromContent(true);
   // A few bytes can announce a huge picture, which the reader would allocate before it
   // finds the data missing: the announced size is refused before anything is decoded.

@@ -16,7 +16,8 @@ namespace printset {
 constexpr int64_t kMaxPictureDots = int64_t{4} * 1024 * 1024;
 
 // std::nullopt when no file exists at the path (a folder is not a file); a TPicture of
-// Width 0 when the file cannot be read as a picture. Any format Qt's image reader knows
+// Width 0 when the file cannot be read as a picture or is cut short (fewer rows or
+// bytes than it announces: see PictureDataComplete). Any format Qt's image reader knows
 // is read, whatever the file's extension: every BMP variant (1 to 32 bits per pixel,
 // top-down or bottom-up, RLE4/RLE8, bit fields), PNG, GIF, JPEG and the rest of the
 // installed image plugins. Each pixel keeps its stored colour: alpha is ignored rather

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <limits>
 
+#include "engine/Convert.h"
+
 namespace printset {
 
 namespace {
@@ -25,19 +27,10 @@ struct TParsedLine {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view Trim(std::string_view text) {
+std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
-}
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
 }
 
 TParsedLine ParseLine(std::string_view line) {
@@ -45,21 +38,21 @@ TParsedLine ParseLine(std::string_view line) {
   std::string_view text = line;
   // Some editors save a UTF-8 byte order mark in front of the first line.
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  text = Trim(text);
+  text = TrimBlanks(text);
   if (text.empty() || text.front() == ';' || text.front() == '#') return parsed;
   if (text.front() == '[') {
     const size_t close = text.find(']');
     if (close == std::string_view::npos) return parsed;
     parsed.Kind = TLineKind::Section;
-    parsed.Name = Trim(text.substr(1, close - 1));
+    parsed.Name = TrimBlanks(text.substr(1, close - 1));
     return parsed;
   }
   const size_t equals = text.find('=');
   if (equals == std::string_view::npos) return parsed;
-  parsed.Name = Trim(text.substr(0, equals));
+  parsed.Name = TrimBlanks(text.substr(0, equals));
   if (parsed.Name.empty()) return parsed;
   parsed.Kind = TLineKind::Key;
-  parsed.Value = Trim(text.substr(equals + 1));
+  parsed.Value = TrimBlanks(text.substr(equals + 1));
   parsed.NameEnd = static_cast<size_t>(parsed.Name.data() - line.data()) + parsed.Name.size();
   return parsed;
 }
@@ -80,15 +73,22 @@ TSectionSpan FindSection(const std::vector<std::string>& lines, std::string_view
       span.End = i;
       return span;
     }
-    if (SameName(parsed.Name, section)) {
+    if (SameTextIgnoringCase(parsed.Name, section)) {
       span = {true, i + 1, lines.size()};
     }
   }
   return span;
 }
 
+// A name that reads back as itself: the reader drops outer blanks, so a name with them
+// would be written under one name and found under another.
 bool ValidName(std::string_view name, std::string_view forbidden) {
-  return !Trim(name).empty() && name.find_first_of(forbidden) == std::string_view::npos;
+  return !name.empty() && TrimBlanks(name) == name && name.find_first_of(forbidden) == std::string_view::npos;
+}
+
+// A key line must not read as a comment or a section line.
+bool ValidKey(std::string_view key) {
+  return ValidName(key, "=\r\n") && key.front() != ';' && key.front() != '#' && key.front() != '[';
 }
 
 }  // namespace
@@ -186,7 +186,7 @@ std::optional<std::string> TProfileFile::ReadString(std::string_view section,
   if (!span.Found) return std::nullopt;
   for (size_t i = span.Begin; i < span.End; ++i) {
     const TParsedLine parsed = ParseLine(Lines[i]);
-    if (parsed.Kind == TLineKind::Key && SameName(parsed.Name, key)) return std::string(parsed.Value);
+    if (parsed.Kind == TLineKind::Key && SameTextIgnoringCase(parsed.Name, key)) return std::string(parsed.Value);
   }
   return std::nullopt;
 }
@@ -205,7 +205,7 @@ std::vector<std::string> TProfileFile::ReadSectionKeys(std::string_view section)
     const TParsedLine parsed = ParseLine(Lines[i]);
     if (parsed.Kind != TLineKind::Key) continue;
     bool seen = false;
-    for (const std::string& key : keys) seen = seen || SameName(key, parsed.Name);
+    for (const std::string& key : keys) seen = seen || SameTextIgnoringCase(key, parsed.Name);
     if (!seen) keys.emplace_back(parsed.Name);
   }
   return keys;
@@ -213,7 +213,7 @@ std::vector<std::string> TProfileFile::ReadSectionKeys(std::string_view section)
 
 bool TProfileFile::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) {
-  if (!ValidName(section, "]\r\n") || !ValidName(key, "=\r\n") ||
+  if (!ValidName(section, "]\r\n") || !ValidKey(key) ||
       value.find_first_of("\r\n") != std::string_view::npos) {
     Error = "Invalid section, key or value";
     return false;
@@ -225,12 +225,12 @@ bool TProfileFile::WriteString(std::string_view section, std::string_view key,
     Error = errno != 0 ? std::strerror(errno) : "Read error";
     return false;
   }
-  const std::string_view cleanKey = Trim(key);
-  const std::string_view cleanValue = Trim(value);
+  const std::string_view cleanKey = TrimBlanks(key);
+  const std::string_view cleanValue = TrimBlanks(value);
   const TSectionSpan span = FindSection(lines, section);
   if (!span.Found) {
-    if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
-    lines.push_back("[" + std::string(Trim(section)) + "]");
+    if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
+    lines.push_back("[" + std::string(TrimBlanks(section)) + "]");
     lines.push_back(std::string(cleanKey) + "=" + std::string(cleanValue));
   } else {
     size_t insertAt = span.Begin;
@@ -239,7 +239,7 @@ bool TProfileFile::WriteString(std::string_view section, std::string_view key,
       const TParsedLine parsed = ParseLine(lines[i]);
       if (parsed.Kind != TLineKind::Key) continue;
       insertAt = i + 1;
-      if (SameName(parsed.Name, cleanKey)) {
+      if (SameTextIgnoringCase(parsed.Name, cleanKey)) {
         // The leading blanks and the key's spelling stay as the operator wrote them.
         lines[i] = lines[i].substr(0, parsed.NameEnd) + "=" + std::string(cleanValue);
         replaced = true;
@@ -261,31 +261,16 @@ bool TProfileFile::WriteInteger(std::string_view section, std::string_view key, 
 }
 
 int32_t ParseProfileInteger(std::string_view text, int32_t defaultValue) {
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    uint64_t value = 0;
-    for (const char c : text.substr(2)) {
-      int digit;
-      if (c >= '0' && c <= '9') digit = c - '0';
-      else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-      else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-      else return defaultValue;
-      value = value * 16 + static_cast<uint64_t>(digit);
-      if (value > 0xFFFFFFFFull) return defaultValue;
-    }
-    return static_cast<int32_t>(static_cast<uint32_t>(value));
-  }
+  uint64_t value = 0;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+    return ParseNumber(text, 0xFFFFFFFFu, value) ? static_cast<int32_t>(static_cast<uint32_t>(value)) : defaultValue;
   const bool negative = !text.empty() && text[0] == '-';
   if (negative) text.remove_prefix(1);
-  if (text.empty()) return defaultValue;
-  int64_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return defaultValue;
-    value = value * 10 + (c - '0');
-    if (value > int64_t{std::numeric_limits<int32_t>::max()} + 1) return defaultValue;
-  }
-  if (negative) value = -value;
-  if (value > std::numeric_limits<int32_t>::max()) return defaultValue;
-  return static_cast<int32_t>(value);
+  // A sign goes with decimal digits only.
+  if (text.size() > 1 && (text[1] == 'x' || text[1] == 'X')) return defaultValue;
+  const uint64_t largest = negative ? uint64_t{1} << 31 : std::numeric_limits<int32_t>::max();
+  if (!ParseNumber(text, largest, value)) return defaultValue;
+  return static_cast<int32_t>(negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value));
 }
 
 }  // namespace printset

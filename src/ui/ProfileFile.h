@@ -31,7 +31,9 @@ class TProfileFile {
   // made by someone else since this object read it are kept; everything but the one
   // key's line stays as it was. An existing key is replaced where it stands, a new key
   // goes after the last key of its section, a new section at the end of the file.
-  // False, with LastError set, when the file cannot be read back or written; the file
+  // False, with LastError set, when the file cannot be read back or written, or when a
+  // name could not be read back as given (empty, outer blanks, "]" in a section, "=" in a
+  // key, a key starting with ";", "#" or "[") or the value holds a line break; the file
   // on disk is then unchanged.
   bool WriteString(std::string_view section, std::string_view key, std::string_view value);
   bool WriteInteger(std::string_view section, std::string_view key, int32_t value);

@@ -29,7 +29,10 @@
 #include "engine/Convert.h"
 #include "engine/DataStream.h"
 #include "engine/FirmwareImage.h"
+#include "engine/InputFile.h"
+#include "engine/JobReason.h"
 #include "engine/ParameterBlock.h"
+#include "ui/BaudRates.h"
 #include "ui/LinkSettings.h"
 #include "ui/LogoSet.h"
 #include "ui/PictureLoader.h"
@@ -61,8 +64,14 @@ constexpr const char* kBusyText = "BUSY: wait for the end";
 constexpr const char* kLogoFileName = "logo.bin";
 
 
-const QStringList kBaudRateItems = {"  4800", "  9600", " 19200", " 38400", " 57600", "115200"};
-const QString kDefaultBaudRate = "  9600";
+// The rates right-aligned in six places, as the boxes have always shown them.
+QString BaudRateItem(int32_t rate) { return QString::number(rate).rightJustified(6); }
+
+QStringList BaudRateItems() {
+  QStringList items;
+  for (const int32_t rate : kBaudRates) items << BaudRateItem(rate);
+  return items;
+}
 
 // The font's character cell, ascent plus descent, is `cellHeight` pixels high.
 QFont MonospaceFont(int cellHeight) {
@@ -183,8 +192,8 @@ void TfrmMain::CreateControls() {
   ComboPort->setCurrentIndex(0);
   Label6 = NewLabel(Panel1, "Label6", "BAUD RATE:", 150, 8);
   ComboBaud = NewComboBox(Panel1, "ComboBaud", 250, 4, 91);
-  ComboBaud->addItems(kBaudRateItems);
-  ComboBaud->setCurrentIndex(kBaudRateItems.indexOf(kDefaultBaudRate));
+  ComboBaud->addItems(BaudRateItems());
+  ComboBaud->setCurrentIndex(BaudRateItems().indexOf(BaudRateItem(kDefaultBaudRate)));
 
   PageControl1 = new QTabWidget(this);
   PageControl1->setObjectName("PageControl1");
@@ -201,8 +210,8 @@ void TfrmMain::CreateControls() {
 
   Label3 = NewLabel(TabSheet1, "Label3", "BAUD RATE:", -1, 8);
   ComboSetBaudRate = NewComboBox(TabSheet1, "ComboSetBaudRate", 106, 4, 91);
-  ComboSetBaudRate->addItems(kBaudRateItems);
-  ComboSetBaudRate->setCurrentIndex(kBaudRateItems.indexOf(kDefaultBaudRate));
+  ComboSetBaudRate->addItems(BaudRateItems());
+  ComboSetBaudRate->setCurrentIndex(BaudRateItems().indexOf(BaudRateItem(kDefaultBaudRate)));
   Label1 = NewLabel(TabSheet1, "Label1", "CODE PAGE", 1, 43);
   ComboCodePage = NewComboBox(TabSheet1, "ComboCodePage", 106, 39, 239);
   Label2 = NewLabel(TabSheet1, "Label2", "STRING", 33, 80);
@@ -376,8 +385,9 @@ void TfrmMain::ShowException(const std::exception& error) {
   box.exec();
 }
 
-void TfrmMain::ShowMessage(const QString& text) {
+void TfrmMain::ShowMessage(const QString& text, const QString& reason) {
   QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::Ok, this);
+  box.setInformativeText(reason);
   box.exec();
 }
 
@@ -413,7 +423,7 @@ void TfrmMain::RunJobAndReport(uint8_t jobCode) {
     ShowMessage("OK");
   } else {
     PlaySound(kErrorSound);
-    ShowMessage("ERROR");
+    ShowMessage("ERROR", QString::fromStdString(JobFailureReason(*CommThread, ResolvePortName(PortName, PortMap))));
   }
 }
 
@@ -466,7 +476,11 @@ void TfrmMain::btUpdateClick() {
   OpenDialog1->selectFile(QString());
   if (OpenDialog1->exec() != QDialog::Accepted) return;
   const QString fileName = OpenDialog1->selectedFiles().value(0);
-  if (fileName.isEmpty() || !FileExists(fileName.toStdString())) return;
+  if (fileName.isEmpty()) return;
+  // The dialog lets a FIFO or a device through; neither is ever read.
+  std::string reason;
+  if (!CheckInputFile(fileName.toStdString(), kMaxFirmwareFileSize, reason))
+    throw std::runtime_error(fileName.toStdString() + ": " + reason);
   TDataStream& stream = CommThread->DataStream;
   stream.LoadFromFile(fileName.toStdString());
   if (!IsValidFirmwareImage(stream.Data().data(), stream.Size())) {
@@ -482,7 +496,12 @@ bool TfrmMain::RebuildLogoSet() {
   TLogoSetResult result = BuildLogoSet(LogoPaths, LogoSettings, LoadPicture);
   LogoSetBuffer = std::move(result.Bytes);
   LogoSetComplete = result.Complete;
-  if (!result.Complete) ShowMessage(LogoFailureMessage(result.Failure));
+  LogoSetFailedIndex = result.FailedIndex;
+  if (!result.Complete) {
+    QString reason = LogoFailureReason(result.Failure);
+    if (QListWidgetItem* item = ListLogo->item(result.FailedIndex)) reason = item->text() + ": " + reason;
+    ShowMessage(LogoFailureMessage(result.Failure), reason);
+  }
   return result.Complete;
 }
 
@@ -496,7 +515,7 @@ void TfrmMain::btLOGOClick() {
   // A set that stopped short announces logos it does not hold: the printer must never
   // get it, and the last good "logo.bin" stays.
   if (!LogoSetComplete) {
-    ShowMessage("ERROR");
+    ShowMessage("ERROR", "a picture of the list failed, so the logo set is incomplete; nothing was sent");
     return;
   }
   const std::string path = ProgramFolder + kLogoFileName;
@@ -518,10 +537,14 @@ void TfrmMain::actAddLogoExecute() {
   const std::string fullPath = QFileInfo(chosen).absoluteFilePath().toStdString();
   LogoPaths.push_back(fullPath);
   ListLogo->addItem(QString::fromStdString(RelativeToFolder(fullPath, ProgramFolder)));
-  if (!RebuildLogoSet()) {
-    // The entry just added is the one that failed (or an earlier file has gone): take it out.
+  // The entry that failed leaves the list: mostly the one just added, but it may be an
+  // earlier one whose file has gone. Each removal rebuilds, which may stop at the next.
+  bool complete = RebuildLogoSet();
+  while (!complete && LogoSetFailedIndex >= 0 && LogoSetFailedIndex < ListLogo->count()) {
     ListLogo->clearSelection();
+    ListLogo->item(LogoSetFailedIndex)->setSelected(true);
     actDeleteExecute();
+    complete = LogoSetComplete;
   }
   ShowLogoSpace();
 }

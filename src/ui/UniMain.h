@@ -106,7 +106,7 @@ class TfrmMain : public QWidget {
   // TConvertError after PortName has been set.
   void ReadPortSettings(bool trim);
   // Starts the job, keeps the window alive until the worker is done, then sounds and
-  // shows "OK" or "ERROR". The job's inputs must be in place.
+  // shows "OK" or "ERROR" with the reason beneath. The job's inputs must be in place.
   void RunJobAndReport(uint8_t jobCode);
   void ProgressMessage(int32_t done, int32_t total);
   // Rebuilds LogoSetBuffer from LogoPaths; false (after the operator's message) when a
@@ -114,8 +114,9 @@ class TfrmMain : public QWidget {
   bool RebuildLogoSet();
   // The space the set takes, in status panel 0.
   void ShowLogoSpace();
-  // A modal box with one OK button, captioned with the application's title.
-  void ShowMessage(const QString& text);
+  // A modal box with one OK button, captioned with the application's title; `reason`,
+  // when given, stands beneath the text.
+  void ShowMessage(const QString& text, const QString& reason = QString());
 
  protected:
   bool event(QEvent* event) override;
@@ -176,6 +177,7 @@ class TfrmMain : public QWidget {
   std::string ProgramFolder;
   std::vector<uint8_t> LogoSetBuffer;
   bool LogoSetComplete = true;  // false after a rebuild that stopped at a failing picture
+  int LogoSetFailedIndex = -1;  // the entry it stopped at
   TPortMap PortMap;
   TUdpEndpoint IdUDPClient1;
 

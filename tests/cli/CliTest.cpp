@@ -1,5 +1,6 @@
 // printset-cli as a script would use it: options, verbs, output and exit status.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -56,8 +57,16 @@ class CliTest : public ::testing::Test {
   std::string Folder;
 };
 
+std::string BlackBmp(int width, int height) {
+  TPicture picture;
+  picture.Width = width;
+  picture.Height = height;
+  picture.Pixels.assign(static_cast<size_t>(width * height), 0x000000);
+  return EncodeBmp(picture, TBmpOptions{});
+}
+
 TEST_F(CliTest, SetSendsTheBlockAndWritesTheTrace) {
-  const TRun run = Cli(Port() + "set --new-baud 115200 --codepage-value 300 --string '12 45'");
+  const TRun run = Cli(Port() + "set --new-baud 115200 --codepage-value 0x2C --string '12 45'");
   EXPECT_EQ(run.Status, 0) << run.Output;
   EXPECT_EQ(run.Output, "OK\n");
   EXPECT_EQ(Sim.ParameterBlock(), (Bytes{0x00, 0x01, 0xC2, 0x00, 0x2C, 0x12, 0x04, 0x50}));
@@ -84,6 +93,21 @@ TEST_F(CliTest, FailuresReportTheirMeaningAndExitWithTheResultCode) {
   const TRun silent = Cli(Port() + "set");
   EXPECT_EQ(silent.Status, 3);
   EXPECT_NE(silent.Output.find("no valid reply"), std::string::npos);
+
+  Sim.ClearFaults();
+  Sim.SetIdentity(std::string("BAD\x01\x7FXYZ", 8));
+  const TRun stranger = Cli(Port() + "set");
+  EXPECT_EQ(stranger.Status, 5);
+  EXPECT_NE(stranger.Output.find("the printer answered as \"BAD\\x01\\x7FXYZ\""), std::string::npos) << stranger.Output;
+
+  // The trace goes nowhere: the reason is the full disk, from the call that failed.
+  Sim.SetIdentity(kSimDefaultIdentity);
+  std::filesystem::remove(Folder + "debug.log");
+  std::filesystem::create_symlink("/dev/full", Folder + "debug.log");
+  const TRun unsaved = Cli(Port() + "set");
+  EXPECT_EQ(unsaved.Status, 0) << unsaved.Output;
+  EXPECT_NE(unsaved.Output.find("debug.log: No space left on device"), std::string::npos)
+      << unsaved.Output;
 }
 
 TEST_F(CliTest, UsageErrors) {
@@ -117,12 +141,69 @@ TEST_F(CliTest, ProgramChecksTheImageFirst) {
 }
 
 TEST_F(CliTest, DownloadTakesCommandAndBaseAfterTheFileName) {
-  const Bytes file = PatternBytes(300);
-  const TRun run = Cli(Port() + "download " + WriteBytes("a.bin", file) + ":50:4096 " + Folder + "gone.bin");
+  const Bytes first = PatternBytes(300);
+  const Bytes second(40, 0x5A);
+  // The second path holds a colon and a digit, so it is named with both numbers.
+  const TRun run = Cli(Port() + "download " + WriteBytes("a.bin", first) + ":0x32:0X1000 " +
+                       WriteBytes("log:1", second) + ":51:8192");
   EXPECT_EQ(run.Status, 0) << run.Output;
-  EXPECT_NE(run.Output.find("gone.bin does not exist"), std::string::npos);
-  EXPECT_EQ(Sim.DownloadRange(4096, 300), file);
-  EXPECT_EQ(Sim.DownloadCommand(), 50);
+  EXPECT_EQ(Sim.DownloadRange(4096, first.size()), first);
+  EXPECT_EQ(Sim.DownloadRange(8192, second.size()), second);
+  std::vector<std::pair<uint16_t, uint32_t>> blocks;
+  for (const TSimRequest& request : Sim.Requests())
+    if (request.Command == 50 || request.Command == 51) blocks.emplace_back(request.Command, request.Argument);
+  EXPECT_EQ(blocks, (std::vector<std::pair<uint16_t, uint32_t>>{{50, 4096}, {50, 4352}, {51, 8192}}));
+}
+
+TEST_F(CliTest, BadInputIsRefusedBeforeThePrinterIsTouched) {
+  WriteBytes("a.bin", PatternBytes(10));
+  WriteText("config.ini", "[LOGO]\nQUANTITY=2\n");
+  std::string cut = BlackBmp(16, 16);
+  cut.resize(cut.size() - 1);
+  WriteText("cut.bmp", cut);
+  ASSERT_EQ(::mkfifo((Folder + "fifo").c_str(), 0600), 0);
+  std::filesystem::create_directory(Folder + "dir");
+  std::filesystem::resize_file(WriteBytes("huge.bin", {}), (16u << 20) + 1);
+  const std::string a = Folder + "a.bin";
+  struct TRow {
+    std::string Arguments;
+    int Status;
+    std::string Fragment;
+  };
+  const TRow rows[] = {
+      {"download " + a + ":4x5", 65, "COMMAND '4x5' is not a number"},
+      {"download " + a + ":", 65, "COMMAND '' is not a number"},
+      {"download " + a + ":0x10000", 65, "from 0 to 0xFFFF"},
+      {"download " + a + ":45:4294967296", 65, "BASE '4294967296' is not a number"},
+      {"download :45", 65, "names no file"},
+      {"download " + a + " " + Folder + "missing.bin", 65, "missing.bin: No such file or directory"},
+      {"download " + Folder + "dir", 65, "a folder, not a regular file"},
+      {"download " + Folder + "fifo:45", 65, "a FIFO, not a regular file"},
+      {"download", 64, "at least one file"},
+      {"program " + Folder + "fifo", 65, "a FIFO, not a regular file"},
+      {"program /dev/null", 65, "a character device, not a regular file"},
+      {"program " + Folder + "huge.bin", 65, "16777217 bytes, more than the 16777216 allowed"},
+      {"set --new-baud 12345", 64, "--new-baud takes one of 4800, 9600, 19200, 38400, 57600, 115200"},
+      {"set --new-baud ' 9600'", 64, "--new-baud takes one of"},
+      {"set --codepage-value 256", 64, "from 0 to 255"},
+      {"set --codepage-value -1", 64, "from 0 to 255"},
+      {"set --string 1234567", 64, "at most six"},
+      {"set --string 12a", 64, "digits and blanks only"},
+      {"logo download", 64, "--allow-empty"},
+      {"logo pack -o " + Folder + "set.bin", 64, "--allow-empty"},
+      {"logo download x.bmp y.bmp z.bmp w.bmp", 64, "allows at most 3"},
+      {"logo download " + Folder + "fifo", 65, "a FIFO, not a regular file"},
+      {"logo download " + Folder + "cut.bmp", 65, "Picture invalid"},
+      {"--folder '' set", 64, "--folder needs a folder name"},
+  };
+  for (const TRow& row : rows) {
+    const TRun run = Cli(Port() + row.Arguments);
+    EXPECT_EQ(run.Status, row.Status) << row.Arguments << "\n" << run.Output;
+    EXPECT_NE(run.Output.find(row.Fragment), std::string::npos) << row.Arguments << "\n" << run.Output;
+    EXPECT_EQ(Sim.RequestCount(), 0u) << row.Arguments;
+  }
+  EXPECT_FALSE(std::filesystem::exists(Folder + "debug.log")) << "no job ran";
+  EXPECT_FALSE(std::filesystem::exists(Folder + "set.bin"));
 }
 
 TEST_F(CliTest, NetworkAddressComesFromTheSettingsFile) {
@@ -130,18 +211,12 @@ TEST_F(CliTest, NetworkAddressComesFromTheSettingsFile) {
   ASSERT_TRUE(Sim.StartUdp(0));
   const TRun unset = Cli("--port TCP/IP set");
   EXPECT_EQ(unset.Status, 1) << "no host configured must never read as OK";
+  EXPECT_NE(unset.Output.find("TCP/IP: no printer address configured (HOST in [NETWORK] of config.ini)"),
+            std::string::npos) << unset.Output;
   WriteText("config.ini", "[NETWORK]\nHOST=127.0.0.1\nPORT=" + std::to_string(Sim.UdpPort()) + "\n");
   const TRun run = Cli("--port TCP/IP set --string 654321");
   EXPECT_EQ(run.Status, 0) << run.Output;
   EXPECT_EQ(Sim.ParameterBlock()[7], 0x21);
-}
-
-std::string BlackBmp(int width, int height) {
-  TPicture picture;
-  picture.Width = width;
-  picture.Height = height;
-  picture.Pixels.assign(static_cast<size_t>(width * height), 0x000000);
-  return EncodeBmp(picture, TBmpOptions{});
 }
 
 TEST_F(CliTest, LogoPackWritesTheSetAndItsSpace) {

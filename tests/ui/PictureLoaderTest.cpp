@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <QString>
 
@@ -137,6 +138,60 @@ TEST(PictureLoader, OtherFormatsAreReadByContent) {
   loaded = LoadPicture(misnamed);
   ASSERT_TRUE(loaded.has_value());
   EXPECT_EQ(loaded->Pixels, reference.Pixels);
+}
+
+std::string Saved(const QImage& image, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  EXPECT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, format)) << format;
+  return bytes.toStdString();
+}
+
+TEST(PictureLoader, FileCutShortIsInvalidNeverFilledUp) {
+  // 8 x 4, left half black on a white ground, written by hand: Qt writes no GIF.
+  const std::string gif(
+      "GIF89a\x08\x00\x04\x00\x80\x00\x00\xFF\xFF\xFF\x00\x00\x00"
+      "\x2C\x00\x00\x00\x00\x08\x00\x04\x00\x00\x02\x13\x4C\x98\x10\x20\xC0\x84\x09\x01\x02\x4C\x98\x10\x20"
+      "\xC0\x84\x09\x01\x02\x05\x00\x3B",
+      52);
+  const TPicture reference = Reference();
+  const QImage image = ToQImage(reference, QImage::Format_RGB32);
+  const std::string bmp24 = EncodeBmp(reference, {});
+  const std::string rle8 = EncodeBmp(reference, {8, false, TBmpCompression::Rle8, {}});
+  const std::string rle4 = EncodeBmp(reference, {4, false, TBmpCompression::Rle4, {}});
+  const std::string jpeg = Saved(image, "JPEG");
+  const std::string png = Saved(image, "PNG");
+  struct TRow {
+    const char* Name;
+    std::string Whole;
+    size_t CutTo;
+    int Width;
+    int Height;
+  };
+  const size_t stride24 = 40;  // 13 x 3 bytes, padded to whole words
+  const TRow rows[] = {
+      {"24-bit bitmap, last row one pixel byte short", bmp24, bmp24.size() - 2, 13, 5},  // and its padding byte
+      {"24-bit bitmap, last row missing", bmp24, bmp24.size() - stride24, 13, 5},
+      {"RLE8 bitmap without its end and last line end", rle8, rle8.size() - 4, 13, 5},
+      {"RLE4 bitmap cut inside a run", rle4, rle4.size() - 7, 13, 5},
+      {"JPEG cut inside its scan", jpeg, jpeg.size() * 9 / 10, 13, 5},
+      {"PNG cut inside its data", png, png.size() * 9 / 10, 13, 5},
+      {"GIF cut inside its image data", gif, 40, 8, 4},
+      {"GIF cut before its colour table ends", gif, 16, 8, 4},
+  };
+  TTempDir folder;
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    WriteTextFile(folder.File("whole"), row.Whole);
+    const std::optional<TPicture> whole = LoadPicture(folder.File("whole"));
+    ASSERT_TRUE(whole.has_value());
+    EXPECT_EQ(whole->Width, row.Width);
+    EXPECT_EQ(whole->Height, row.Height);
+    WriteTextFile(folder.File("cut"), row.Whole.substr(0, row.CutTo));
+    const std::optional<TPicture> cut = LoadPicture(folder.File("cut"));
+    ASSERT_TRUE(cut.has_value());
+    EXPECT_EQ(cut->Width, 0) << "a picture " << row.CutTo << " of " << row.Whole.size() << " bytes long";
+  }
 }
 
 TEST(PictureLoader, TransparentPixelsKeepTheirStoredColour) {

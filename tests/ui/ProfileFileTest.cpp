@@ -236,11 +236,18 @@ TEST(ProfileFileFailure, NamesThatWouldBreakTheFileAreRefused) {
   TTempDir folder;
   WriteTextFile(folder.File("config.ini"), "[LOGO]\nSIZE=1\n");
   TProfileFile file(folder.File("config.ini"));
-  EXPECT_FALSE(file.WriteString("LOGO", "A=B", "1"));
-  EXPECT_FALSE(file.WriteString("LO]GO", "SIZE", "1"));
-  EXPECT_FALSE(file.WriteString("LOGO", "SIZE", "1\n[X]"));
-  EXPECT_FALSE(file.WriteString("LOGO", " ", "1"));
+  // Each would be written, but read back as another name, a comment or a section.
+  const char* const refused[][3] = {
+      {"LOGO", "A=B", "1"}, {"LO]GO", "SIZE", "1"}, {"LOGO", "SIZE", "1\n[X]"}, {"LOGO", " ", "1"},
+      {" LOGO", "SIZE", "1"}, {"LOGO\t", "SIZE", "1"}, {"LOGO", " SIZE", "1"}, {"LOGO", "SIZE ", "1"},
+      {"LOGO", ";SIZE", "1"}, {"LOGO", "#SIZE", "1"}, {"LOGO", "[SIZE", "1"}, {"", "SIZE", "1"},
+  };
+  for (const auto& row : refused)
+    EXPECT_FALSE(file.WriteString(row[0], row[1], row[2])) << "[" << row[0] << "] " << row[1] << "=" << row[2];
   EXPECT_EQ(ReadTextFile(file.Path()), "[LOGO]\nSIZE=1\n");
+  // The same characters inside a name are harmless.
+  ASSERT_TRUE(file.WriteString("LOGO", "S;Z#[ ]", "2"));
+  EXPECT_EQ(TProfileFile(file.Path()).ReadString("LOGO", "S;Z#[ ]"), "2");
 }
 
 }  // namespace

@@ -158,6 +158,19 @@ TEST_F(WindowLogoPage, SetShortOfItsCountIsNeverSent) {
   EXPECT_EQ(FileBytes("logo.bin"), goodSet) << "the last good logo.bin stays";
 }
 
+TEST_F(WindowLogoPage, AddTakesOutTheEntryThatFailedNotTheNewOne) {
+  OpenWindow();
+  const std::string first = Picture("a.bmp", 8, 8);
+  Add(first);
+  Add(Picture("b.bmp", 8, 8));
+  std::filesystem::remove(first);
+  Add(Picture("c.bmp", 8, 8));
+  EXPECT_EQ(Items(), (QStringList{"b.bmp", "c.bmp"}));
+  ASSERT_EQ(Boxes(), std::vector<TSeenBox>{Outcome("ERROR")});
+  EXPECT_EQ(Boxes()[0].Detail, "a.bmp: no such file");
+  EXPECT_EQ(PanelText(0), "SPACE: 0,027 Used, 65,509 Free");
+}
+
 TEST_F(WindowLogoPage, DownloadWithABadBaudTextStillSavedTheFile) {
   OpenWindow();
   Add(Picture("a.bmp", 8, 8));

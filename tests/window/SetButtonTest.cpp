@@ -2,6 +2,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <functional>
+
 #include "WindowFixture.h"
 
 namespace printset {
@@ -95,6 +97,38 @@ TEST_F(WindowSetButton, SilentPrinterGivesErrorAndLeavesTheTrace) {
   EXPECT_TRUE(Sim.ParameterBlock().empty());
   // The identify request that went unanswered is in the trace.
   EXPECT_NE(ReadFileInFolder("debug.log").find("DEVICE??"), std::string::npos) << ReadFileInFolder("debug.log");
+}
+
+TEST_F(WindowSetButton, ErrorBoxGivesTheReasonBeneath) {
+  OpenWindow();
+  struct TRow {
+    QString Port;  // empty: the simulated printer
+    std::function<void()> Fault;
+    QString Reason;
+  };
+  const TRow rows[] = {
+      {QString::fromStdString(Folder() + "ttyNone"), [] {},
+       QString::fromStdString("the port could not be opened (result code 1)\n" + Folder() +
+                              "ttyNone: No such file or directory")},
+      {"TCP/IP", [] {},
+       "the port could not be opened (result code 1)\n"
+       "TCP/IP: no printer address configured (HOST in [NETWORK] of config.ini)"},
+      {QString(), [this] { Sim.SetIdentity(std::string("BAD\x01\x7FXYZ", 8)); },
+       "the printer's identity is not accepted (result code 5)\nthe printer answered as \"BAD\\x01\\x7FXYZ\""},
+      {QString(), [this] { Sim.SetNoReply(kSimCommandParameters); },
+       "no valid reply from the printer (result code 3)"},
+  };
+  for (const TRow& row : rows) {
+    Sim.SetIdentity(kSimDefaultIdentity);
+    Sim.ClearFaults();
+    row.Fault();
+    SetText("ComboPort", row.Port.isEmpty() ? QString::fromStdString(Sim.DevicePath()) : row.Port);
+    Answerer.Seen.clear();
+    Click("btSet");
+    ASSERT_EQ(Answerer.Seen.size(), 1u) << row.Reason.toStdString();
+    EXPECT_EQ(Answerer.Seen[0], Outcome("ERROR"));
+    EXPECT_EQ(Answerer.Seen[0].Detail, row.Reason);
+  }
 }
 
 TEST_F(WindowSetButton, BaudTextThatIsNoNumberStopsBeforeTheJob) {

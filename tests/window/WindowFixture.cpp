@@ -47,7 +47,8 @@ bool operator==(const TSeenBox& a, const TSeenBox& b) {
 
 void PrintTo(const TSeenBox& box, std::ostream* out) {
   *out << "{" << box.Kind.toStdString() << ", caption \"" << box.Caption.toStdString() << "\", \""
-       << box.Text.toStdString() << "\", icon " << static_cast<int>(box.Icon) << "}";
+       << box.Text.toStdString() << "\", icon " << static_cast<int>(box.Icon) << ", detail \""
+       << box.Detail.toStdString() << "\"}";
 }
 
 TModalAnswerer::TModalAnswerer() { qApp->installEventFilter(this); }
@@ -70,7 +71,7 @@ bool TModalAnswerer::eventFilter(QObject* watched, QEvent* event) {
 void TModalAnswerer::Answer(const QPointer<QDialog>& dialog) {
   if (!dialog || !dialog->isVisible()) return;
   if (auto* box = qobject_cast<QMessageBox*>(dialog.data())) {
-    Seen.push_back({"box", box->windowTitle(), box->text(), box->icon()});
+    Seen.push_back({"box", box->windowTitle(), box->text(), box->icon(), box->informativeText()});
     if (QAbstractButton* ok = box->button(QMessageBox::Ok))
       ok->click();
     else

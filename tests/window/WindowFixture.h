@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/TempDir.h"
@@ -31,10 +32,15 @@ namespace printset {
 
 // One modal window as the operator saw it.
 struct TSeenBox {
+  TSeenBox(QString kind = {}, QString caption = {}, QString text = {}, QMessageBox::Icon icon = QMessageBox::NoIcon,
+           QString detail = {})
+      : Kind(std::move(kind)), Caption(std::move(caption)), Text(std::move(text)), Icon(icon), Detail(std::move(detail)) {}
+
   QString Kind;     // "box" or "file dialog"
   QString Caption;
   QString Text;     // a box's text; the folder a file dialog opened in
   QMessageBox::Icon Icon = QMessageBox::NoIcon;
+  QString Detail;   // a box's informative text, beneath its text; not compared by ==
 };
 
 // Answers every modal dialog as soon as its own event loop runs: boxes with their OK

@@ -1,30 +1,8 @@
 #include "sim/SimOptions.h"
 
-#include <cctype>
+#include "engine/Convert.h"
 
 namespace printset {
-
-bool ParseSimNumber(const std::string& text, uint64_t max, uint64_t& value) {
-  size_t i = 0;
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    i = 2;
-  }
-  if (i >= text.size()) return false;
-  uint64_t v = 0;
-  for (; i < text.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    int digit;
-    if (std::isdigit(c)) digit = c - '0';
-    else if (base == 16 && std::isxdigit(c)) digit = std::tolower(c) - 'a' + 10;
-    else return false;
-    v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
-    if (v > max) return false;
-  }
-  value = v;
-  return true;
-}
 
 bool ParseSimOptions(const std::vector<std::string>& args, TSimOptions& options, std::string& error) {
   for (size_t i = 0; i < args.size(); ++i) {
@@ -34,7 +12,7 @@ bool ParseSimOptions(const std::vector<std::string>& args, TSimOptions& options,
         error = option + " needs a value";
         return false;
       }
-      if (!ParseSimNumber(args[++i], max, value)) {
+      if (!ParseNumber(args[++i], max, value)) {
         error = option + ": '" + args[i] + "' is not a number from 0 to " + std::to_string(max);
         return false;
       }

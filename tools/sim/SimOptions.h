@@ -28,8 +28,6 @@ struct TSimOptions {
 // Parses the arguments after the program name. False with `error` set on anything
 // unknown, missing or out of range.
 bool ParseSimOptions(const std::vector<std::string>& args, TSimOptions& options, std::string& error);
-// Numbers as "0x2E" (hexadecimal) or "46" (decimal), within [0, max].
-bool ParseSimNumber(const std::string& text, uint64_t max, uint64_t& value);
 std::string SimUsage(const std::string& program);
 
 }  // namespace printset

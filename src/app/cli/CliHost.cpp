@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/JobReason.h"
 #include "engine/ResultCodes.h"
 #include "link/PortNames.h"
 #include "ui/ProgressText.h"
@@ -39,15 +40,11 @@ int TCliHost::RunJobAndReport(TCommThread& thread, uint8_t jobCode) {
     std::printf("OK\n");
     return 0;
   }
-  std::printf("ERROR: %s (result code %d)\n", ResultCodeMeaning(code), code);
-  if (code == kResultPortNotOpened && !thread.OpenError.empty()) {
-    const std::string device = ResolvePortName(PortNameValue, Ports);
-    std::printf("  %s: %s\n", device.c_str(), thread.OpenError.c_str());
-    if (thread.OpenError == "Permission denied")
-      std::printf("  (add your user to the group that owns %s, usually 'dialout', and log in again)\n", device.c_str());
-  }
-  if (code == kResultJobError && !thread.TraceLog.GetLines().empty())
-    std::printf("  %s\n", thread.TraceLog.GetLines().back().c_str());
+  // The reason's first line follows "ERROR: "; what the worker knows beyond it is indented.
+  std::string reason = JobFailureReason(thread, ResolvePortName(PortNameValue, Ports));
+  for (size_t newline = reason.find('\n'); newline != std::string::npos; newline = reason.find('\n', newline + 3))
+    reason.replace(newline, 1, "\n  ");
+  std::printf("ERROR: %s\n", reason.c_str());
   std::fflush(stdout);
   return code;
 }

@@ -6,13 +6,14 @@
 #include "engine/CommThread.h"
 #include "engine/JobHost.h"
 #include "link/UdpEndpoint.h"
+#include "ui/BaudRates.h"
 
 namespace printset {
 
 class TCliHost : public TJobHost {
  public:
   std::string PortNameValue = "COM1";
-  int32_t BaudValue = 9600;
+  int32_t BaudValue = kDefaultBaudRate;
   std::string Folder;  // ends with '/'
   TPortMap Ports;
   TUdpEndpoint Udp;

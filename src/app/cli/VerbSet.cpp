@@ -1,9 +1,11 @@
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
 #include "CliContext.h"
 #include "engine/Convert.h"
 #include "engine/ParameterBlock.h"
+#include "ui/BaudRates.h"
 #include "ui/LogoSettings.h"
 #include "ui/ProgressText.h"
 
@@ -11,24 +13,31 @@ namespace printset {
 
 namespace {
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
-  return true;
+constexpr uint64_t kMaxCodePage = 255;  // one byte of the parameter block
+constexpr size_t kStringPositions = 6;  // the window's mask: six digits or blanks
+
+std::string RateList() {
+  std::string list;
+  for (const int32_t rate : kBaudRates) list += (list.empty() ? "" : ", ") + std::to_string(rate);
+  return list;
 }
 
 }  // namespace
 
 int RunSetVerb(TCliContext& context, const std::vector<std::string>& args) {
-  std::string newBaud = "9600";
+  std::string newBaud = std::to_string(kDefaultBaudRate);
   std::string digits = TodayAsYymmdd();
   const TCodePageTable codePages = ReadCodePages(*context.Profile);
   int32_t codePage = codePages.Names.empty() ? 0 : codePages.Values[0];
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--new-baud") {
-      newBaud = OptionValue(args, i);
+      const std::string text = OptionValue(args, i);
+      uint64_t rate = 0;
+      if (!ParseNumber(text, INT32_MAX, rate) ||
+          std::find(kBaudRates.begin(), kBaudRates.end(), static_cast<int32_t>(rate)) == kBaudRates.end())
+        throw TUsageError("--new-baud takes one of " + RateList() + ", not '" + text + "'");
+      newBaud = std::to_string(rate);
     } else if (arg == "--codepage") {
       const std::string name = OptionValue(args, i);
       size_t index = 0;
@@ -36,10 +45,14 @@ int RunSetVerb(TCliContext& context, const std::vector<std::string>& args) {
       if (index == codePages.Names.size()) throw TUsageError("no code page named '" + name + "' in [CODEPAGE] of config.ini");
       codePage = codePages.Values[index];
     } else if (arg == "--codepage-value") {
-      codePage = StrToInt(Trim(OptionValue(args, i)));
+      const std::string text = OptionValue(args, i);
+      uint64_t value = 0;
+      if (!ParseNumber(text, kMaxCodePage, value))
+        throw TUsageError("--codepage-value takes a number from 0 to 255, not '" + text + "'");
+      codePage = static_cast<int32_t>(value);
     } else if (arg == "--string") {
       digits = OptionValue(args, i);
-      if (digits.size() > 6) throw TUsageError("--string takes at most six characters");
+      if (digits.size() > kStringPositions) throw TUsageError("--string takes at most six characters");
       for (char c : digits)
         if (c != ' ' && !std::isdigit(static_cast<unsigned char>(c)))
           throw TUsageError("--string takes digits and blanks only");

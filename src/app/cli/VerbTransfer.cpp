@@ -2,31 +2,36 @@
 #include <cstdio>
 
 #include "CliContext.h"
-#include "engine/Convert.h"
+#include "DownloadSpec.h"
+#include "engine/DataStream.h"
 #include "engine/FirmwareImage.h"
+#include "engine/InputFile.h"
 
 namespace printset {
 
 namespace {
 
-bool IsNumberText(const std::string& text) {
-  try {
-    StrToInt(text);
-    return !text.empty() && text[0] != ' ';
-  } catch (const TConvertError&) {
-    return false;
-  }
-}
+// No download file has a size limit of its own: the printer's addresses wrap at 32 bits.
+constexpr uint64_t kAnyFileSize = UINT64_MAX;
 
 std::string BaseName(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Refuses a file that cannot be sent, before anything is sent: the reason on stderr.
+bool InputFileUsable(const std::string& path, uint64_t maxSize) {
+  std::string reason;
+  if (CheckInputFile(path, maxSize, reason)) return true;
+  std::fprintf(stderr, "printset-cli: %s: %s; nothing was sent\n", path.c_str(), reason.c_str());
+  return false;
+}
+
 }  // namespace
 
 int RunProgramVerb(TCliContext& context, const std::vector<std::string>& args) {
   if (args.size() != 1) throw TUsageError("program takes exactly one image file");
+  if (!InputFileUsable(args[0], kMaxFirmwareFileSize)) return kExitDataError;
   std::vector<uint8_t> image = ReadWholeFile(args[0]);
   if (!IsValidFirmwareImage(image.data(), image.size())) {
     std::printf("Invalid file\n");
@@ -39,25 +44,21 @@ int RunProgramVerb(TCliContext& context, const std::vector<std::string>& args) {
 }
 
 int RunDownloadVerb(TCliContext& context, const std::vector<std::string>& args) {
+  if (args.empty()) throw TUsageError("download needs at least one file");
   TDownloadList& list = context.Thread->DownloadList;
   list.Clear();
   for (const std::string& arg : args) {
     if (arg.rfind("--", 0) == 0) throw TUsageError("download: unknown option " + arg);
-    // FILE[:COMMAND[:BASE]]: numbers are taken from the right, so a path may hold colons.
-    std::string path = arg;
-    std::vector<std::string> numbers;
-    for (int k = 0; k < 2; ++k) {
-      const size_t colon = path.rfind(':');
-      if (colon == std::string::npos || !IsNumberText(path.substr(colon + 1))) break;
-      numbers.insert(numbers.begin(), path.substr(colon + 1));
-      path.erase(colon);
+    TDownloadSpec spec;
+    std::string error;
+    if (!ParseDownloadSpec(arg, spec, error)) {
+      std::fprintf(stderr, "printset-cli: %s; nothing was sent\n", error.c_str());
+      return kExitDataError;
     }
-    const std::string command = numbers.size() > 0 ? numbers[0] : "45";
-    const std::string base = numbers.size() > 1 ? numbers[1] : "0";
-    if (!FileExists(path)) std::fprintf(stderr, "warning: %s does not exist and is skipped\n", path.c_str());
-    list.Add(path, BaseName(path), command, base);
+    if (!InputFileUsable(spec.Path, kAnyFileSize)) return kExitDataError;
+    // The engine's list holds decimal text.
+    list.Add(spec.Path, BaseName(spec.Path), std::to_string(spec.Command), std::to_string(spec.Base));
   }
-  if (list.DownloadPaths.empty()) throw TUsageError("download needs at least one file");
   return context.Host.RunJobAndReport(*context.Thread, JobDownloadFiles);
 }
 

@@ -1,0 +1,19 @@
+// Why a job failed, in the words both front ends show beneath their "ERROR".
+#pragma once
+
+#include <string>
+
+#include "engine/CommThread.h"
+
+namespace printset {
+
+// The reason for the outcome of the last job of `thread` (read after JobDone): the meaning
+// of its result code and "(result code N)" on the first line, then, a line each, what
+// the worker knows beyond the code: the system's reason the port did not open (with a
+// hint when it is "Permission denied"), the identity the printer sent when it was not
+// accepted (non-printing bytes as \xNN), the last trace line when the job stopped on an
+// error. `deviceName` is the device the port name stood for, named with the system's
+// reason. Empty after success.
+std::string JobFailureReason(const TCommThread& thread, const std::string& deviceName);
+
+}  // namespace printset
