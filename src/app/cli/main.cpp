@@ -30,27 +30,34 @@ const char kUsage[] =
     "\n"
     "Verbs:\n"
     "  set [--new-baud RATE] [--codepage NAME | --codepage-value N] [--string DIGITS]\n"
-    "      Sends the printer its new baud rate (default 9600), code page (default the\n"
-    "      first of [CODEPAGE], else 0) and six-digit string (default today, yymmdd;\n"
-    "      a blank counts as 0).\n"
+    "      Sends the printer its new baud rate (4800, 9600, 19200, 38400, 57600 or\n"
+    "      115200; default 9600), code page (N from 0 to 255; default the first of\n"
+    "      [CODEPAGE], else 0) and string of up to six digits or blanks (default\n"
+    "      today, yymmdd; a blank counts as 0).\n"
     "  program IMAGE.bin\n"
-    "      Checks the firmware image (length word and word sum) and programs it at\n"
-    "      115200 baud.\n"
+    "      Checks the firmware image (a regular file of at most 16 MiB, length word\n"
+    "      and word sum) and programs it at 115200 baud.\n"
     "  download FILE[:COMMAND[:BASE]]...\n"
     "      Writes files into the printer's memory in download mode at 115200 baud;\n"
-    "      COMMAND defaults to 45, BASE (printer address) to 0.\n"
-    "  logo pack PICTURE... [-o FILE]\n"
+    "      COMMAND (0 to 0xFFFF) defaults to 45, BASE (printer address, 0 to\n"
+    "      0xFFFFFFFF) to 0; both decimal or 0x hexadecimal. A field after a colon\n"
+    "      that starts with a digit must be a number; a FILE holding such a colon\n"
+    "      is given with both numbers (log:1:45:0).\n"
+    "  logo pack PICTURE... [-o FILE] [--allow-empty]\n"
     "      Packs pictures into a logo set (default FILE: logo.bin in the program folder)\n"
-    "      and prints its size and the space it takes, using [LOGO] of config.ini.\n"
-    "  logo download PICTURE...\n"
+    "      and prints its size and the space it takes, using [LOGO] of config.ini\n"
+    "      (at most QUANTITY + 1 pictures).\n"
+    "  logo download PICTURE... [--allow-empty]\n"
     "      Packs, saves logo.bin in the program folder and downloads it, as the\n"
-    "      DOWNLOAD button does.\n"
+    "      DOWNLOAD button does. No PICTURE is refused unless --allow-empty is given:\n"
+    "      an empty set clears the printer's logos.\n"
     "\n"
     "Prints OK or ERROR with the reason; the trace of the exchange is in debug.log.\n"
     "Exit status: 0 on success, the result code of the job on failure (1 port not\n"
     "opened, 3 no valid reply, 4 local baud change failed, 5 identity not accepted,\n"
     "7 download mode refused, 8 programming mode refused, 9 stopped on an error),\n"
-    "64 for a usage error, 65 for an invalid input file.\n";
+    "64 for a usage error, 65 for an invalid input file (missing, unreadable, not a\n"
+    "regular file, a bad number in FILE:COMMAND:BASE); nothing is sent after 64 or 65.\n";
 
 std::string ExecutableFolder() {
   char path[4096];
@@ -78,7 +85,9 @@ int Main(const std::vector<std::string>& args) {
       context.Host.BaudValue = StrToInt(Trim(OptionValue(args, i)));
     } else if (arg == "--folder") {
       folder = OptionValue(args, i);
-      if (folder.empty() || folder.back() != '/') folder += '/';
+      // "" would silently mean the root folder once the separator is added.
+      if (folder.empty()) throw TUsageError("--folder needs a folder name, not \"\"");
+      if (folder.back() != '/') folder += '/';
     } else if (arg.rfind("--", 0) == 0) {
       throw TUsageError("unknown option " + arg);
     } else {
