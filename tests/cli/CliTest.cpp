@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Convert.h"
 #include "sim/SimPrinter.h"
 #include "support/BmpFile.h"
 #include "support/TempDir.h"
@@ -63,6 +64,31 @@ std::string BlackBmp(int width, int height) {
   picture.Height = height;
   picture.Pixels.assign(static_cast<size_t>(width * height), 0x000000);
   return EncodeBmp(picture, TBmpOptions{});
+}
+
+TEST(CliNumbers, DecimalOrHexadecimalUpToTheirMaximum) {
+  struct TRow {
+    const char* Text;
+    uint64_t Max;
+    bool Accepted;
+    uint64_t Value;
+  };
+  const TRow rows[] = {
+      {"0", 0, true, 0},         {"10", 10, true, 10},          {"11", 10, false, 0},
+      {"5", 3, false, 0},        {"0x0A", 10, true, 10},        {"0XfF", 255, true, 255},
+      {"0x100", 255, false, 0},  {"007", 7, true, 7},           {"0x", 255, false, 0},
+      {"", 255, false, 0},       {"-1", 255, false, 0},         {"+1", 255, false, 0},
+      {" 1", 255, false, 0},     {"1 ", 255, false, 0},         {"0x1G", 255, false, 0},
+      {"12a", 255, false, 0},    {"0x-1", 255, false, 0},
+      {"18446744073709551615", UINT64_MAX, true, UINT64_MAX},
+      {"18446744073709551616", UINT64_MAX, false, 0},
+      {"0x1FFFFFFFFFFFFFFFF", UINT64_MAX, false, 0},
+  };
+  for (const TRow& row : rows) {
+    uint64_t value = 12345;
+    EXPECT_EQ(ParseNumber(row.Text, row.Max, value), row.Accepted) << "'" << row.Text << "'";
+    EXPECT_EQ(value, row.Accepted ? row.Value : 12345u) << "'" << row.Text << "'";
+  }
 }
 
 TEST_F(CliTest, SetSendsTheBlockAndWritesTheTrace) {
