@@ -71,6 +71,58 @@ def png(width, height, rgba_rows):
 MONO = b"\xff\xff\xff\x00\x00\x00\x00\x00"  # palette: white, black
 
 
+class Provided:
+    """Builds an input for a target that reads it through FuzzedDataProvider: integral
+    values from the end (each the fewest bytes its range needs, the last byte the most
+    significant), byte strings from the front, the rest left in the middle."""
+
+    def __init__(self):
+        self.front = b""
+        self.taken = []  # bytes in the order the target consumes them from the end
+
+    def integral(self, value, low, high):
+        span, count = high - low, 0
+        while count < 8 and span >> (8 * count) > 0:
+            count += 1
+        rest = value - low
+        self.taken += [(rest >> (8 * i)) & 0xFF for i in reversed(range(count))]
+        return self
+
+    def boolean(self, value):
+        return self.integral(1 if value else 0, 0, 255)
+
+    def data(self, blob):
+        self.front += blob
+        return self
+
+    def build(self, middle=b""):
+        return self.front + middle + bytes(reversed(self.taken))
+
+
+def reply_packet(command, argument, data, stray_start=False):
+    header = bytearray(b"\x03\xfe" + struct.pack("<HIH", command, argument, len(data)) + b"\x00\x00")
+    for b in header[:10]:
+        header[10] ^= b
+    for b in data:
+        header[11] ^= b
+    return (b"\x03" if stray_start else b"") + bytes(header) + data
+
+
+def receiver_input(capacity, required, command, argument, others, planted, noise,
+                   fail_at_end=False, traced=True):
+    """The reply receiver target's input: its parameters, the planted packets
+    (command, argument, stray start byte, data) and the noise."""
+    p = Provided().integral(capacity, -2, 2100).boolean(required)
+    p.integral(command, 0, 3).integral(argument, 0, 1).integral(len(others), 0, 2)
+    for other in others:
+        p.integral(other, 0, 3)
+    p.boolean(fail_at_end).boolean(traced).integral(len(planted), 0, 2)
+    for packet_command, packet_argument, stray, data in planted:
+        p.integral(packet_command, 0, 3).integral(packet_argument, 0, 1).boolean(stray)
+        p.integral(len(data), 0, 400).data(data)
+    return p.build(noise)
+
+
 def main():
     write("firmware_image", "valid_256", firmware(256, 1))
     write("firmware_image", "valid_259_tail", firmware(259, 2))
@@ -101,6 +153,23 @@ def main():
     write("picture_logo", "pbm_9x2", picture(b"P1\n9 2\n1 0 1 0 1 0 1 0 1\n0 1 0 1 0 1 0 1 0\n"))
     # 66 bytes announcing a 4096 x 4096 picture: run-length data that ends at once.
     write("picture_logo", "bmp_rle8_4096_blank", picture(bmp(4096, 4096, 8, [b"\x00\x01"], MONO, compression=1)))
+
+    # Download-list arguments (the target reads each both as text and as parts).
+    for name, text in [("plain", b"logo.bin"), ("both_numbers", b"logo.bin:45:0x10000"),
+                       ("colons_in_path", b"c:/a:b.bin:0X2d:4294967295"), ("digit_after_colon", b"log:1:45:0"),
+                       ("typo", b"a.bin:4x5"), ("empty_field", b"a.bin:"), ("no_file", b":45")]:
+        write("download_spec", name, text)
+
+    # Reply receiver: a good reply amid noise; a newer start byte; a reply to another
+    # request before the awaited one; data longer than the capacity.
+    write("reply_receiver", "reply_in_noise",
+          receiver_input(255, False, 0, 0, [], [], b"\x55\xfe\x03" + reply_packet(0x20, 0, b"\x01\x02\x03") + b"\x00"))
+    write("reply_receiver", "newer_start_empty",
+          receiver_input(0, True, 1, 1, [], [], b"\x03" + reply_packet(1, 1, b"")))
+    write("reply_receiver", "skip_other_then_take",
+          receiver_input(16, True, 2, 0, [], [(3, 0, False, b"\x03\xfe\x00"), (2, 0, True, b"\x10\x20")], b"ab"))
+    write("reply_receiver", "echo_skipped_too_long",
+          receiver_input(4, False, 0, 0, [1], [(1, 0, False, b""), (0, 1, False, b"12345")], b"", fail_at_end=True))
 
 
 if __name__ == "__main__":

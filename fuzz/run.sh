@@ -15,6 +15,8 @@ targets=(
   "firmware_image|FirmwareImageFuzzer|"
   "settings_file|SettingsFileFuzzer|"
   "picture_logo|PictureLogoFuzzer|-malloc_limit_mb=48 -rss_limit_mb=1536"
+  "download_spec|DownloadSpecFuzzer|"
+  "reply_receiver|ReplyReceiverFuzzer|"
 )
 
 # The settings and picture targets write scratch files; memory is faster than disk.
