@@ -8,7 +8,6 @@ namespace printset {
 
 namespace {
 constexpr int64_t kProgressIntervalMs = 70;
-constexpr const char* kTraceFileName = "debug.log";
 }  // namespace
 
 void TDownloadList::Clear() {
@@ -95,7 +94,7 @@ void TCommThread::Execute() {
       TraceLine(std::string("ERROR ") + error.what() + TraceTimestampNow());
       // Let go of the line so that other programs (and the next job) can have it.
       SerialPort.Close();
-      if (Link.NetworkMode == 1) Host.UdpClient().Deactivate();
+      if (Link.NetworkMode == 1 && Link.UdpClient) Link.UdpClient->Deactivate();
     } catch (...) {
       ResultCode = kResultJobError;
       TraceLine("ERROR unknown error" + TraceTimestampNow());
@@ -107,13 +106,14 @@ void TCommThread::Execute() {
 
 void TCommThread::FinishJob() {
   if (TraceEnabled) {
-    std::string folder;
+    std::string path;
     try {
-      folder = Host.ProgramFolder();
+      path = Host.TraceFilePath();
     } catch (...) {
+      path = kTraceFileName;
     }
     std::string error;
-    if (!TraceLog.SaveToFile(folder + kTraceFileName, &error)) TraceSaveError = folder + kTraceFileName + ": " + error;
+    if (!TraceLog.SaveToFile(path, &error)) TraceSaveError = path + ": " + error;
   }
   TJobHost* target = nullptr;
   {

@@ -106,6 +106,8 @@ class TCommThread {
   TJobHost& Host;
   TJobHost* WindowHandle = nullptr;
   TPacketLink Link;
+  // The endpoint for a port name that carries the printer's address ("TCP/IP:HOST").
+  TUdpEndpoint DirectEndpoint;
 
   std::atomic<bool> CancelFlag{false};
   std::mutex Mutex;

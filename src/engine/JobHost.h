@@ -11,6 +11,8 @@
 
 namespace printset {
 
+constexpr const char* kTraceFileName = "debug.log";
+
 // Messages from the worker to its owner.
 constexpr uint32_t kMessageJobFinished = 0x400;  // wParam 0, lParam 0
 constexpr uint32_t kMessageProgress = 0x401;     // wParam bytes done, lParam total bytes
@@ -26,6 +28,9 @@ class TJobHost {
   virtual TPortMap PortMap() { return {}; }
   // Read when a job ends: "debug.log" goes there. Ends with a path separator.
   virtual std::string ProgramFolder() = 0;
+  // Where the trace of a job is saved when it ends; by default "debug.log" in the program
+  // folder. A host running several printers at once gives each a file of its own.
+  virtual std::string TraceFilePath() { return ProgramFolder() + kTraceFileName; }
   // The UDP endpoint used when the port name is "TCP/IP"; its Host and Port are the
   // printer's network address.
   virtual TUdpEndpoint& UdpClient() = 0;

@@ -4,13 +4,12 @@
 #include <thread>
 
 #include "engine/CommThread.h"
+#include "engine/NetworkPort.h"
 #include "link/TraceFormat.h"
 
 namespace printset {
 
 namespace {
-
-constexpr const char* kNetworkPortName = "TCP/IP";
 
 constexpr uint16_t kCommandIdentify = 0x20;
 constexpr const char kIdentifyData[] = "DEVICE??";
@@ -39,14 +38,20 @@ constexpr auto kSettleAfterModeChange = std::chrono::milliseconds(30);
 bool TCommThread::OpenLink(const std::string& portName) {
   SerialPort.Close();
   Link.ForgetReplyShapes();
-  if (portName == kNetworkPortName) {
+  const TNetworkPort network = ParseNetworkPortName(portName);
+  if (network.IsNetwork) {
     Link.NetworkMode = 1;
     SerialPort.Handle = kInvalidHandleValue;
-    Link.UdpClient = &Host.UdpClient();
-    if (Link.UdpClient->Host.empty()) {
+    // An address in the name is used as it stands; the owner's endpoint keeps its own.
+    Link.UdpClient = network.Host.empty() ? &Host.UdpClient() : &DirectEndpoint;
+    if (!network.Host.empty()) {
+      DirectEndpoint.Host = network.Host;
+      DirectEndpoint.Port = network.Port != 0 ? network.Port : kDefaultPrinterUdpPort;
+    }
+    if (!network.Valid || Link.UdpClient->Host.empty()) {
       ResultCode = kResultPortNotOpened;
-      OpenError = "no printer address configured (HOST in [NETWORK] of config.ini)";
-      TraceLine("TCP/IP: " + OpenError + TraceTimestampNow());
+      OpenError = network.Valid ? "no printer address configured (HOST in [NETWORK] of config.ini)" : network.Error;
+      TraceLine(std::string(kNetworkPortName) + ": " + OpenError + TraceTimestampNow());
       return false;
     }
   } else {

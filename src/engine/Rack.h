@@ -1,0 +1,75 @@
+// Several printers at once: the same job on every one, one worker each, each with its
+// own trace file. A printer that fails never holds up or stops the others.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/CommThread.h"
+#include "engine/JobHost.h"
+
+namespace printset {
+
+// What every printer of a rack shares.
+struct TRackSettings {
+  int32_t BaudRate = 9600;
+  std::string Folder;  // ends with a separator; the trace files go here
+  TPortMap Ports;
+  std::string UdpHost;  // for the plain "TCP/IP" port name
+  uint16_t UdpPort = kDefaultPrinterUdpPort;
+};
+
+// "debug-<port>.log": the port name with every character outside letters, digits, '.',
+// '_' and '-' turned into '-' (e.g. "/dev/ttyUSB0" gives "debug-dev-ttyUSB0.log").
+std::string RackTraceFileName(const std::string& portName);
+
+class TRack {
+ public:
+  // One worker per port; the ports must differ from each other (std::invalid_argument).
+  TRack(const std::vector<std::string>& ports, const TRackSettings& settings);
+  ~TRack();
+  TRack(const TRack&) = delete;
+  TRack& operator=(const TRack&) = delete;
+
+  size_t Size() const { return Printers.size(); }
+  const std::string& PortName(size_t i) const;
+  const std::string& TracePath(size_t i) const;
+  // The worker of printer i, to fill in the job's inputs before Run and read its
+  // outcome after.
+  TCommThread& Thread(size_t i);
+  // Seconds printer i took, from the start of its job to its end.
+  double Seconds(size_t i) const;
+
+  // Starts the job on every printer and returns once all have ended. On the calling
+  // thread, `progress(i, done, total)` reports transfer progress and `finished(i)` each
+  // printer's end, in the order they end.
+  void Run(uint8_t jobCode, const std::function<void(size_t, int32_t, int32_t)>& progress,
+           const std::function<void(size_t)>& finished);
+  // Asks every running job to stop before its next request. Safe from any thread.
+  void RequestStop();
+
+ private:
+  struct TEvent {
+    size_t Printer;
+    uint32_t Message;
+    int32_t Done;
+    int32_t Total;
+  };
+  class THost;
+  struct TPrinter;
+
+  void Post(const TEvent& event);
+
+  std::vector<std::unique_ptr<TPrinter>> Printers;
+  std::mutex Mutex;
+  std::condition_variable Arrived;
+  std::deque<TEvent> Events;
+};
+
+}  // namespace printset
