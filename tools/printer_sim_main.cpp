@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,29 +70,45 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  TSimPrinter printer;
-  if (!options.Identity.empty()) printer.SetIdentity(options.Identity);
-  printer.SetFaults(options.Faults);
-  printer.SetPacing(options.Pace);
-  if (!options.Quiet)
-    printer.OnRequest([](const TSimRequest&, const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
-  if (!options.DumpDir.empty())
-    printer.OnModeChange([&printer, &options](TSimMode) { Dump(printer, options.DumpDir); });
-
-  const bool started = options.Udp ? printer.StartUdp(options.UdpPort) : printer.StartPty();
-  if (!started) {
-    std::fprintf(stderr, "printer-sim: %s\n", printer.LastError().c_str());
-    return 1;
+  // Each printer is its own object with its own line; faults and pacing apply to all.
+  std::vector<std::unique_ptr<TSimPrinter>> printers;
+  const bool several = options.Count > 1;
+  for (int i = 0; i < options.Count; ++i) {
+    auto printer = std::make_unique<TSimPrinter>();
+    if (!options.Identity.empty()) printer->SetIdentity(options.Identity);
+    printer->SetFaults(options.Faults);
+    printer->SetPacing(options.Pace);
+    const std::string prefix = several ? std::to_string(i + 1) + ": " : "";
+    if (!options.Quiet)
+      printer->OnRequest([prefix](const TSimRequest&, const std::string& line) {
+        std::fprintf(stderr, "%s%s\n", prefix.c_str(), line.c_str());
+      });
+    const std::string dumpDir =
+        options.DumpDir.empty() || !several ? options.DumpDir : options.DumpDir + "/printer-" + std::to_string(i + 1);
+    if (!dumpDir.empty()) {
+      TSimPrinter* raw = printer.get();
+      printer->OnModeChange([raw, dumpDir](TSimMode) { Dump(*raw, dumpDir); });
+    }
+    const uint16_t udpPort = options.UdpPort == 0 ? 0 : static_cast<uint16_t>(options.UdpPort + i);
+    const bool started = options.Udp ? printer->StartUdp(udpPort) : printer->StartPty();
+    if (!started) {
+      std::fprintf(stderr, "printer-sim: %s\n", printer->LastError().c_str());
+      return 1;
+    }
+    if (options.Udp) std::printf("udp 127.0.0.1:%u\n", static_cast<unsigned>(printer->UdpPort()));
+    else std::printf("%s\n", printer->DevicePath().c_str());
+    printers.push_back(std::move(printer));
   }
-  if (options.Udp) std::printf("udp 127.0.0.1:%u\n", static_cast<unsigned>(printer.UdpPort()));
-  else std::printf("%s\n", printer.DevicePath().c_str());
   std::fflush(stdout);
 
   signalfd_siginfo info{};
   while (::read(signalFd, &info, sizeof info) < 0 && errno == EINTR) {
   }
-  printer.Stop();
-  if (!options.DumpDir.empty()) Dump(printer, options.DumpDir);
+  for (size_t i = 0; i < printers.size(); ++i) {
+    printers[i]->Stop();
+    if (!options.DumpDir.empty())
+      Dump(*printers[i], several ? options.DumpDir + "/printer-" + std::to_string(i + 1) : options.DumpDir);
+  }
   ::close(signalFd);
   return 0;
 }

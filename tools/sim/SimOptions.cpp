@@ -72,6 +72,13 @@ bool ParseSimOptions(const std::vector<std::string>& args, TSimOptions& options,
         return false;
       }
       options.MakeImageSize = static_cast<size_t>(value);
+    } else if (option == "--count") {
+      if (!number(kSimMaxCount, value)) return false;
+      if (value == 0) {
+        error = option + ": at least one printer";
+        return false;
+      }
+      options.Count = static_cast<int>(value);
     } else if (option == "--quiet" || option == "-q") {
       options.Quiet = true;
     } else {
@@ -102,6 +109,10 @@ std::string SimUsage(const std::string& program) {
          "  --dump-dir DIR     write requests.log, params.bin, firmware.bin and\n"
          "                     download-<ADDRESS>.bin into DIR after every mode change\n"
          "                     and on exit\n"
+         "  --count N          serve N printers at once (at most 64), one pty each (one\n"
+         "                     path a line), or with --udp PORT the ports PORT..PORT+N-1\n"
+         "                     (PORT 0: any free ones); --dump-dir then gets a folder\n"
+         "                     printer-1 .. printer-N; faults apply to every printer\n"
          "  --quiet, -q        do not print each request on stderr\n"
          "  --make-image FILE SIZE\n"
          "                     write a firmware image of SIZE bytes that PROGRAM accepts\n"

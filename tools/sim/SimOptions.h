@@ -10,6 +10,8 @@
 
 namespace printset {
 
+constexpr uint64_t kSimMaxCount = 64;
+
 struct TSimOptions {
   bool Help = false;
   bool Version = false;
@@ -20,6 +22,7 @@ struct TSimOptions {
   bool Pace = false;
   std::string DumpDir;
   bool Quiet = false;
+  int Count = 1;  // printers served at once, each on its own pty or UDP port
   // --make-image FILE SIZE: write a firmware image the tool accepts, then end.
   std::string MakeImagePath;
   size_t MakeImageSize = 0;
