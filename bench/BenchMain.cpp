@@ -21,6 +21,7 @@
 #include "sim/DemoImage.h"
 #include "ExternalPrinter.h"
 #include "FirmwareJobRun.h"
+#include "RackBench.h"
 #include "engine/CommThread.h"
 #include "engine/FirmwareImage.h"
 #include "sim/SimPrinter.h"
@@ -342,6 +343,7 @@ int Run() {
   std::printf("   %-62s %9.2f %7s\n", label, m.IdleCpuMsPerS, "");
   std::snprintf(label, sizeof label, "worker parked after the paced job, %.0f s", kParkSeconds);
   std::printf("   %-62s %9.2f %7s\n", label, m.ParkedCpuMsPerS, "");
+  RunRackBench(kPrinterSimProgram, folder);
   std::printf("\n(%.0f s in all; load at the end %s)\n", WallSeconds() - runStart, LoadAverage().c_str());
   return 0;
 }

@@ -20,7 +20,7 @@ constexpr int kFirstLineTimeoutMs = 5000;
 }  // namespace
 
 bool TExternalPrinter::Start(const std::string& program, const std::vector<std::string>& args, int cpu,
-                             unsigned long timerSlackNs) {
+                             unsigned long timerSlackNs, int printers) {
   Stop();
   if (::access(program.c_str(), X_OK) != 0) {
     Reason = program + ": " + std::strerror(errno);
@@ -65,24 +65,31 @@ bool TExternalPrinter::Start(const std::string& program, const std::vector<std::
 
   std::string line;
   char c = 0;
-  for (;;) {
+  Paths.clear();
+  while (static_cast<int>(Paths.size()) < printers) {
     pollfd p{out[0], POLLIN, 0};
     const int ready = ::poll(&p, 1, kFirstLineTimeoutMs);
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0) break;
     const ssize_t n = ::read(out[0], &c, 1);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0 || c == '\n') break;
-    line += c;
+    if (n <= 0) break;
+    if (c != '\n') {
+      line += c;
+      continue;
+    }
+    if (line.empty() || line[0] != '/') break;
+    Paths.push_back(line);
+    line.clear();
   }
   // The simulator prints nothing more on stdout; a closed pipe costs it nothing.
   ::close(out[0]);
-  if (line.empty() || line[0] != '/') {
-    Reason = program + " did not name its pty (got \"" + line + "\")";
+  if (static_cast<int>(Paths.size()) < printers) {
+    Reason = program + " did not name its " + std::to_string(printers) + " pty (got \"" + line + "\")";
     Stop();
     return false;
   }
-  Path = line;
+  Path = Paths[0];
   return true;
 }
 
@@ -94,6 +101,7 @@ void TExternalPrinter::Stop() {
   }
   Pid = -1;
   Path.clear();
+  Paths.clear();
 }
 
 }  // namespace printset
