@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CliContext.h"
+#include "CliSignals.h"
 #include "engine/Convert.h"
 #include "printset/Version.h"
 #include "ui/LinkSettings.h"
@@ -55,7 +56,9 @@ const char kUsage[] =
     "Prints OK or ERROR with the reason; the trace of the exchange is in debug.log.\n"
     "Exit status: 0 on success, the result code of the job on failure (1 port not\n"
     "opened, 3 no valid reply, 4 local baud change failed, 5 identity not accepted,\n"
-    "7 download mode refused, 8 programming mode refused, 9 stopped on an error),\n"
+    "7 download mode refused, 8 programming mode refused, 9 stopped on an error,\n"
+    "10 cancelled by Ctrl-C or SIGTERM: the first stops after the current request,\n"
+    "a second quits at once),\n"
     "64 for a usage error, 65 for an invalid input file (missing, unreadable, not a\n"
     "regular file, a bad number in FILE:COMMAND:BASE); nothing is sent after 64 or 65.\n";
 
@@ -106,6 +109,9 @@ int Main(const std::vector<std::string>& args) {
   context.Host.Udp.Host = link.NetworkHost;
   context.Host.Udp.Port = link.NetworkPort;
   context.Thread = std::make_unique<TCommThread>(context.Host);
+  const TJobWatch watch(*context.Thread, verb == "program"
+                                             ? "; the printer's firmware is then incomplete: program the image again"
+                                             : "");
 
   if (verb == "set") return RunSetVerb(context, rest);
   if (verb == "program") return RunProgramVerb(context, rest);
@@ -125,6 +131,7 @@ std::string OptionValue(const std::vector<std::string>& args, size_t& i) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  printset::StartSignalWatch();
   try {
     return printset::Main(args);
   } catch (const printset::TUsageError& error) {
