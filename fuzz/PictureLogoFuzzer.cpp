@@ -55,11 +55,11 @@ void RequireLogo(const std::vector<uint8_t>& set, size_t at, const TPicture& pic
   const uint8_t* rows = set.data() + at + kLogoHeaderSize;
   for (int64_t row = 0; row < shape.Bands * 8; ++row) {
     for (int64_t dot = 0; dot < shape.RowBytes * 8; ++dot) {
-      const bool set1 = (rows[row * shape.RowBytes + dot / 8] & (0x80 >> (dot % 8))) != 0;
+      const bool dotSet = (rows[row * shape.RowBytes + dot / 8] & (0x80 >> (dot % 8))) != 0;
       const int64_t x = dot - shape.Left;
       const int64_t y = row - shape.Top;
       const bool inside = x >= 0 && x < picture.Width && y >= 0 && y < picture.Height;
-      Require(set1 == (inside && DotPrints(picture.Pixels[static_cast<size_t>(y * picture.Width + x)])));
+      Require(dotSet == (inside && DotPrints(picture.Pixels[static_cast<size_t>(y * picture.Width + x)])));
     }
   }
 }

@@ -19,8 +19,13 @@ targets=(
   "reply_receiver|ReplyReceiverFuzzer|"
 )
 
-# The settings and picture targets write scratch files; memory is faster than disk.
-if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
+# The settings and picture targets write scratch files: into a folder of this run, in
+# memory when possible (faster than disk), removed at the end even after a crash.
+scratchRoot=${TMPDIR:-/tmp}
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then scratchRoot=/dev/shm; fi
+TMPDIR=$(mktemp -d "$scratchRoot/printset-fuzz-XXXXXX") || exit 1
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 
 failed=0
 rows=()
