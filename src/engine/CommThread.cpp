@@ -89,18 +89,26 @@ void TCommThread::Execute() {
       CloseLink();
       TraceLine("CANCELLED on request, before the next request was sent" + TraceTimestampNow());
     } catch (const std::exception& error) {
-      // A job that broke on an error must never read as a success, and the trace says why.
+      // A job that broke on an error must never read as a success. The line is let go of
+      // first, so that other programs (and the next job) can have it, and the error is
+      // the trace's last line.
       ResultCode = kResultJobError;
+      ReleaseLinkAfterError();
       TraceLine(std::string("ERROR ") + error.what() + TraceTimestampNow());
-      // Let go of the line so that other programs (and the next job) can have it.
-      SerialPort.Close();
-      if (Link.NetworkMode == 1 && Link.UdpClient) Link.UdpClient->Deactivate();
     } catch (...) {
       ResultCode = kResultJobError;
+      ReleaseLinkAfterError();
       TraceLine("ERROR unknown error" + TraceTimestampNow());
-      SerialPort.Close();
     }
     FinishJob();
+  }
+}
+
+void TCommThread::ReleaseLinkAfterError() {
+  try {
+    CloseLink();
+  } catch (...) {
+    SerialPort.Close();  // whatever the transport did, the port is let go of
   }
 }
 

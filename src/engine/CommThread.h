@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "engine/ResultCodes.h"
 #include "link/PacketLink.h"
 #include "link/TraceLog.h"
+#include "link/UdpTransport.h"
 #include "link/UniUart.h"
 
 namespace printset {
@@ -96,18 +98,20 @@ class TCommThread {
   TDateTime LastProgressPost = 0;
   std::string LinkPortName;
   int32_t LinkBaudRate = 0;
-  uint8_t NetworkMode() const { return Link.NetworkMode; }
 
  private:
   void Execute();
   void RunJob();
   void FinishJob();
+  void ReleaseLinkAfterError();
 
   TJobHost& Host;
   TJobHost* WindowHandle = nullptr;
   TPacketLink Link;
   // The endpoint for a port name that carries the printer's address ("TCP/IP:HOST").
   TUdpEndpoint DirectEndpoint;
+  // The UDP transport of the current job, when its port name chose the network.
+  std::optional<TUdpTransport> Network;
 
   std::atomic<bool> CancelFlag{false};
   std::mutex Mutex;

@@ -40,22 +40,22 @@ bool TCommThread::OpenLink(const std::string& portName) {
   Link.ForgetReplyShapes();
   const TNetworkPort network = ParseNetworkPortName(portName);
   if (network.IsNetwork) {
-    Link.NetworkMode = 1;
-    SerialPort.Handle = kInvalidHandleValue;
     // An address in the name is used as it stands; the owner's endpoint keeps its own.
-    Link.UdpClient = network.Host.empty() ? &Host.UdpClient() : &DirectEndpoint;
+    TUdpEndpoint& endpoint = network.Host.empty() ? Host.UdpClient() : DirectEndpoint;
     if (!network.Host.empty()) {
       DirectEndpoint.Host = network.Host;
       DirectEndpoint.Port = network.Port != 0 ? network.Port : kDefaultPrinterUdpPort;
     }
-    if (!network.Valid || Link.UdpClient->Host.empty()) {
+    Network.emplace(endpoint);
+    Link.Transport = &*Network;
+    if (!network.Valid || endpoint.Host.empty()) {
       ResultCode = kResultPortNotOpened;
       OpenError = network.Valid ? "no printer address configured (HOST in [NETWORK] of config.ini)" : network.Error;
       TraceLine(std::string(kNetworkPortName) + ": " + OpenError + TraceTimestampNow());
       return false;
     }
   } else {
-    Link.NetworkMode = 0;
+    Link.Transport = &Link.Serial;
     if (!SerialPort.Open(portName, LinkBaudRate)) {
       ResultCode = kResultPortNotOpened;
       OpenError = SerialPort.LastError;
@@ -81,7 +81,7 @@ bool TCommThread::IdentifyDevice() {
 }
 
 bool TCommThread::SwitchBaudRate(int32_t rate) {
-  if (Link.NetworkMode == 1) return true;
+  if (!Link.Transport->CarriesBaudRate()) return true;
   if (SerialPort.BaudRate == rate) return true;
   uint8_t buffer[kSmallReplyCapacity + 1];
   // The printer is asked first; the port follows only once the reply came at the old rate.
@@ -116,14 +116,6 @@ bool TCommThread::EnterDownloadMode() {
   return true;
 }
 
-void TCommThread::CloseLink() {
-  if (Link.NetworkMode == 1) {
-    if (Link.UdpClient) Link.UdpClient->Deactivate();
-    if (SerialPort.Handle == kInvalidHandleValue) SerialPort.Handle = kNullHandle;
-    return;
-  }
-  SerialPort.Close();
-  TraceLine("CLOSE " + TraceTimestampNow());
-}
+void TCommThread::CloseLink() { Link.Transport->Close(TraceLog); }
 
 }  // namespace printset

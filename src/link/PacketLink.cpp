@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "link/Deadline.h"
 #include "link/PacketCodec.h"
 #include "link/TraceFormat.h"
 
@@ -54,13 +53,7 @@ TReplyMatch TPacketLink::MatchFor(uint16_t command, uint32_t argument) const {
 }
 
 void TPacketLink::DiscardWaitingInput() {
-  int discarded = 0;
-  if (NetworkMode == 1) {
-    if (!UdpClient) throw std::logic_error("network transport selected without a UDP endpoint");
-    discarded = UdpClient->DiscardInput();
-  } else {
-    discarded = SerialPort.DiscardInput();
-  }
+  const int discarded = Transport->DiscardInput();
   if (discarded > 0 && Trace.TraceEnabled)
     Trace.TraceLine("Discarded " + std::to_string(discarded) + " bytes waiting before the request" +
                     TraceTimestampNow());
@@ -76,38 +69,15 @@ bool TPacketLink::SendPacket(const uint8_t* bytes, int length) {
       Trace.TraceHexDump(bytes, static_cast<size_t>(length));
     }
   }
-  if (NetworkMode == 1) {
-    if (!UdpClient) throw std::logic_error("network transport selected without a UDP endpoint");
-    UdpClient->Send(bytes, static_cast<size_t>(length));
-    return true;
-  }
-  if (SerialPort.Write(bytes, length)) return true;
-  // What the line did not take must not trickle out later into the next request.
-  SerialPort.DiscardOutput();
-  if (Trace.TraceEnabled) Trace.TraceLine("Write failed: " + SerialPort.LastError + TraceTimestampNow());
+  std::string error;
+  if (Transport->Send(bytes, length, error)) return true;
+  if (Trace.TraceEnabled) Trace.TraceLine("Write failed: " + error + TraceTimestampNow());
   return false;
 }
 
 int TPacketLink::ReceiveReply(uint8_t* data, int replyCapacity, uint32_t ms, const TReplyMatch& match,
                               TReplyHeader* header) {
-  if (NetworkMode != 1) return ReceiveSerialReply(SerialPort, data, replyCapacity, ms, Trace, match, header);
-  if (!UdpClient) throw std::logic_error("network transport selected without a UDP endpoint");
-  const TDeadline deadline(ms);
-  uint8_t datagram[kReceiveBufferSize];
-  for (;;) {
-    const int length = UdpClient->Receive(datagram, sizeof datagram, deadline.MillisLeft());
-    if (length > kReceiveBufferSize) {
-      // Longer than the receive buffer: trace what was kept and refuse it.
-      TraceReceived(Trace, datagram, kReceiveBufferSize, 0);
-      return -1;
-    }
-    int result = -1;
-    const TDatagramVerdict verdict =
-        AcceptReplyDatagram(datagram, length, data, replyCapacity, Trace, match, result, header);
-    // Another request's reply: wait on for this one's within the same deadline.
-    if (verdict == TDatagramVerdict::Skipped && !deadline.Expired()) continue;
-    return result;
-  }
+  return Transport->Receive(data, replyCapacity, ms, Trace, match, header);
 }
 
 }  // namespace printset

@@ -1,5 +1,5 @@
-// Request/reply exchange over the serial port or UDP. The transport is chosen here and
-// nowhere else: SendPacket and ReceiveReply ask NetworkMode.
+// Request/reply exchange with the printer over a transport (the serial port or UDP),
+// which the link session chooses when the link opens; nothing here asks which it is.
 #pragma once
 
 #include <atomic>
@@ -8,8 +8,9 @@
 #include <stdexcept>
 
 #include "link/ReplyReceiver.h"
+#include "link/SerialTransport.h"
 #include "link/TraceLog.h"
-#include "link/UdpEndpoint.h"
+#include "link/Transport.h"
 #include "link/UniUart.h"
 
 namespace printset {
@@ -25,13 +26,14 @@ class TLinkCancelled : public std::runtime_error {
 
 class TPacketLink {
  public:
+  // The serial port is the transport until the session chooses another.
   TPacketLink(TMyUart& serialPort, TTraceLog& trace, uint8_t& resultCode)
-      : SerialPort(serialPort), Trace(trace), ResultCode(resultCode) {}
+      : Serial(serialPort), Trace(trace), ResultCode(resultCode) {}
 
-  // Set by the link session: 1 while the link runs over UDP.
-  uint8_t NetworkMode = 0;
-  // The UDP endpoint, provided by the owner; required while NetworkMode is 1.
-  TUdpEndpoint* UdpClient = nullptr;
+  // The serial transport over the port given at construction.
+  TSerialTransport Serial;
+  // The transport in use: &Serial, or one the session provides (it must outlive its use).
+  TTransport* Transport = &Serial;
   // When set and true, the next request is not sent: Transact throws TLinkCancelled.
   const std::atomic<bool>* StopFlag = nullptr;
 
@@ -43,7 +45,8 @@ class TPacketLink {
   // attempt failed (ResultCode is then 3). Throws TLinkCancelled once StopFlag is set.
   int Transact(uint16_t command, uint32_t argument, uint8_t* data, int replyCapacity, int count,
                int attempts, uint32_t ms);
-  // False when the bytes could not be handed to the line (traced); the attempt has failed.
+  // Traces and sends one packet; false when the line did not take it (traced as
+  // "Write failed: ..."): the attempt has failed.
   bool SendPacket(const uint8_t* bytes, int length);
   int ReceiveReply(uint8_t* data, int replyCapacity, uint32_t ms, const TReplyMatch& match = {},
                    TReplyHeader* header = nullptr);
@@ -57,7 +60,6 @@ class TPacketLink {
   enum class TReplyShape { Unknown, Echoed, Own };
   TReplyMatch MatchFor(uint16_t command, uint32_t argument) const;
 
-  TMyUart& SerialPort;
   TTraceLog& Trace;
   uint8_t& ResultCode;
   std::map<uint16_t, TReplyShape> Shapes;

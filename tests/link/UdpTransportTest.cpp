@@ -8,6 +8,7 @@
 #include "support/TraceMatch.h"
 #include "support/UdpPeer.h"
 #include "link/PacketLink.h"
+#include "link/UdpTransport.h"
 #include "sim/SimPrinter.h"
 
 namespace printset {
@@ -17,8 +18,7 @@ class UdpLink : public ::testing::Test {
  protected:
   void SetUp() override {
     Endpoint.Host = "127.0.0.1";
-    Link.NetworkMode = 1;
-    Link.UdpClient = &Endpoint;
+    Link.Transport = &Udp;
   }
   int Identify(uint32_t ms = 500) {
     std::memcpy(Buffer, "DEVICE??", 8);
@@ -30,6 +30,7 @@ class UdpLink : public ::testing::Test {
   TTraceLog Trace;
   uint8_t ResultCode = 0;
   TUdpEndpoint Endpoint;
+  TUdpTransport Udp{Endpoint};
   TPacketLink Link{Port, Trace, ResultCode};
   uint8_t Buffer[4096] = {};
 };

@@ -23,8 +23,6 @@ bool WriteFile(const std::filesystem::path& path, const void* bytes, size_t coun
 bool WriteSimDump(const TSimPrinter& printer, const std::string& folder, std::string* error) {
   namespace fs = std::filesystem;
   const fs::path base(folder);
-  std::error_code madeError;
-  fs::create_directories(base, madeError);  // a failure shows in the first write
   std::string log;
   for (const auto& line : printer.Log()) log += line + "\n";
   bool ok = WriteFile(base / "requests.log", log.data(), log.size(), error);

@@ -1,0 +1,24 @@
+#include "link/SerialTransport.h"
+
+#include "link/TraceFormat.h"
+
+namespace printset {
+
+bool TSerialTransport::Send(const uint8_t* bytes, int length, std::string& error) {
+  if (Port.Write(bytes, length)) return true;
+  Port.DiscardOutput();
+  error = Port.LastError;
+  return false;
+}
+
+int TSerialTransport::Receive(uint8_t* data, int capacity, uint32_t ms, TTraceLog& trace, const TReplyMatch& match,
+                              TReplyHeader* header) {
+  return ReceiveSerialReply(Port, data, capacity, ms, trace, match, header);
+}
+
+void TSerialTransport::Close(TTraceLog& trace) {
+  Port.Close();
+  trace.TraceLine("CLOSE " + TraceTimestampNow());
+}
+
+}  // namespace printset
