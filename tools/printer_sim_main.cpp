@@ -86,6 +86,8 @@ int main(int argc, char** argv) {
     const std::string dumpDir =
         options.DumpDir.empty() || !several ? options.DumpDir : options.DumpDir + "/printer-" + std::to_string(i + 1);
     if (!dumpDir.empty()) {
+      std::error_code ignored;  // a folder that cannot be made shows in the first dump
+      std::filesystem::create_directories(dumpDir, ignored);
       TSimPrinter* raw = printer.get();
       printer->OnModeChange([raw, dumpDir](TSimMode) { Dump(*raw, dumpDir); });
     }
