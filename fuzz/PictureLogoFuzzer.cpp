@@ -20,8 +20,8 @@
 
 #include "FuzzCheck.h"
 #include "Scratch.h"
-#include "ui/LogoSet.h"
-#include "ui/PictureLoader.h"
+#include "logo/LogoSet.h"
+#include "logo/PictureLoader.h"
 
 namespace printset {
 namespace {

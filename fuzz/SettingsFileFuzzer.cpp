@@ -17,8 +17,8 @@
 
 #include "FuzzCheck.h"
 #include "Scratch.h"
-#include "ui/LogoSettings.h"
-#include "ui/ProfileFile.h"
+#include "settings/LogoSettings.h"
+#include "settings/ProfileFile.h"
 
 namespace printset {
 namespace {

@@ -32,13 +32,13 @@
 #include "engine/InputFile.h"
 #include "engine/JobReason.h"
 #include "engine/ParameterBlock.h"
-#include "ui/BaudRates.h"
-#include "ui/LinkSettings.h"
-#include "ui/LogoSet.h"
-#include "ui/PictureLoader.h"
-#include "ui/ProfileFile.h"
-#include "ui/ProgressText.h"
-#include "ui/RelativePath.h"
+#include "logo/LogoSet.h"
+#include "logo/PictureLoader.h"
+#include "report/ProgressText.h"
+#include "settings/BaudRates.h"
+#include "settings/LinkSettings.h"
+#include "settings/ProfileFile.h"
+#include "settings/RelativePath.h"
 
 namespace printset {
 

@@ -18,7 +18,7 @@
 #include "engine/JobHost.h"
 #include "link/PortNames.h"
 #include "link/UdpEndpoint.h"
-#include "ui/LogoSettings.h"
+#include "settings/LogoSettings.h"
 
 class QAbstractButton;
 class QAction;

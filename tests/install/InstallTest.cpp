@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "printset/Version.h"
+#include "settings/LinkSettings.h"
+#include "settings/LogoSettings.h"
+#include "settings/ProfileFile.h"
 #include "sim/SimPrinter.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
-#include "ui/LinkSettings.h"
-#include "ui/LogoSettings.h"
-#include "ui/ProfileFile.h"
 
 namespace printset {
 namespace {

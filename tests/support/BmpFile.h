@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/LogoSet.h"
+#include "logo/LogoSet.h"
 
 namespace printset {
 

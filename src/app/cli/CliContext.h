@@ -9,7 +9,7 @@
 
 #include "CliHost.h"
 #include "engine/CommThread.h"
-#include "ui/ProfileFile.h"
+#include "settings/ProfileFile.h"
 
 namespace printset {
 

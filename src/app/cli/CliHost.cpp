@@ -5,7 +5,7 @@
 #include "engine/JobReason.h"
 #include "engine/ResultCodes.h"
 #include "link/PortNames.h"
-#include "ui/ProgressText.h"
+#include "report/ProgressText.h"
 
 namespace printset {
 

@@ -6,7 +6,7 @@
 #include "engine/CommThread.h"
 #include "engine/JobHost.h"
 #include "link/UdpEndpoint.h"
-#include "ui/BaudRates.h"
+#include "settings/BaudRates.h"
 
 namespace printset {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/LogoSettings.h"
+#include "settings/LogoSettings.h"
 
 namespace printset {
 

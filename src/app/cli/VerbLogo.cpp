@@ -4,9 +4,9 @@
 #include "CliContext.h"
 #include "engine/DataStream.h"
 #include "engine/InputFile.h"
-#include "ui/LogoSet.h"
-#include "ui/LogoSettings.h"
-#include "ui/PictureLoader.h"
+#include "logo/LogoSet.h"
+#include "logo/PictureLoader.h"
+#include "settings/LogoSettings.h"
 
 namespace printset {
 

@@ -5,9 +5,9 @@
 #include "CliContext.h"
 #include "engine/Convert.h"
 #include "engine/ParameterBlock.h"
-#include "ui/BaudRates.h"
-#include "ui/LogoSettings.h"
-#include "ui/ProgressText.h"
+#include "report/ProgressText.h"
+#include "settings/BaudRates.h"
+#include "settings/LogoSettings.h"
 
 namespace printset {
 

@@ -10,7 +10,7 @@
 #include "CliSignals.h"
 #include "engine/Convert.h"
 #include "printset/Version.h"
-#include "ui/LinkSettings.h"
+#include "settings/LinkSettings.h"
 
 namespace printset {
 

@@ -1,4 +1,4 @@
-#include "ui/PictureCompleteness.h"
+#include "logo/PictureCompleteness.h"
 
 #include <algorithm>
 #include <cstdlib>

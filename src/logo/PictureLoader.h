@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/LogoSet.h"
+#include "logo/LogoSet.h"
 
 namespace printset {
 

@@ -1,8 +1,8 @@
-#include "ui/LinkSettings.h"
+#include "settings/LinkSettings.h"
 
 #include "engine/Convert.h"
 #include "link/UdpEndpoint.h"
-#include "ui/ProfileFile.h"
+#include "settings/ProfileFile.h"
 
 namespace printset {
 

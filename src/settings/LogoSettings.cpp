@@ -1,4 +1,4 @@
-#include "ui/LogoSettings.h"
+#include "settings/LogoSettings.h"
 
 namespace printset {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "logo/PictureLoader.h"
 #include "support/BmpFile.h"
-#include "ui/PictureLoader.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 

@@ -1,4 +1,4 @@
-#include "ui/RelativePath.h"
+#include "settings/RelativePath.h"
 
 #include <string_view>
 #include <vector>

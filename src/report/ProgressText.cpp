@@ -1,4 +1,4 @@
-#include "ui/ProgressText.h"
+#include "report/ProgressText.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "ui/PictureLoader.h"
+#include "logo/PictureLoader.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -9,7 +9,7 @@
 
 #include <filesystem>
 
-#include "ui/PictureCompleteness.h"
+#include "logo/PictureCompleteness.h"
 
 namespace printset {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/LogoSettings.h"
+#include "settings/LogoSettings.h"
 
 namespace printset {
 

@@ -1,4 +1,4 @@
-#include "ui/LogoSet.h"
+#include "logo/LogoSet.h"
 
 #include <algorithm>
 #include <cstdio>

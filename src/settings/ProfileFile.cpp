@@ -1,4 +1,4 @@
-#include "ui/ProfileFile.h"
+#include "settings/ProfileFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -127,7 +127,9 @@ bool TProfileFile::Load(std::vector<std::string>& lines, std::string& lineEnd) c
     size_t end = content.find('\n', start);
     if (end == std::string::npos) end = content.size();
     std::string line = content.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    // Every carriage return at a line's end goes: a value keeping one would be written
+    // back as a CR LF line and turn the whole file to CR LF on the next read.
+    while (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(std::move(line));
     start = end + 1;
   }

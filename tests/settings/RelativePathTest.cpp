@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/RelativePath.h"
+#include "settings/RelativePath.h"
 
 namespace printset {
 namespace {

@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "ui/LogoSettings.h"
-#include "ui/ProfileFile.h"
+#include "settings/LogoSettings.h"
+#include "settings/ProfileFile.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 

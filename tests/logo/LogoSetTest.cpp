@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/LogoSet.h"
+#include "logo/LogoSet.h"
 
 namespace printset {
 namespace {
