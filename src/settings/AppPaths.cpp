@@ -1,0 +1,136 @@
+#include "settings/AppPaths.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+// The installed data folder relative to the installed programs; the build sets it from
+// its install layout.
+#ifndef PRINTSET_DATA_FROM_BIN
+#define PRINTSET_DATA_FROM_BIN "../share/printset/"
+#endif
+
+namespace printset {
+
+namespace {
+
+constexpr const char* kDataFolderFromProgram = PRINTSET_DATA_FROM_BIN;
+
+// XDG's fallbacks under the home folder.
+constexpr const char* kConfigHomeVariable = "XDG_CONFIG_HOME";
+constexpr const char* kConfigHomeDefault = ".config";
+constexpr const char* kStateHomeVariable = "XDG_STATE_HOME";
+constexpr const char* kStateHomeDefault = ".local/state";
+// The base folders hold private data: a folder made here is the user's alone.
+constexpr mode_t kFolderMode = 0700;
+
+std::string WithSlash(std::string folder) {
+  if (folder.empty()) return "./";
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool IsAbsolute(const char* path) { return path != nullptr && path[0] == '/'; }
+
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (IsAbsolute(home)) return home;
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
+      IsAbsolute(found->pw_dir))
+    return found->pw_dir;
+  throw std::runtime_error("no home folder: neither HOME nor the user database names one");
+}
+
+// A relative value is ignored, as the base directory rules require.
+std::string BaseFolder(const char* variable, const char* underHome) {
+  const char* value = std::getenv(variable);
+  if (IsAbsolute(value)) return WithSlash(value);
+  return WithSlash(HomeFolder()) + underHome + "/";
+}
+
+// mkdir -p, each missing part made private.
+void MakeFolder(const std::string& folder) {
+  for (size_t end = folder.find('/', 1); end != std::string::npos; end = folder.find('/', end + 1)) {
+    const std::string part = folder.substr(0, end);
+    if (::mkdir(part.c_str(), kFolderMode) == 0) continue;
+    const int error = errno;
+    struct stat info {};
+    if (error == EEXIST && ::stat(part.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) continue;
+    throw std::runtime_error("cannot make the folder " + part + ": " +
+                             std::strerror(error == EEXIST ? ENOTDIR : error));
+  }
+}
+
+// Copied under a name of its own and then linked into place, so that a second instance
+// starting at the same moment never sees half a file, and an existing file is never
+// replaced.
+void CopySampleOnce(const std::string& sample, const std::string& target) {
+  if (!IsRegularFile(sample) || ::access(target.c_str(), F_OK) == 0) return;
+  const std::string temporary = target + ".new-" + std::to_string(::getpid());
+  std::error_code error;
+  std::filesystem::copy_file(sample, temporary, std::filesystem::copy_options::overwrite_existing, error);
+  if (!error && ::link(temporary.c_str(), target.c_str()) != 0 && errno != EEXIST)
+    error = std::error_code(errno, std::generic_category());
+  ::unlink(temporary.c_str());  // gone either way; a failure leaves nothing to remove
+  if (error) throw std::runtime_error("cannot create " + target + " from " + sample + ": " + error.message());
+}
+
+}  // namespace
+
+TAppPaths ResolveAppPaths(const std::string& executableFolder, const std::string& folderOption) {
+  TAppPaths paths;
+  if (!folderOption.empty()) {
+    paths.Portable = true;
+    paths.ConfigFolder = paths.StateFolder = WithSlash(folderOption);
+    return paths;
+  }
+  const std::string programFolder = WithSlash(executableFolder);
+  if (IsRegularFile(programFolder + kConfigFileName) && ::access(programFolder.c_str(), W_OK) == 0) {
+    paths.Portable = true;
+    paths.ConfigFolder = paths.StateFolder = programFolder;
+    return paths;
+  }
+  paths.ConfigFolder = BaseFolder(kConfigHomeVariable, kConfigHomeDefault) + kAppFolderName + "/";
+  paths.StateFolder = BaseFolder(kStateHomeVariable, kStateHomeDefault) + kAppFolderName + "/";
+  MakeFolder(paths.ConfigFolder);
+  MakeFolder(paths.StateFolder);
+  CopySampleOnce(SampleConfigFile(programFolder), paths.ConfigFile());
+  return paths;
+}
+
+std::string ExecutableFolder() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error || !program.has_parent_path()) return "./";
+  return WithSlash(program.parent_path().string());
+}
+
+std::string SampleConfigFile(const std::string& executableFolder) {
+  return WithSlash(executableFolder) + kDataFolderFromProgram + kConfigFileName;
+}
+
+std::string FindProgramFile(const TAppPaths& paths, const std::string& executableFolder, const std::string& name) {
+  const std::string programFolder = WithSlash(executableFolder);
+  for (const std::string& folder : {paths.ConfigFolder, programFolder, programFolder + kDataFolderFromProgram}) {
+    if (IsRegularFile(folder + name)) return folder + name;
+  }
+  return {};
+}
+
+}  // namespace printset

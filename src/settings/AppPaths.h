@@ -1,0 +1,36 @@
+// Where the program's files live: the folder of "config.ini" and the folder of
+// "debug.log" and "logo.bin", chosen once at start the same way by every front end.
+#pragma once
+
+#include <string>
+
+namespace printset {
+
+constexpr const char* kConfigFileName = "config.ini";
+constexpr const char* kAppFolderName = "printset";  // under the per-user folders
+
+struct TAppPaths {
+  bool Portable = false;       // config.ini beside the executable in a writable folder, or --folder
+  std::string ConfigFolder;    // holds config.ini; ends with '/'
+  std::string StateFolder;     // debug.log and logo.bin; ends with '/'
+  std::string ConfigFile() const { return ConfigFolder + kConfigFileName; }
+};
+
+// --folder (non-empty `folderOption`) puts everything there; else portable mode when config.ini stands
+// beside the executable in a folder the user can write; else XDG config and state folders (config.ini
+// created from the installed sample on first run). Throws std::runtime_error when a folder cannot be made
+// (or the sample not copied into it); the message names the folder and the system's reason.
+TAppPaths ResolveAppPaths(const std::string& executableFolder, const std::string& folderOption);
+
+// The folder of the running program, with a trailing '/'; "./" when the system will not say.
+std::string ExecutableFolder();
+
+// The installed sample settings file for a program in `executableFolder`
+// (<prefix>/bin/ -> <prefix>/share/printset/config.ini); it need not exist.
+std::string SampleConfigFile(const std::string& executableFolder);
+
+// The first existing regular file `name` in the config folder, the program folder and the
+// installed data folder, in that order (the sounds); empty when there is none.
+std::string FindProgramFile(const TAppPaths& paths, const std::string& executableFolder, const std::string& name);
+
+}  // namespace printset
