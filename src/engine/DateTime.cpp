@@ -4,6 +4,8 @@
 #include <cmath>
 #include <ctime>
 
+#include "link/LocalTime.h"
+
 namespace printset {
 
 namespace {
@@ -15,9 +17,7 @@ TDateTime DateTimeNow() {
   const auto now = std::chrono::system_clock::now();
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();
   const time_t seconds = static_cast<time_t>(ms / 1000);
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  return kUnixEpochAsDateTime + (static_cast<double>(ms) + static_cast<double>(local.tm_gmtoff) * 1000.0) / kMsPerDay;
+  return kUnixEpochAsDateTime + (static_cast<double>(ms) + static_cast<double>(LocalUtcOffset(seconds)) * 1000.0) / kMsPerDay;
 }
 
 int64_t MilliSecondsBetween(TDateTime a, TDateTime b) {

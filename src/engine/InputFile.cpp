@@ -11,12 +11,22 @@ namespace printset {
 
 namespace {
 
+#ifdef _WIN32
+// No FIFOs or sockets among files here, and handles are not inherited unless asked for.
+constexpr int kOpenFlags = O_RDONLY | O_BINARY;
+#else
+// Non-blocking, so that a FIFO put in the file's place since the first look cannot hold us.
+constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+#endif
+
 const char* KindOf(mode_t mode) {
   if (S_ISDIR(mode)) return "a folder";
   if (S_ISCHR(mode)) return "a character device";
   if (S_ISBLK(mode)) return "a block device";
   if (S_ISFIFO(mode)) return "a FIFO";
+#ifdef S_ISSOCK
   if (S_ISSOCK(mode)) return "a socket";
+#endif
   return "something else";
 }
 
@@ -33,7 +43,7 @@ bool CheckInputFile(const std::string& path, uint64_t maxSize, std::string& reas
     return false;
   }
   // Opening is the only true test of the right to read (root, ACLs, read-only mounts).
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const int fd = ::open(path.c_str(), kOpenFlags);
   if (fd < 0) {
     reason = std::strerror(errno);
     return false;

@@ -9,9 +9,14 @@ namespace printset {
 // Overrides, keyed by port name in upper case (e.g. "COM1" -> "/dev/ttyUSB0").
 using TPortMap = std::map<std::string, std::string>;
 
-// "COM1".."COM9" become /dev/ttyS0../dev/ttyS8 unless `overrides` names them (matched
-// regardless of case); a name beginning with "/" is a device path and stands as it is.
-// Anything else is returned unchanged, so that opening it fails as the operator typed it.
+// The highest COMn a Windows build accepts.
+constexpr int kMaxWindowsComNumber = 255;
+
+// A name that `overrides` holds (matched regardless of case) becomes its device. Else, on
+// POSIX, "COM1".."COM9" become /dev/ttyS0../dev/ttyS8 and a name beginning with "/" is a
+// device path that stands as it is; on Windows "COM1".."COM255" become "\\.\COMn", the
+// only spelling that reaches ports above COM9. Anything else is returned unchanged, so
+// that opening it fails as the operator typed it. Never fails.
 std::string ResolvePortName(const std::string& name, const TPortMap& overrides = {});
 
 }  // namespace printset

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "link/LocalTime.h"
+
 namespace printset {
 
 std::string FormatTraceTimestamp(int year, int month, int day, int hour, int minute, int second,
@@ -19,7 +21,7 @@ std::string TraceTimestamp(std::chrono::system_clock::time_point when) {
   const time_t seconds = static_cast<time_t>(duration_cast<std::chrono::seconds>(sinceEpoch).count());
   const int ms = static_cast<int>(duration_cast<milliseconds>(sinceEpoch).count() % 1000);
   std::tm local{};
-  localtime_r(&seconds, &local);
+  ToLocalTime(seconds, local);  // all fields stay 0 in the rare case it fails
   return FormatTraceTimestamp(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                               local.tm_min, local.tm_sec, ms < 0 ? ms + 1000 : ms);
 }

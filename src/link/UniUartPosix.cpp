@@ -36,8 +36,6 @@ tcflag_t ByteSizeFlag(uint8_t code) {
 
 }  // namespace
 
-TMyUart::~TMyUart() { Close(); }
-
 bool TMyUart::Open(const std::string& name, int32_t rate) {
   LastError.clear();
   const std::string device = ResolvePortName(name, PortMap);
@@ -159,19 +157,6 @@ bool TMyUart::ApplyTimeouts() {
   return true;
 }
 
-bool TMyUart::SetBaudRate(int32_t rate) {
-  if (rate == BaudRate) return true;
-  BaudRate = rate;
-  if (Handle != kNullHandle) return ApplySettings();
-  return true;
-}
-
-void TMyUart::SetReadTimeout(uint32_t ms) {
-  if (ms == ReadTotalConstant) return;
-  ReadTotalConstant = ms;
-  if (IsOpen()) ApplyTimeouts();
-}
-
 int TMyUart::Read(uint8_t* buffer, int count, uint32_t ms) {
   SetReadTimeout(ms);
   const int fd = Fd();
@@ -204,14 +189,6 @@ int TMyUart::Read(uint8_t* buffer, int count, uint32_t ms) {
       return got > 0 ? got : -1;
   }
   return got;
-}
-
-uint32_t TMyUart::WriteTimeoutMs(int count) const {
-  // Start bit, data bits, parity, stop bits (one and a half counted as two).
-  const int64_t bits = 1 + (ByteSizeCode + 5) + (ParityMode != 0 ? 1 : 0) + (StopBitsCode != 0 ? 2 : 1);
-  const int64_t rate = BaudRate > 0 ? BaudRate : 1;
-  const int64_t lineMs = (static_cast<int64_t>(count > 0 ? count : 0) * bits * 1000 + rate - 1) / rate;
-  return static_cast<uint32_t>(lineMs) + WriteMarginMs;
 }
 
 bool TMyUart::Write(const uint8_t* buffer, int count) {

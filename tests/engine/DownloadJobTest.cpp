@@ -53,18 +53,6 @@ TEST_F(DownloadJobTest, LinkSwitchesTo115200ForTheTransferAndBack) {
   EXPECT_EQ(Thread->SerialPort.BaudRate, 9600);
 }
 
-TEST_F(DownloadJobTest, AddressesAddTheBaseAndWrapAt32Bits) {
-  const Bytes file = Pattern(1024);
-  Thread->DownloadList.Add(WriteFile("a.bin", file), "a.bin", "301", "3840");
-  Thread->DownloadList.Add(WriteFile("b.bin", Pattern(300, 9)), "b.bin", "45", "-256");
-  EXPECT_EQ(Run(JobDownloadFiles), 0);
-  std::vector<uint32_t> addresses;
-  for (const auto& r : Sim.Requests())
-    if (r.Command == 301 || r.Command == 45) addresses.push_back(r.Argument);
-  EXPECT_EQ(addresses, (std::vector<uint32_t>{3840, 4096, 4352, 4608, 0xFFFFFF00u, 0}));
-  EXPECT_EQ(Sim.DownloadRange(3840, 1024), file);
-}
-
 TEST_F(DownloadJobTest, CommandKeepsItsLowSixteenBits) {
   Thread->DownloadList.Add(WriteFile("a.bin", Pattern(10)), "a.bin", "65581", "0");  // 0x1002D
   EXPECT_EQ(Run(JobDownloadFiles), 0);

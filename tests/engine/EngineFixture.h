@@ -12,69 +12,11 @@
 
 #include "engine/CommThread.h"
 #include "sim/SimPrinter.h"
+#include "support/RecordingHost.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 namespace printset {
-
-struct TPosted {
-  uint32_t Message;
-  int32_t WParam;
-  int32_t LParam;
-};
-
-class TRecordingHost : public TJobHost {
- public:
-  std::string PortNameValue;
-  int32_t BaudValue = 9600;
-  std::string Folder;
-  TUdpEndpoint Udp;
-
-  std::string PortName() override { return PortNameValue; }
-  int32_t PortBaudRate() override { return BaudValue; }
-  std::string ProgramFolder() override { return Folder; }
-  TUdpEndpoint& UdpClient() override { return Udp; }
-  void PostMessage(uint32_t message, int32_t wParam, int32_t lParam) override {
-    {
-      std::lock_guard<std::mutex> lock(Mutex);
-      Posted.push_back({message, wParam, lParam});
-    }
-    Arrived.notify_all();
-  }
-  // The finish message follows the JobDone signal; waits until `count` have arrived.
-  bool WaitForFinished(size_t count) {
-    std::unique_lock<std::mutex> lock(Mutex);
-    return Arrived.wait_for(lock, std::chrono::seconds(60), [&] {
-      size_t finished = 0;
-      for (const auto& p : Posted) finished += p.Message == kMessageJobFinished;
-      return finished >= count;
-    });
-  }
-  void ShowStatusText(const std::string& text) override {
-    std::lock_guard<std::mutex> lock(Mutex);
-    StatusTexts.push_back(text);
-  }
-  std::vector<TPosted> PostedMessages() {
-    std::lock_guard<std::mutex> lock(Mutex);
-    return Posted;
-  }
-  std::vector<TPosted> Progress() {
-    std::vector<TPosted> progress;
-    for (const auto& p : PostedMessages())
-      if (p.Message == kMessageProgress) progress.push_back(p);
-    return progress;
-  }
-  std::vector<std::string> Statuses() {
-    std::lock_guard<std::mutex> lock(Mutex);
-    return StatusTexts;
-  }
-
- private:
-  std::mutex Mutex;
-  std::condition_variable Arrived;
-  std::vector<TPosted> Posted;
-  std::vector<std::string> StatusTexts;
-};
 
 class TEngineTest : public ::testing::Test {
  protected:

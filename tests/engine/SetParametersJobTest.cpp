@@ -24,39 +24,6 @@ class SetParametersJobTest : public TEngineTest {
   std::vector<std::string> TraceLines() { return Thread->TraceLog.GetLines(); }
 };
 
-TEST_F(SetParametersJobTest, FullExchangeSendsTheBlockAndTracesEveryPacket) {
-  PrepareBlock();
-  EXPECT_EQ(Run(JobSetParameters), 0);
-  const auto requests = Sim.Requests();
-  ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[0].Command, 0x20);
-  EXPECT_EQ(requests[0].Data, (Bytes{'D', 'E', 'V', 'I', 'C', 'E', '?', '?'}));
-  EXPECT_EQ(requests[1].Command, 0x60);
-  EXPECT_EQ(requests[1].Argument, 0u);
-  EXPECT_EQ(requests[1].Data, (Bytes{0x00, 0x00, 0x25, 0x80, 0x00, 0x12, 0x34, 0x56}));
-  EXPECT_EQ(Sim.ParameterBlock(), requests[1].Data);
-  EXPECT_EQ(Thread->DeviceIdentity, "PRN 7401");
-
-  // OPEN, then per packet a send line with header and data dumps and a receive line with
-  // its dump, then CLOSE; the file holds the same lines with CR LF.
-  const auto lines = TraceLines();
-  const std::string stamp = R"( \d\d-\d\d-\d\d \d\d:\d\d:\d\d \d\d\d )";
-  ASSERT_EQ(lines.size(), 1u + (3 + 3) + (3 + 2) + 1);  // the identify reply carries data, the other not
-  EXPECT_TRUE(std::regex_match(lines[0], std::regex("OPEN " + Sim.DevicePath() + stamp))) << lines[0];
-  EXPECT_TRUE(std::regex_match(lines[1], std::regex("Send 20 bytes" + stamp))) << lines[1];
-  EXPECT_EQ(lines[2].substr(0, 40), "    03 FF 20 00 00 00 00 00    08 00 D4 ");
-  EXPECT_EQ(lines[3].substr(0, 28), "    44 45 56 49 43 45 3F 3F ");
-  EXPECT_TRUE(std::regex_match(lines[4], std::regex("Rec: 20 bytes" + stamp))) << lines[4];
-  EXPECT_TRUE(std::regex_match(lines.back(), std::regex("CLOSE " + stamp))) << lines.back();
-  std::string expectedFile;
-  for (const auto& line : lines) expectedFile += line + "\r\n";
-  EXPECT_EQ(ReadText("debug.log"), expectedFile);
-
-  const auto posted = Host.PostedMessages();
-  ASSERT_FALSE(posted.empty());
-  EXPECT_EQ(posted.back().Message, kMessageJobFinished);
-}
-
 TEST_F(SetParametersJobTest, UnansweredRequestIsTriedThreeTimes) {
   PrepareBlock();
   Sim.SetNoReply(0x60);

@@ -1,0 +1,25 @@
+#include "link/LocalTime.h"
+
+namespace printset {
+
+bool ToLocalTime(std::time_t seconds, std::tm& local) {
+#ifdef _WIN32
+  return localtime_s(&local, &seconds) == 0;
+#else
+  return localtime_r(&seconds, &local) != nullptr;
+#endif
+}
+
+long LocalUtcOffset(std::time_t seconds) {
+  std::tm local{};
+  if (!ToLocalTime(seconds, local)) return 0;
+#ifdef _WIN32
+  // No tm_gmtoff here: read the local fields back as if they were UTC.
+  const std::time_t asUtc = _mkgmtime(&local);
+  return asUtc == static_cast<std::time_t>(-1) ? 0 : static_cast<long>(asUtc - seconds);
+#else
+  return local.tm_gmtoff;
+#endif
+}
+
+}  // namespace printset

@@ -1,0 +1,15 @@
+// The local calendar time of a moment, the same way on every system.
+#pragma once
+
+#include <ctime>
+
+namespace printset {
+
+// Breaks `seconds` (since the epoch) down in the local time zone; false (and `local`
+// untouched) when the system cannot.
+bool ToLocalTime(std::time_t seconds, std::tm& local);
+// How far local time is ahead of UTC at `seconds`, in seconds (negative west of
+// Greenwich); 0 when it cannot be told.
+long LocalUtcOffset(std::time_t seconds);
+
+}  // namespace printset

@@ -1,0 +1,147 @@
+// Windows implementation over Winsock. The socket is connected to the printer's address
+// as on POSIX; Winsock reports a datagram larger than the buffer as WSAEMSGSIZE instead
+// of giving its length, so the length is asked for first (FIONREAD: the size of the
+// first datagram waiting).
+#include "link/UdpEndpoint.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <stdexcept>
+#include <system_error>
+
+#include "link/Deadline.h"
+#include "link/Win32Error.h"
+
+namespace printset {
+
+namespace {
+
+[[noreturn]] void ThrowSocketError(const char* what) {
+  const int error = WSAGetLastError();
+  throw std::system_error(error, std::system_category(), std::string(what) + ": " + Win32ErrorText(error));
+}
+
+// Errors a connected datagram socket reports for an earlier send (ICMP), which say
+// nothing about the datagram now waited for. Windows says "connection reset" for a
+// port nobody listens on.
+bool IsDeferredSendError(int error) {
+  return error == WSAECONNRESET || error == WSAECONNREFUSED || error == WSAEHOSTUNREACH ||
+         error == WSAENETUNREACH || error == WSAENETRESET;
+}
+
+// Winsock must be started once per process before the first socket; it stays up until
+// the process ends.
+void StartWinsock() {
+  static const int started = [] {
+    WSADATA data{};
+    return WSAStartup(MAKEWORD(2, 2), &data);
+  }();
+  if (started != 0) throw std::system_error(started, std::system_category(), "WSAStartup");
+}
+
+// Socket handles are small kernel handles; the header keeps them in an int as on POSIX.
+SOCKET AsSocket(int socket) { return static_cast<SOCKET>(socket); }
+
+}  // namespace
+
+TUdpEndpoint::~TUdpEndpoint() { Deactivate(); }
+
+void TUdpEndpoint::Activate() {
+  const std::string key = Host + ":" + std::to_string(Port);
+  if (Socket >= 0 && key == ResolvedFor) return;
+  Deactivate();
+  if (Host.empty()) throw std::runtime_error("no printer host configured for TCP/IP");
+  StartWinsock();
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_DGRAM;
+  addrinfo* found = nullptr;
+  const std::string service = std::to_string(Port);
+  const int rc = ::getaddrinfo(Host.c_str(), service.c_str(), &hints, &found);
+  if (rc != 0) throw std::runtime_error("cannot resolve " + Host + ": " + Win32ErrorText(static_cast<unsigned long>(rc)));
+  const SOCKET s = ::socket(found->ai_family, found->ai_socktype, found->ai_protocol);
+  if (s == INVALID_SOCKET) {
+    ::freeaddrinfo(found);
+    ThrowSocketError("socket");
+  }
+  // Connected: only the printer's own datagrams are delivered.
+  if (::connect(s, found->ai_addr, static_cast<int>(found->ai_addrlen)) != 0) {
+    const int error = WSAGetLastError();
+    ::freeaddrinfo(found);
+    ::closesocket(s);
+    WSASetLastError(error);
+    ThrowSocketError("connect");
+  }
+  ::freeaddrinfo(found);
+  Socket = static_cast<int>(s);
+  ResolvedFor = key;
+}
+
+void TUdpEndpoint::Send(const uint8_t* bytes, size_t count) {
+  Activate();
+  for (;;) {
+    if (::send(AsSocket(Socket), reinterpret_cast<const char*>(bytes), static_cast<int>(count), 0) != SOCKET_ERROR)
+      return;
+    // A refusal left over from an earlier datagram is reported here once; send again.
+    if (IsDeferredSendError(WSAGetLastError())) continue;
+    ThrowSocketError("send");
+  }
+}
+
+int TUdpEndpoint::Receive(uint8_t* buffer, size_t capacity, uint32_t ms) {
+  Activate();
+  const TDeadline deadline(ms);
+  for (;;) {
+    const uint32_t left = deadline.MillisLeft();
+    if (left == 0) return -1;
+    WSAPOLLFD p{AsSocket(Socket), POLLRDNORM, 0};
+    const int ready = ::WSAPoll(&p, 1, static_cast<int>(left));
+    if (ready == SOCKET_ERROR) ThrowSocketError("WSAPoll");
+    if (ready == 0) return -1;
+    u_long waiting = 0;
+    if (::ioctlsocket(AsSocket(Socket), FIONREAD, &waiting) != 0) ThrowSocketError("ioctlsocket");
+    const int n = ::recv(AsSocket(Socket), reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0);
+    if (n != SOCKET_ERROR) return n;
+    const int error = WSAGetLastError();
+    if (error == WSAEMSGSIZE) return static_cast<int>(waiting > capacity ? waiting : capacity + 1);
+    if (error == WSAEWOULDBLOCK || error == WSAEINTR || IsDeferredSendError(error)) continue;
+    ThrowSocketError("recv");
+  }
+}
+
+int TUdpEndpoint::DiscardInput() {
+  Activate();
+  int discarded = 0;
+  for (;;) {
+    WSAPOLLFD p{AsSocket(Socket), POLLRDNORM, 0};
+    const int ready = ::WSAPoll(&p, 1, 0);
+    if (ready == SOCKET_ERROR) ThrowSocketError("WSAPoll");
+    if (ready == 0) return discarded;
+    u_long waiting = 0;
+    if (::ioctlsocket(AsSocket(Socket), FIONREAD, &waiting) != 0) ThrowSocketError("ioctlsocket");
+    char scratch[16];
+    const int n = ::recv(AsSocket(Socket), scratch, sizeof scratch, 0);
+    if (n != SOCKET_ERROR) {
+      discarded += n;
+      continue;
+    }
+    const int error = WSAGetLastError();
+    if (error == WSAEMSGSIZE) {
+      discarded += static_cast<int>(waiting);
+      continue;
+    }
+    if (error == WSAEINTR || IsDeferredSendError(error)) continue;
+    if (error == WSAEWOULDBLOCK) return discarded;
+    ThrowSocketError("recv");
+  }
+}
+
+void TUdpEndpoint::Deactivate() {
+  if (Socket >= 0) ::closesocket(AsSocket(Socket));
+  Socket = -1;
+  ResolvedFor.clear();
+}
+
+}  // namespace printset

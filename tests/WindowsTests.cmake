@@ -1,0 +1,26 @@
+# The Windows test programs (cross build): the tests whose sources run on both systems,
+# built from the same files as on Linux. Under Wine their far ends are native programs
+# that `make test-windows` starts (support/wine/run-tests.sh): printer-sim for the
+# printer, printset-line-relay for byte-by-byte serial lines. Everything else stays
+# Linux-only.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+# GoogleTest from Debian's source package, compiled with the cross compiler.
+add_subdirectory(/usr/src/googletest ${CMAKE_CURRENT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(tools ${PROJECT_SOURCE_DIR}/tools)
+add_library(printset_testsupport STATIC
+  support/PeerPoolWin32.cpp support/PtyPair.cpp support/PtyPairWin32.cpp support/TempDir.cpp
+  support/TestFiles.cpp support/TestPrinterWin32.cpp support/TraceMatch.cpp
+  # The simulated printer's pure pieces: reply packets, demo images, download memory.
+  ${tools}/sim/DemoImage.cpp ${tools}/sim/SimReply.cpp ${tools}/sim/SparseMemory.cpp)
+target_include_directories(printset_testsupport PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${tools})
+target_link_libraries(printset_testsupport PUBLIC printset_engine gtest ws2_32)
+
+function(printset_windows_test_program name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE printset_testsupport gtest gtest_main)
+endfunction()
+
+printset_windows_test_program(link_tests link/UniUartTest.cpp link/TransactTest.cpp link/PortNamesWin32Test.cpp)
+printset_windows_test_program(engine_tests engine/TransferTest.cpp)
