@@ -8,7 +8,7 @@ BUILD := build
 ASAN  := build-asan
 PREFIX ?= /usr/local
 
-.PHONY: run test deps build build-asan bench fuzz install package clean
+.PHONY: run test deps build build-asan bench fuzz install package clean windows test-windows
 
 deps:
 	@missing=$$(for p in $(PKGS); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -61,6 +61,22 @@ fuzz: deps
 	  -DPRINTSET_WERROR=ON -DPRINTSET_FUZZ=ON
 	cmake --build $(FUZZ) -j $(JOBS)
 	fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
+
+# Windows: printset-cli.exe and the Qt-free test programs, cross-built with MinGW-w64 as
+# static executables; `test-windows` runs those tests under Wine against native peers.
+WIN       := build-win
+WIN_PKGS  := g++-mingw-w64-x86-64-posix googletest
+WINE_PKGS := wine64
+
+windows: deps
+	@$(MAKE) --no-print-directory deps PKGS="$(WIN_PKGS)"
+	cmake -S . -B $(WIN) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	  -DPRINTSET_WINDOWS_CROSS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRINTSET_WERROR=ON
+	cmake --build $(WIN) -j $(JOBS)
+
+test-windows: windows build
+	@$(MAKE) --no-print-directory deps PKGS="$(WINE_PKGS)"
+	tests/support/wine/run-tests.sh $(WIN) $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN)

@@ -64,6 +64,9 @@ void TPtyPair::WriteToHost(const std::vector<uint8_t>& bytes) {
     if (n == SOCKET_ERROR) throw std::runtime_error("the relay's line is gone");
     done += static_cast<size_t>(n);
   }
+  // The relay serves its lines before its rate questions, so once a question is answered
+  // the bytes are in the pty, as they are when a write to a pty master returns.
+  if (LineBaudRate() < 0) throw std::runtime_error("printset-line-relay does not answer");
 }
 
 std::vector<uint8_t> TPtyPair::ReadFromHost(size_t count, int ms) {
