@@ -24,3 +24,7 @@ endfunction()
 
 printset_windows_test_program(link_tests link/UniUartTest.cpp link/TransactTest.cpp link/PortNamesWin32Test.cpp)
 printset_windows_test_program(engine_tests engine/TransferTest.cpp)
+
+# Not a test: the host's time per block under Wine, for the README's figures.
+add_executable(printset-block-timing support/wine/block_timing.cpp)
+target_link_libraries(printset-block-timing PRIVATE printset_testsupport)
