@@ -1,11 +1,14 @@
 // The window program. Besides --help and --version it takes no arguments of its own
 // (Qt's, such as -platform, work).
 #include <QApplication>
+#include <QMessageBox>
 
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 
 #include "printset/Version.h"
+#include "settings/AppPaths.h"
 #include "ui/UniMain.h"
 
 namespace {
@@ -20,8 +23,11 @@ const char kUsage[] =
     "\n"
     "Qt's own options work as well, e.g. -platform offscreen.\n"
     "\n"
-    "config.ini is read from the program's folder at start and its [LOGO] section written\n"
-    "back at the end; debug.log and logo.bin are written there too.\n";
+    "config.ini is read at start; its [LOGO] and [WINDOW] sections are written back at\n"
+    "the end. With a config.ini beside the program in a folder you can write, every file\n"
+    "stays there; otherwise config.ini is in $XDG_CONFIG_HOME/printset (~/.config/printset,\n"
+    "made from the installed sample on first run) and debug.log and logo.bin are in\n"
+    "$XDG_STATE_HOME/printset (~/.local/state/printset).\n";
 
 }  // namespace
 
@@ -38,7 +44,15 @@ int main(int argc, char* argv[]) {
     }
   }
   QApplication application(argc, argv);
-  printset::TfrmMain frmMain;
+  printset::TAppPaths paths;
+  try {
+    paths = printset::ResolveAppPaths(printset::ExecutableFolder(), "");
+  } catch (const std::runtime_error& error) {
+    std::fprintf(stderr, "printset: %s\n", error.what());
+    QMessageBox::critical(nullptr, printset::ApplicationTitle(), QString::fromLocal8Bit(error.what()));
+    return 1;
+  }
+  printset::TfrmMain frmMain(paths);
   frmMain.show();
   return application.exec();
 }

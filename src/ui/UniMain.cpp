@@ -34,11 +34,15 @@
 #include "engine/ParameterBlock.h"
 #include "logo/LogoSet.h"
 #include "logo/PictureLoader.h"
+#include "ports/PortEntries.h"
+#include "ports/PortList.h"
 #include "report/ProgressText.h"
 #include "settings/BaudRates.h"
 #include "settings/LinkSettings.h"
 #include "settings/ProfileFile.h"
 #include "settings/RelativePath.h"
+#include "settings/WindowSettings.h"
+#include "ui/PortComboBox.h"
 
 namespace printset {
 
@@ -55,7 +59,6 @@ constexpr int kStatusPanel1Width = 50;
 constexpr int kWindowFontHeight = 19;
 constexpr int kStripFontHeight = 16;
 
-constexpr const char* kConfigFileName = "config.ini";
 constexpr const char* kOkSound = "ok.wav";
 constexpr const char* kErrorSound = "error.wav";
 constexpr const char* kInvalidFileCaption = "Print Tool";
@@ -66,6 +69,14 @@ constexpr const char* kLogoFileName = "logo.bin";
 
 // The rates right-aligned in six places, as the boxes have always shown them.
 QString BaudRateItem(int32_t rate) { return QString::number(rate).rightJustified(6); }
+
+// A remembered rate shows as the box's own item when it is one of them.
+QString BaudRateText(const std::string& rate) {
+  const QString text = QString::fromStdString(rate);
+  bool number = false;
+  const int value = text.toInt(&number);
+  return number && value > 0 ? BaudRateItem(value) : text;
+}
 
 QStringList BaudRateItems() {
   QStringList items;
@@ -113,6 +124,14 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
   button->setAutoDefault(false);
   button->setGeometry(left, top, width, height);
   return button;
+}
+
+// Selects the item that reads `text`, so that the list opens on it; a text that is no
+// item stands in the box as if typed.
+void ShowText(QComboBox* box, const QString& text) {
+  const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (index >= 0) box->setCurrentIndex(index);
+  else box->setEditText(text);
 }
 
 QAction* NewAction(QObject* parent, const char* name, const QString& caption) {
@@ -166,11 +185,11 @@ void TfrmMain::TWindowHost::ShowStatusText(const std::string& text) {
   QCoreApplication::postEvent(&Window, new TWorkerEvent(kEventStatusText, 0, 0, text));
 }
 
-TfrmMain::TfrmMain(const QString& programFolder, QWidget* parent)
+TfrmMain::TfrmMain(const TAppPaths& paths, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   CreateControls();
-  FormCreate(programFolder);
+  FormCreate(paths);
 }
 
 TfrmMain::~TfrmMain() { FormDestroy(); }
@@ -187,8 +206,10 @@ void TfrmMain::CreateControls() {
   Panel1->setGeometry(0, 0, kClientWidth, kStripHeight);
   Panel1->setFont(MonospaceFont(kStripFontHeight));
   Label5 = NewLabel(Panel1, "Label5", "PORT:", 8, 8);
-  ComboPort = NewComboBox(Panel1, "ComboPort", 59, 4, 72);
-  for (int i = 1; i <= 9; ++i) ComboPort->addItem(QString("COM%1").arg(i));
+  ComboPort = new TPortComboBox(Panel1, [] { return PortBoxEntries(ListSerialPorts()); });
+  ComboPort->setObjectName("ComboPort");
+  ComboPort->setGeometry(59, 4, 72, ComboPort->sizeHint().height());
+  ComboPort->Refresh();
   ComboPort->setCurrentIndex(0);
   Label6 = NewLabel(Panel1, "Label6", "BAUD RATE:", 150, 8);
   ComboBaud = NewComboBox(Panel1, "ComboBaud", 250, 4, 91);
@@ -274,7 +295,10 @@ void TfrmMain::CreateControls() {
   OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
   OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
   OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-  OpenDialog1->setNameFilters({"BINARY FILE(*.bin)", "ALL FILE(*.*)"});
+  // The captions are the historic ones, but "*.*" would hide files without a dot here:
+  // each entry carries its real pattern last, and only the part before it is shown.
+  OpenDialog1->setOption(QFileDialog::HideNameFilterDetails);
+  OpenDialog1->setNameFilters({"BINARY FILE(*.bin) (*.bin)", "ALL FILE(*.*) (*)"});
 
   OpenPictureDialog1 = new QFileDialog(this);
   OpenPictureDialog1->setObjectName("OpenPictureDialog1");
@@ -307,17 +331,16 @@ void TfrmMain::CreateControls() {
     connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TfrmMain::UpdateActions);
 }
 
-void TfrmMain::FormCreate(const QString& programFolder) {
+void TfrmMain::FormCreate(const TAppPaths& paths) {
   LogoPaths.clear();
-  QString folder = programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
-  if (!folder.endsWith('/')) folder += '/';
-  ProgramFolder = folder.toStdString();
+  ProgramFolder = ExecutableFolder();
+  Paths = paths;
   CommThread = std::make_unique<TCommThread>(Host);
   PageControl1->setCurrentIndex(0);
   edString->setText(QString::fromStdString(TodayAsYymmdd()));
   LogoSetBuffer.clear();
 
-  const TProfileFile profile(ProgramFolder + kConfigFileName);
+  const TProfileFile profile(Paths.ConfigFile());
   LogoSettings = ReadLogoSettings(profile);
   TCodePageTable codePages = ReadCodePages(profile);
   CodePageNames = std::move(codePages.Names);
@@ -330,11 +353,18 @@ void TfrmMain::FormCreate(const QString& programFolder) {
   PortMap = link.PortMap;
   IdUDPClient1.Host = link.NetworkHost;
   IdUDPClient1.Port = link.NetworkPort;
+  ComboPort->SetPortMap(PortMap);
+
+  const TWindowSettings window = ReadWindowSettings(profile);
+  if (!window.Port.empty()) ShowText(ComboPort, QString::fromStdString(window.Port));
+  if (!window.BaudRate.empty()) ShowText(ComboBaud, BaudRateText(window.BaudRate));
 }
 
 void TfrmMain::FormDestroy() {
-  TProfileFile profile(ProgramFolder + kConfigFileName);
-  if (!WriteLogoSettings(profile, LogoSettings)) ShowException(std::runtime_error("Unable to write to " + profile.Path()));
+  TProfileFile profile(Paths.ConfigFile());
+  const TWindowSettings window{ComboPort->currentText().toStdString(), ComboBaud->currentText().toStdString()};
+  if (!WriteLogoSettings(profile, LogoSettings) || !WriteWindowSettings(profile, window))
+    ShowException(std::runtime_error("Unable to write to " + profile.Path()));
   // Stops and joins the parked worker before the fields it reads go away.
   CommThread.reset();
   LogoSetBuffer.clear();
@@ -428,9 +458,9 @@ void TfrmMain::RunJobAndReport(uint8_t jobCode) {
 }
 
 void TfrmMain::PlaySound(const char* fileName) {
-  const QString path = QString::fromStdString(ProgramFolder + fileName);
+  const QString path = QString::fromStdString(FindProgramFile(Paths, ProgramFolder, fileName));
   // The sound system is only woken for a file that is there: a missing sound is silence.
-  if (!QFileInfo(path).isFile()) return;
+  if (path.isEmpty()) return;
   if (!Sound) Sound = new QSoundEffect(this);
   Sound->stop();
   Sound->setSource(QUrl::fromLocalFile(path));
@@ -468,7 +498,7 @@ void TfrmMain::btSetClick() {
 
 void TfrmMain::btUpdateClick() {
   if (JobBusy()) return;
-  const QString folder = QString::fromStdString(ProgramFolder);
+  const QString folder = QString::fromStdString(Paths.ConfigFolder);
   QDir::setCurrent(folder);
   // Untrimmed, unlike SET: the port name goes to the link exactly as typed.
   ReadPortSettings(false);
@@ -518,9 +548,9 @@ void TfrmMain::btLOGOClick() {
     ShowMessage("ERROR", "a picture of the list failed, so the logo set is incomplete; nothing was sent");
     return;
   }
-  const std::string path = ProgramFolder + kLogoFileName;
+  const std::string path = Paths.StateFolder + kLogoFileName;
   WriteWholeFile(path, LogoSetBuffer);
-  QDir::setCurrent(QString::fromStdString(ProgramFolder));
+  QDir::setCurrent(QString::fromStdString(Paths.ConfigFolder));
   ReadPortSettings(false);
   TDownloadList& list = CommThread->DownloadList;
   list.Clear();
@@ -529,14 +559,14 @@ void TfrmMain::btLOGOClick() {
 }
 
 void TfrmMain::actAddLogoExecute() {
-  OpenPictureDialog1->setDirectory(QString::fromStdString(ProgramFolder));
+  OpenPictureDialog1->setDirectory(QString::fromStdString(Paths.ConfigFolder));
   OpenPictureDialog1->selectFile(QString());  // no name left over from the last choice
   if (OpenPictureDialog1->exec() != QDialog::Accepted) return;
   const QString chosen = OpenPictureDialog1->selectedFiles().value(0);
   if (chosen.isEmpty()) return;
   const std::string fullPath = QFileInfo(chosen).absoluteFilePath().toStdString();
   LogoPaths.push_back(fullPath);
-  ListLogo->addItem(QString::fromStdString(RelativeToFolder(fullPath, ProgramFolder)));
+  ListLogo->addItem(QString::fromStdString(RelativeToFolder(fullPath, Paths.ConfigFolder)));
   // The entry that failed leaves the list: mostly the one just added, but it may be an
   // earlier one whose file has gone. Each removal rebuilds, which may stop at the next.
   bool complete = RebuildLogoSet();

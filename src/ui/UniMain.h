@@ -18,6 +18,7 @@
 #include "engine/JobHost.h"
 #include "link/PortNames.h"
 #include "link/UdpEndpoint.h"
+#include "settings/AppPaths.h"
 #include "settings/LogoSettings.h"
 
 class QAbstractButton;
@@ -35,6 +36,8 @@ class QStatusBar;
 class QTabWidget;
 
 namespace printset {
+
+class TPortComboBox;
 
 // What the worker posts to the window. The offsets are the message numbers of TJobHost,
 // so a trace of the event queue reads like the worker's own messages.
@@ -58,9 +61,9 @@ class TfrmMain : public QWidget {
   Q_OBJECT
 
  public:
-  // `programFolder` holds config.ini, debug.log, the sounds and logo.bin; empty means
-  // the executable's folder.
-  explicit TfrmMain(const QString& programFolder = QString(), QWidget* parent = nullptr);
+  // config.ini is read from and written to paths.ConfigFolder, which logo entries are shown
+  // relative to; debug.log and logo.bin go to paths.StateFolder.
+  explicit TfrmMain(const TAppPaths& paths, QWidget* parent = nullptr);
   ~TfrmMain() override;
   TfrmMain(const TfrmMain&) = delete;
   TfrmMain& operator=(const TfrmMain&) = delete;
@@ -68,7 +71,7 @@ class TfrmMain : public QWidget {
   // Controls, each also findable by its object name.
   QWidget* Panel1 = nullptr;
   QLabel* Label5 = nullptr;
-  QComboBox* ComboPort = nullptr;
+  TPortComboBox* ComboPort = nullptr;
   QLabel* Label6 = nullptr;
   QComboBox* ComboBaud = nullptr;
   QTabWidget* PageControl1 = nullptr;
@@ -143,6 +146,7 @@ class TfrmMain : public QWidget {
     int32_t PortBaudRate() override { return Window.PortBaudRate; }
     TPortMap PortMap() override { return Window.PortMap; }
     std::string ProgramFolder() override { return Window.ProgramFolder; }
+    std::string TraceFilePath() override { return Window.Paths.StateFolder + kTraceFileName; }
     TUdpEndpoint& UdpClient() override { return Window.IdUDPClient1; }
     void PostMessage(uint32_t message, int32_t wParam, int32_t lParam) override;
     void ShowStatusText(const std::string& text) override;
@@ -152,7 +156,7 @@ class TfrmMain : public QWidget {
   };
 
   void CreateControls();
-  void FormCreate(const QString& programFolder);
+  void FormCreate(const TAppPaths& paths);
   void FormDestroy();
   // Runs a click handler the way the toolkit's own handlers run: an error ends the
   // handler and shows its text in an error box.
@@ -174,7 +178,8 @@ class TfrmMain : public QWidget {
   TLogoSettings LogoSettings;
   std::string PortName;
   int32_t PortBaudRate = 0;
-  std::string ProgramFolder;
+  std::string ProgramFolder;  // the executable's
+  TAppPaths Paths;
   std::vector<uint8_t> LogoSetBuffer;
   bool LogoSetComplete = true;  // false after a rebuild that stopped at a failing picture
   int LogoSetFailedIndex = -1;  // the entry it stopped at

@@ -1,11 +1,15 @@
 // What the window takes from config.ini when it opens and gives back when it goes.
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
+#include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <filesystem>
 #include <sstream>
 
 #include "WindowFixture.h"
+#include "support/TestFiles.h"
 
 namespace printset {
 namespace {
@@ -15,7 +19,7 @@ class WindowConfig : public TWindowTest {
   // The file's lines without their line ends.
   std::vector<std::string> ConfigLines() const {
     std::vector<std::string> lines;
-    std::istringstream in(ReadFileInFolder("config.ini"));
+    std::istringstream in(ReadTextFile(Paths.ConfigFile()));
     for (std::string line; std::getline(in, line);) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       lines.push_back(line);
@@ -38,7 +42,8 @@ TEST_F(WindowConfig, FirstStartWithoutConfigCreatesIt) {
   CloseWindow();
 
   EXPECT_EQ(ConfigLines(), (std::vector<std::string>{"[LOGO]", "SIZE=65536", "QUANTITY=8", "COMMAND=45", "PARA=0",
-                                                     "WIDTH=384"}));
+                                                     "WIDTH=384", "", "[WINDOW]", "PORT=" + Sim.DevicePath(),
+                                                     "BAUD=9600"}));
   EXPECT_TRUE(Answerer.Seen.empty());
 }
 
@@ -48,7 +53,50 @@ TEST_F(WindowConfig, WritesTheLogoValuesBackAsDecimals) {
   CloseWindow();
 
   EXPECT_EQ(ConfigLines(), (std::vector<std::string>{"[LOGO]", "SIZE=32768", "COMMAND=46", "QUANTITY=8", "PARA=0",
-                                                     "WIDTH=384", "[CODEPAGE]", "ALPHA=3"}));
+                                                     "WIDTH=384", "[CODEPAGE]", "ALPHA=3", "", "[WINDOW]",
+                                                     "PORT=" + Sim.DevicePath(), "BAUD=9600"}));
+}
+
+// As in per-user mode: config.ini in one folder, which logo entries are shown relative to
+// and dialogs open in, debug.log and logo.bin in another. The PORT and BAUD RATE of the
+// last run come back; the sections the window does not own stay as they were.
+TEST_F(WindowConfig, PerUserFoldersAndThePortAndBaudRateOfTheLastRun) {
+  Paths.Portable = false;
+  Paths.ConfigFolder = Folder() + "config/";
+  Paths.StateFolder = Folder() + "state/";
+  std::filesystem::create_directories(Paths.ConfigFolder + "pics");
+  std::filesystem::create_directories(Paths.StateFolder);
+  WriteTextFile(Paths.ConfigFile(), "; mine\r\n[WINDOW]\r\nPORT=" + Sim.DevicePath() +
+                                        "\r\nBAUD=19200\r\n[OTHER]\r\nKEY=1\r\n");
+  const std::string picture = Paths.ConfigFolder + "pics/a.bmp";
+  QImage image(8, 8, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  ASSERT_TRUE(image.save(QString::fromStdString(picture), "BMP"));
+
+  Window = std::make_unique<TfrmMain>(Paths);
+  EXPECT_EQ(Find<QComboBox>("ComboPort")->currentText().toStdString(), Sim.DevicePath());
+  EXPECT_EQ(Find<QComboBox>("ComboBaud")->currentIndex(), 2) << "19200, the box's own item";
+  Answerer.FileAnswers.push_back(QString::fromStdString(picture));
+  Click("btAddLogo");
+  EXPECT_EQ(Find<QListWidget>("ListLogo")->item(0)->text(), "pics/a.bmp");
+  Click("btSet");
+  Click("btLOGO");
+  SetText("ComboPort", "COM3");
+  SetText("ComboBaud", "115200");
+  CloseWindow();
+
+  const QString configFolder = QDir(QString::fromStdString(Paths.ConfigFolder)).absolutePath();
+  EXPECT_EQ(Answerer.Seen, (std::vector<TSeenBox>{{"file dialog", "OpenPictureDialog1", configFolder},
+                                                  Outcome("OK"), Outcome("OK")}));
+  EXPECT_EQ(ConfigLines(), (std::vector<std::string>{"; mine", "[WINDOW]", "PORT=COM3", "BAUD=115200", "[OTHER]",
+                                                     "KEY=1", "", "[LOGO]", "SIZE=65536", "QUANTITY=8",
+                                                     "COMMAND=45", "PARA=0", "WIDTH=384"}));
+  EXPECT_EQ(ReadTextFile(Paths.StateFolder + "logo.bin").size(), 3u + 4 + 8);
+  EXPECT_NE(ReadTextFile(Paths.StateFolder + "debug.log").find("OPEN"), std::string::npos);
+  for (const char* name : {"debug.log", "logo.bin"}) {
+    EXPECT_FALSE(std::filesystem::exists(Paths.ConfigFolder + name)) << name;
+    EXPECT_FALSE(FileInFolder(name)) << name;
+  }
 }
 
 TEST_F(WindowConfig, ConfigThatCannotBeWrittenIsReported) {

@@ -1,7 +1,11 @@
 // "PROGRAM" on the UPDATE page: the file choice, the image check, the transfer, and how
 // the window behaves while the transfer runs.
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <chrono>
 #include <future>
@@ -64,6 +68,36 @@ TEST_F(WindowProgramButton, CancelledDialogDoesNothing) {
   EXPECT_EQ(Answerer.Seen, std::vector<TSeenBox>{FileDialog()});
   EXPECT_EQ(Sim.RequestCount(), 0u);
   EXPECT_TRUE(PanelText(0).isEmpty());
+}
+
+// The file types keep their captions, but "ALL FILE(*.*)" must not hide a file without a dot.
+TEST_F(WindowProgramButton, AllFilesMeansEveryFile) {
+  OpenWindow();
+  Answerer.FileAnswers.push_back(QString());  // cancel
+  Click("btUpdate");
+  auto* dialog = Find<QFileDialog>("OpenDialog1");
+  ASSERT_NE(dialog, nullptr);
+  auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+  auto* model = dialog->findChild<QFileSystemModel*>();
+  ASSERT_TRUE(types && model);
+  QStringList captions;
+  for (int i = 0; i < types->count(); ++i) captions << types->itemText(i);
+  EXPECT_EQ(captions, (QStringList{"BINARY FILE(*.bin)", "ALL FILE(*.*)"}));
+
+  struct TRow {
+    int Type;
+    const char* File;
+    bool Shown;
+  };
+  const TRow rows[] = {{0, "image.bin", true}, {0, "image", false},     {0, "notes.txt", false},
+                       {1, "image.bin", true}, {1, "firmware", true},   {1, "notes.txt", true}};
+  for (const TRow& row : rows) {
+    dialog->selectNameFilter(dialog->nameFilters().value(row.Type));
+    bool shown = false;
+    for (const QString& pattern : model->nameFilters())
+      shown = shown || QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern)).match(row.File).hasMatch();
+    EXPECT_EQ(shown, row.Shown) << captions.value(row.Type).toStdString() << " " << row.File;
+  }
 }
 
 TEST_F(WindowProgramButton, WindowStaysWhileTheTransferRuns) {

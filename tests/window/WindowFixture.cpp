@@ -106,7 +106,10 @@ bool TEventProbe::eventFilter(QObject*, QEvent* event) {
   return false;
 }
 
-void TWindowTest::SetUp() { ASSERT_TRUE(Sim.StartPty()) << Sim.LastError(); }
+void TWindowTest::SetUp() {
+  ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
+  Paths = ResolveAppPaths(ExecutableFolder(), Folder());
+}
 
 void TWindowTest::TearDown() {
   CloseWindow();
@@ -116,7 +119,7 @@ void TWindowTest::TearDown() {
 void TWindowTest::WriteConfig(const std::string& text) { std::ofstream(Folder() + "config.ini", std::ios::binary) << text; }
 
 void TWindowTest::OpenWindow() {
-  Window = std::make_unique<TfrmMain>(QString::fromStdString(Folder()));
+  Window = std::make_unique<TfrmMain>(Paths);
   Window->show();
   SetText("ComboPort", QString::fromStdString(Sim.DevicePath()));
 }

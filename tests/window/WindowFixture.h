@@ -19,8 +19,9 @@
 #include <utility>
 #include <vector>
 
-#include "support/TempDir.h"
+#include "settings/AppPaths.h"
 #include "sim/SimPrinter.h"
+#include "support/TempDir.h"
 #include "ui/UniMain.h"
 
 class QAbstractButton;
@@ -81,8 +82,8 @@ class TWindowTest : public ::testing::Test {
 
   std::string Folder() const { return Dir.Path() + "/"; }
   void WriteConfig(const std::string& text);
-  // Creates and shows the window on the program folder, after the test has laid out
-  // config.ini; the port box names the simulated printer.
+  // Creates and shows the window on Paths, after the test has laid out config.ini; the
+  // port box names the simulated printer.
   void OpenWindow();
   // Destroys the window, as the end of the run does.
   void CloseWindow();
@@ -112,6 +113,8 @@ class TWindowTest : public ::testing::Test {
   static TSeenBox Outcome(const QString& text);
 
   TTempDir Dir;
+  // Every file in Dir, as with --folder, unless a test sets folders of its own.
+  TAppPaths Paths;
   TSimPrinter Sim;
   TModalAnswerer Answerer;
   std::unique_ptr<TfrmMain> Window;

@@ -1,0 +1,27 @@
+#include "settings/WindowSettings.h"
+
+#include "engine/Convert.h"
+
+namespace printset {
+
+namespace {
+constexpr const char* kWindowSection = "WINDOW";
+constexpr const char* kPortKey = "PORT";
+constexpr const char* kBaudKey = "BAUD";
+}  // namespace
+
+TWindowSettings ReadWindowSettings(const TProfileFile& file) {
+  TWindowSettings settings;
+  settings.Port = file.ReadString(kWindowSection, kPortKey).value_or("");
+  settings.BaudRate = file.ReadString(kWindowSection, kBaudKey).value_or("");
+  return settings;
+}
+
+bool WriteWindowSettings(TProfileFile& file, const TWindowSettings& settings) {
+  const std::string port = Trim(settings.Port);
+  const std::string baudRate = Trim(settings.BaudRate);
+  return (port.empty() || file.WriteString(kWindowSection, kPortKey, port)) &&
+         (baudRate.empty() || file.WriteString(kWindowSection, kBaudKey, baudRate));
+}
+
+}  // namespace printset

@@ -1,0 +1,24 @@
+// The [WINDOW] section of "config.ini": the PORT and BAUD RATE the window showed when it
+// was last closed, so that the next start shows them again.
+//   [WINDOW]  PORT=/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K-if00-port0  BAUD=115200
+#pragma once
+
+#include <string>
+
+#include "settings/ProfileFile.h"
+
+namespace printset {
+
+// Texts as the boxes hold them, without surrounding blanks; empty when the file has none.
+struct TWindowSettings {
+  std::string Port;
+  std::string BaudRate;
+};
+
+TWindowSettings ReadWindowSettings(const TProfileFile& file);
+
+// Writes PORT and BAUD; a key whose text is empty is left as it is. False when the file
+// cannot be written or a text cannot stand in it (TProfileFile::LastError tells why).
+bool WriteWindowSettings(TProfileFile& file, const TWindowSettings& settings);
+
+}  // namespace printset
