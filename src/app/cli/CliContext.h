@@ -1,5 +1,5 @@
-// What every verb of the headless front end shares: the common options, the settings
-// file of the program folder, and the worker.
+// What every verb of the headless front end shares: the options, the folders and the
+// settings file, the ports the operation runs on, and the exit codes.
 #pragma once
 
 #include <memory>
@@ -7,14 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "CliHost.h"
-#include "engine/CommThread.h"
+#include "CliOptions.h"
+#include "settings/AppPaths.h"
+#include "settings/LinkSettings.h"
 #include "settings/ProfileFile.h"
 
 namespace printset {
 
+// Beside the result codes of a job (1 to 10).
+constexpr int kExitSomePrintersFailed = 11;
 constexpr int kExitUsage = 64;
 constexpr int kExitDataError = 65;
+constexpr int kExitCannotCreate = 73;  // a folder of the program's files cannot be made
 
 // A usage error: the message goes to stderr and the program exits with kExitUsage.
 class TUsageError : public std::runtime_error {
@@ -22,18 +26,33 @@ class TUsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct TCliContext {
-  TCliHost Host;
-  std::unique_ptr<TProfileFile> Profile;
-  std::unique_ptr<TCommThread> Thread;
+// A folder of the program's files that cannot be made: exit kExitCannotCreate.
+class TFolderError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
 };
 
-// The value after an option, or a usage error.
-std::string OptionValue(const std::vector<std::string>& args, size_t& i);
+struct TCliContext {
+  TCliOptions Options;
+  TAppPaths Paths;
+  std::unique_ptr<TProfileFile> Profile;
+  TLinkSettings Link;
+  std::vector<std::string> Ports;  // at least one, each once
+  int32_t Baud = 0;
+};
 
-int RunSetVerb(TCliContext& context, const std::vector<std::string>& args);
-int RunProgramVerb(TCliContext& context, const std::vector<std::string>& args);
-int RunDownloadVerb(TCliContext& context, const std::vector<std::string>& args);
-int RunLogoVerb(TCliContext& context, const std::vector<std::string>& args);
+// Resolves the folders and reads config.ini (TFolderError when a folder cannot be made).
+void LoadSettings(TCliContext& context);
+// The ports of --port and --ports (COM1 when none), and the baud rate. TUsageError for a
+// port named twice, a malformed TCP/IP address or a bad rate; std::runtime_error for a
+// --ports file that cannot be read.
+void ResolvePorts(TCliContext& context);
+
+int RunSetVerb(TCliContext& context);
+int RunProgramVerb(TCliContext& context);
+int RunDownloadVerb(TCliContext& context);
+int RunLogoVerb(TCliContext& context);
+int RunPortsVerb(TCliContext& context);
+int RunPathsVerb(TCliContext& context);
 
 }  // namespace printset

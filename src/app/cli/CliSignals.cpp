@@ -4,10 +4,11 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <utility>
 
 #include "engine/ResultCodes.h"
 
@@ -16,13 +17,15 @@ namespace printset {
 namespace {
 
 std::mutex WatchMutex;
-TCommThread* Watched = nullptr;
-std::string StopMessage;
+TWatchedJob Watched;
 
-void ReportAndExit(const char* text) {
-  std::fputs(text, stderr);
+void Say(const std::string& text) {
+  if (Watched.Say) {
+    Watched.Say(text);
+    return;
+  }
+  std::fputs(text.c_str(), stderr);
   std::fflush(stderr);
-  std::_Exit(kResultCancelled);
 }
 
 void Watch(sigset_t signals) {
@@ -31,18 +34,21 @@ void Watch(sigset_t signals) {
     int signal = 0;
     if (::sigwait(&signals, &signal) != 0) continue;
     std::lock_guard<std::mutex> lock(WatchMutex);
-    if (!Watched) ReportAndExit("printset-cli: interrupted before anything was sent\n");
+    if (!Watched.Stop) {
+      Say("printset-cli: interrupted before anything was sent\n");
+      std::_Exit(kResultCancelled);
+    }
     if (++received == 1) {
-      std::fprintf(stderr, "\nprintset-cli: stopping after the current request%s (again to quit at once)\n",
-                   StopMessage.c_str());
-      std::fflush(stderr);
-      Watched->RequestStop();
+      Say("printset-cli: stopping after the current request (again to quit at once)\n" +
+          (Watched.Message.empty() ? "" : "printset-cli: " + Watched.Message + "\n"));
+      Watched.Stop();
       continue;
     }
-    // The lock on the port goes with the process; the exclusive-use flag would stay on
+    // The lock on a port goes with the process; the exclusive-use flag would stay on
     // the device while anyone else holds it open.
-    Watched->SerialPort.ReleaseExclusiveUse();
-    ReportAndExit("printset-cli: quit at once; the printer may be left in the middle of the job\n");
+    if (Watched.Release) Watched.Release();
+    Say("printset-cli: quit at once; the printer may be left in the middle of the job\n");
+    std::_Exit(kResultCancelled);
   }
 }
 
@@ -58,10 +64,9 @@ void StartSignalWatch() {
   std::thread(Watch, signals).detach();
 }
 
-void WatchJob(TCommThread* thread, const std::string& message) {
+void WatchJob(TWatchedJob job) {
   std::lock_guard<std::mutex> lock(WatchMutex);
-  Watched = thread;
-  StopMessage = message;
+  Watched = std::move(job);
 }
 
 }  // namespace printset

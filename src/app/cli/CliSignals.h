@@ -1,26 +1,36 @@
 // Ctrl-C and SIGTERM for the headless front end: the first asks the job to stop between
-// two requests, the second ends the process at once. Either way the port is let go of.
+// two requests, the second ends the process at once. Either way the ports are let go of.
 #pragma once
 
+#include <functional>
 #include <string>
 
-#include "engine/CommThread.h"
-
 namespace printset {
+
+// What a signal stops, on one printer or many. The actions run on the signal thread.
+struct TWatchedJob {
+  std::function<void()> Stop;     // asks the job to stop before its next request
+  std::function<void()> Release;  // lets go of the ports before a second signal ends the process
+  // Prints a notice (ending in a line end) on stderr; plain fputs when empty, else e.g.
+  // above a progress board.
+  std::function<void(const std::string&)> Say;
+  std::string Message;  // a line added to the notice of the first signal
+};
 
 // Blocks SIGINT and SIGTERM for the calling thread and every thread it starts later, and
 // handles them on a thread of its own. Call before any other thread exists.
 void StartSignalWatch();
 
-// The job that a signal stops from now on, and what the operator is told when it does;
-// nullptr stops nothing (the process then ends at the first signal).
-void WatchJob(TCommThread* thread, const std::string& message);
+// What a signal stops from now on; a job without a Stop action stops nothing (the
+// process then ends at the first signal).
+void WatchJob(TWatchedJob job);
 
-// WatchJob for the life of a scope: the thread must not be stopped once it is gone.
+// WatchJob for the life of a scope: what the actions touch must not be stopped once it
+// is gone.
 class TJobWatch {
  public:
-  TJobWatch(TCommThread& thread, const std::string& message) { WatchJob(&thread, message); }
-  ~TJobWatch() { WatchJob(nullptr, ""); }
+  explicit TJobWatch(TWatchedJob job) { WatchJob(std::move(job)); }
+  ~TJobWatch() { WatchJob({}); }
   TJobWatch(const TJobWatch&) = delete;
   TJobWatch& operator=(const TJobWatch&) = delete;
 };

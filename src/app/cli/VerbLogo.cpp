@@ -1,9 +1,11 @@
 // "logo pack" and "logo download": the logo set of the window's NVRAM page, headless.
 #include <cstdio>
 
-#include "CliContext.h"
+#include "CliJob.h"
+#include "CliJson.h"
 #include "engine/DataStream.h"
 #include "engine/InputFile.h"
+#include "engine/ResultCodes.h"
 #include "logo/LogoSet.h"
 #include "logo/PictureLoader.h"
 #include "settings/LogoSettings.h"
@@ -18,27 +20,13 @@ constexpr uint64_t kAnyPictureSize = UINT64_MAX;
 
 }  // namespace
 
-int RunLogoVerb(TCliContext& context, const std::vector<std::string>& args) {
-  if (args.empty() || (args[0] != "pack" && args[0] != "download"))
-    throw TUsageError("logo takes 'pack' or 'download'");
-  const bool download = args[0] == "download";
-  std::vector<std::string> pictures;
-  std::string output = context.Host.Folder + kLogoFileName;
-  bool allowEmpty = false;
-  for (size_t i = 1; i < args.size(); ++i) {
-    if (!download && (args[i] == "-o" || args[i] == "--output")) {
-      output = OptionValue(args, i);
-    } else if (args[i] == "--allow-empty") {
-      allowEmpty = true;
-    } else if (args[i].rfind("-", 0) == 0 && args[i].size() > 1) {
-      throw TUsageError("logo: unknown option " + args[i]);
-    } else {
-      pictures.push_back(args[i]);
-    }
-  }
+int RunLogoVerb(TCliContext& context) {
+  const TCliOptions& options = context.Options;
+  const bool download = options.Verb == "logo download";
+  const std::vector<std::string>& pictures = options.Files;
   // An empty set clears the printer's logos: only on purpose, never for a forgotten list.
-  if (pictures.empty() && !allowEmpty)
-    throw TUsageError("logo " + args[0] + " needs at least one picture (--allow-empty makes a set of none, "
+  if (pictures.empty() && !options.AllowEmpty)
+    throw TUsageError(options.Verb + " needs at least one picture (--allow-empty makes a set of none, "
                       "which clears the printer's logos)");
   const TLogoSettings settings = ReadLogoSettings(*context.Profile);
   const int most = MaxLogoEntries(settings);
@@ -46,10 +34,12 @@ int RunLogoVerb(TCliContext& context, const std::vector<std::string>& args) {
     throw TUsageError("logo: " + std::to_string(pictures.size()) + " pictures, but QUANTITY=" +
                       std::to_string(settings.LogoQuantity) + " in [LOGO] of config.ini allows at most " +
                       std::to_string(most));
+  // The window's words on stdout, unless stdout is kept for JSON.
+  std::FILE* said = options.Json ? stderr : stdout;
   for (const std::string& picture : pictures) {
     std::string reason;
     if (!CheckInputFile(picture, kAnyPictureSize, reason)) {
-      std::printf("%s\n", LogoFailureMessage(TLogoFailure::MissingFile));
+      std::fprintf(said, "%s\n", LogoFailureMessage(TLogoFailure::MissingFile));
       std::fprintf(stderr, "printset-cli: %s: %s\n", picture.c_str(), reason.c_str());
       return kExitDataError;
     }
@@ -57,26 +47,45 @@ int RunLogoVerb(TCliContext& context, const std::vector<std::string>& args) {
   const TLogoSetResult set = BuildLogoSet(pictures, settings, LoadPicture);
   if (!set.Complete) {
     // A set that stopped short announces logos it does not hold: it is neither saved nor sent.
-    std::printf("%s\n", LogoFailureMessage(set.Failure));
+    std::fprintf(said, "%s\n", LogoFailureMessage(set.Failure));
     const std::string which = set.FailedIndex >= 0 && static_cast<size_t>(set.FailedIndex) < pictures.size()
                                   ? pictures[static_cast<size_t>(set.FailedIndex)]
                                   : std::string("the list");
     std::fprintf(stderr, "printset-cli: %s: %s\n", which.c_str(), LogoFailureReason(set.Failure));
     return kExitDataError;
   }
+  const std::string space = FormatLogoSpace(static_cast<int64_t>(set.Bytes.size()), settings.LogoSize);
   if (!download) {
+    const std::string output = options.Output.value_or(context.Paths.StateFolder + kLogoFileName);
     WriteWholeFile(output, set.Bytes);
-    std::printf("%s: %zu bytes\n%s\n", output.c_str(), set.Bytes.size(),
-                FormatLogoSpace(static_cast<int64_t>(set.Bytes.size()), settings.LogoSize).c_str());
+    if (options.Json) {
+      TJson object;
+      object["operation"] = options.Verb;
+      object["result"] = kResultOk;
+      object["meaning"] = ResultCodeMeaning(kResultOk);
+      object["bytes"] = set.Bytes.size();
+      object["file"] = output;
+      object["space"] = space;
+      std::printf("%s\n", JsonLine(object).c_str());
+    } else if (!options.Quiet) {
+      std::printf("%s: %zu bytes\n%s\n", output.c_str(), set.Bytes.size(), space.c_str());
+    }
     return 0;
   }
-  const std::string path = context.Host.Folder + kLogoFileName;
+  const std::string path = context.Paths.StateFolder + kLogoFileName;
   WriteWholeFile(path, set.Bytes);
-  std::fprintf(stderr, "%s\n", FormatLogoSpace(static_cast<int64_t>(set.Bytes.size()), settings.LogoSize).c_str());
-  TDownloadList& list = context.Thread->DownloadList;
-  list.Clear();
-  list.Add(path, kLogoFileName, std::to_string(settings.LogoCommand), std::to_string(settings.LogoPara));
-  return context.Host.RunJobAndReport(*context.Thread, JobDownloadFiles);
+  if (!options.Quiet) std::fprintf(stderr, "%s\n", space.c_str());
+  TCliJob job;
+  job.Operation = options.Verb;
+  job.Code = JobDownloadFiles;
+  job.Bytes = set.Bytes.size();
+  const std::string command = std::to_string(settings.LogoCommand);
+  const std::string base = std::to_string(settings.LogoPara);
+  job.Prepare = [path, command, base](TCommThread& thread) {
+    thread.DownloadList.Clear();
+    thread.DownloadList.Add(path, kLogoFileName, command, base);
+  };
+  return RunCliJob(context, job);
 }
 
 }  // namespace printset

@@ -1,8 +1,9 @@
+// "set": the printer's new baud rate, code page and string.
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
-#include "CliContext.h"
+#include "CliJob.h"
 #include "engine/Convert.h"
 #include "engine/ParameterBlock.h"
 #include "report/ProgressText.h"
@@ -24,50 +25,48 @@ std::string RateList() {
 
 }  // namespace
 
-int RunSetVerb(TCliContext& context, const std::vector<std::string>& args) {
+int RunSetVerb(TCliContext& context) {
+  const TCliOptions& options = context.Options;
   std::string newBaud = std::to_string(kDefaultBaudRate);
-  std::string digits = TodayAsYymmdd();
+  if (options.NewBaud) {
+    uint64_t rate = 0;
+    if (!ParseNumber(*options.NewBaud, INT32_MAX, rate) ||
+        std::find(kBaudRates.begin(), kBaudRates.end(), static_cast<int32_t>(rate)) == kBaudRates.end())
+      throw TUsageError("--new-baud takes one of " + RateList() + ", not '" + *options.NewBaud + "'");
+    newBaud = std::to_string(rate);
+  }
   const TCodePageTable codePages = ReadCodePages(*context.Profile);
   int32_t codePage = codePages.Names.empty() ? 0 : codePages.Values[0];
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--new-baud") {
-      const std::string text = OptionValue(args, i);
-      uint64_t rate = 0;
-      if (!ParseNumber(text, INT32_MAX, rate) ||
-          std::find(kBaudRates.begin(), kBaudRates.end(), static_cast<int32_t>(rate)) == kBaudRates.end())
-        throw TUsageError("--new-baud takes one of " + RateList() + ", not '" + text + "'");
-      newBaud = std::to_string(rate);
-    } else if (arg == "--codepage") {
-      const std::string name = OptionValue(args, i);
-      size_t index = 0;
-      while (index < codePages.Names.size() && !SameTextIgnoringCase(codePages.Names[index], name)) ++index;
-      if (index == codePages.Names.size()) throw TUsageError("no code page named '" + name + "' in [CODEPAGE] of config.ini");
-      codePage = codePages.Values[index];
-    } else if (arg == "--codepage-value") {
-      const std::string text = OptionValue(args, i);
-      uint64_t value = 0;
-      if (!ParseNumber(text, kMaxCodePage, value))
-        throw TUsageError("--codepage-value takes a number from 0 to 255, not '" + text + "'");
-      codePage = static_cast<int32_t>(value);
-    } else if (arg == "--string") {
-      digits = OptionValue(args, i);
-      if (digits.size() > kStringPositions) throw TUsageError("--string takes at most six characters");
-      for (char c : digits)
-        if (c != ' ' && !std::isdigit(static_cast<unsigned char>(c)))
-          throw TUsageError("--string takes digits and blanks only");
-    } else {
-      throw TUsageError("set: unexpected argument " + arg);
-    }
+  if (options.CodePage) {
+    size_t index = 0;
+    while (index < codePages.Names.size() && !SameTextIgnoringCase(codePages.Names[index], *options.CodePage)) ++index;
+    if (index == codePages.Names.size())
+      throw TUsageError("no code page named '" + *options.CodePage + "' in [CODEPAGE] of config.ini");
+    codePage = codePages.Values[index];
   }
+  if (options.CodePageValue) {
+    uint64_t value = 0;
+    if (!ParseNumber(*options.CodePageValue, kMaxCodePage, value))
+      throw TUsageError("--codepage-value takes a number from 0 to 255, not '" + *options.CodePageValue + "'");
+    codePage = static_cast<int32_t>(value);
+  }
+  const std::string digits = options.String.value_or(TodayAsYymmdd());
+  if (digits.size() > kStringPositions) throw TUsageError("--string takes at most six characters");
+  for (char c : digits)
+    if (c != ' ' && !std::isdigit(static_cast<unsigned char>(c))) throw TUsageError("--string takes digits and blanks only");
+
   const TParameterBlock block = BuildParameterBlock(newBaud, codePage, digits);
-  TCommThread& thread = *context.Thread;
-  std::memcpy(thread.ParamBuffer, block.data(), block.size());
-  thread.ParamLength = static_cast<int32_t>(block.size());
-  thread.ParamCommand = kCommandSetParameters;
-  thread.ParamArgument = 0;
-  context.Host.PortNameValue = Trim(context.Host.PortNameValue);
-  return context.Host.RunJobAndReport(thread, JobSetParameters);
+  TCliJob job;
+  job.Operation = "set";
+  job.Code = JobSetParameters;
+  job.Bytes = block.size();
+  job.Prepare = [block](TCommThread& thread) {
+    std::memcpy(thread.ParamBuffer, block.data(), block.size());
+    thread.ParamLength = static_cast<int32_t>(block.size());
+    thread.ParamCommand = kCommandSetParameters;
+    thread.ParamArgument = 0;
+  };
+  return RunCliJob(context, job);
 }
 
 }  // namespace printset

@@ -1,0 +1,238 @@
+#include "CliOptions.h"
+
+#include <CLI/CLI.hpp>
+
+#include "CliContext.h"
+#include "printset/Version.h"
+
+namespace printset {
+
+namespace {
+
+constexpr const char* kProgram = "printset-cli";
+constexpr size_t kHelpColumn = 21;
+
+const char kDescription[] =
+    "Sets a receipt printer's baud rate, code page and string, programs its firmware\n"
+    "and downloads files and logos into it, over a serial line or UDP; given several\n"
+    "ports, on all of them at once. The common options may stand before or after\n"
+    "the verb; VERB --help tells more about a verb.\n";
+
+const char kFooter[] =
+    "Synopsis of the verbs:\n"
+    "  set [--new-baud RATE] [--codepage NAME | --codepage-value N]\n"
+    "      [--string DIGITS]\n"
+    "  program IMAGE.bin\n"
+    "  download FILE[:COMMAND[:BASE]]...\n"
+    "  logo pack PICTURE... [-o FILE] [--allow-empty]\n"
+    "  logo download PICTURE... [--allow-empty]\n"
+    "  ports\n"
+    "  paths\n"
+    "\n"
+    "With one port it prints OK or ERROR with the reason, and the trace of the\n"
+    "exchange is in debug.log. With several it prints a line per printer as it\n"
+    "ends, then a summary; each printer's trace is in debug-PORT.log (the port's\n"
+    "name with every character but letters, digits, '.', '_' and '-' made '-'),\n"
+    "beside debug.log. On a terminal a progress bar shows the bytes, the rate and\n"
+    "the time left (a line per printer).\n"
+    "\n"
+    "Exit status: 0 on success, else the result code of the job (1 port not\n"
+    "opened, 3 no valid reply, 4 local baud change failed, 5 identity not accepted,\n"
+    "7 download mode refused, 8 programming mode refused, 9 stopped on an error,\n"
+    "10 cancelled by Ctrl-C or SIGTERM: the first stops after the current request,\n"
+    "a second quits at once); with several ports 11 when some printers failed (10\n"
+    "when cancelled); 64 for a usage error, 65 for an invalid input file (missing,\n"
+    "unreadable, not a regular file, a bad number in FILE:COMMAND:BASE), 73 when\n"
+    "a folder cannot be made; nothing is sent after 64, 65 or 73.";
+
+const char kVerbFooter[] =
+    "The common options (--port, --ports, --baud, --folder, --json, --quiet) may\n"
+    "stand before or after the verb; printset-cli --help describes them.";
+
+// The synopsis first, as help2man reads it, then what the program or verb is for.
+class THelpFormatter : public CLI::Formatter {
+ public:
+  THelpFormatter() {
+    column_width(kHelpColumn);
+    label("SUBCOMMAND", "VERB");
+  }
+  std::string make_description(const CLI::App*) const override { return ""; }
+  std::string make_usage(const CLI::App* app, std::string name) const override {
+    std::string usage = CLI::Formatter::make_usage(app, name);
+    // A verb is required, though the parser is told it is optional so that a missing one
+    // is reported in the front end's words.
+    if (const size_t verb = usage.find(" [VERB]"); verb != std::string::npos) usage.replace(verb, 7, " VERB [ARGS]");
+    std::string description = app->get_description();
+    if (!description.empty() && description.back() != '\n') description += '\n';
+    return usage + description;
+  }
+};
+
+// A verb with the forms the common options take after it.
+CLI::App* AddVerb(CLI::App& parent, const std::string& name, const std::string& description) {
+  CLI::App* verb = parent.add_subcommand(name, description);
+  verb->group("Verbs");
+  verb->set_help_flag("-h,--help", "show this text");
+  verb->footer(kVerbFooter);
+  return verb;
+}
+
+CLI::Option* AddText(CLI::App& app, const std::string& name, std::optional<std::string>& value,
+                     const std::string& typeName, const std::string& description) {
+  return app
+      .add_option_function<std::string>(
+          name, [&value](const std::string& text) { value = text; }, description)
+      ->type_name(typeName);
+}
+
+// Every option and verb, writing into `options` when parsed; the verbs in `verbs` with
+// the name each stands for.
+void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*, std::string>>& verbs) {
+  app.formatter(std::make_shared<THelpFormatter>());
+  app.description(kDescription);
+  app.footer(kFooter);
+  app.fallthrough();
+  app.require_subcommand(0, 1);
+  // Left-over arguments are named by ParseCommandLine, in its own words.
+  app.allow_extras();
+  app.set_help_flag("-h,--help", "show this text");
+  // Given twice, an option keeps its last value, as it always has (a script may add to a
+  // command line it was handed).
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_flag("--version", options.Version, "show the version and the commit it was built from");
+  app.add_option("--port", options.Ports,
+                 "COM1..COM9 (mapped by [PORTS] of config.ini, else\n"
+                 "/dev/ttyS0..8), a device path such as /dev/ttyUSB0,\n"
+                 "TCP/IP for UDP to [NETWORK] HOST and PORT of config.ini,\n"
+                 "or TCP/IP:HOST[:PORT] for UDP to that address. Default\n"
+                 "COM1. Given more than once, the operation runs on every\n"
+                 "port at once.")
+      ->type_name("NAME")
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  app.add_option("--ports", options.PortFiles,
+                 "more ports, one name a line (blank lines and lines\n"
+                 "beginning with # are skipped)")
+      ->type_name("FILE")
+      ->allow_extra_args(false)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  AddText(app, "--baud", options.Baud, "RATE", "the baud rate the printers listen at now. Default 9600.");
+  AddText(app, "--folder", options.Folder, "DIR",
+          "config.ini is read in DIR, debug.log and logo.bin are\n"
+          "written there. Default: the folder of this program when\n"
+          "config.ini stands there and it is writable, else\n"
+          "~/.config/printset and ~/.local/state/printset (XDG).");
+  app.add_flag("--json", options.Json,
+               "print one JSON object a line on stdout for each operation\n"
+               "(each printer): port, operation, result, meaning, reason,\n"
+               "bytes, seconds, identity, trace");
+  app.add_flag("-q,--quiet", options.Quiet, "no progress and nothing on success: errors only");
+
+  CLI::App* set = AddVerb(app, "set",
+                          "Sends the printer its new baud rate (4800, 9600, 19200,\n"
+                          "38400, 57600 or 115200; default 9600), code page (N from\n"
+                          "0 to 255; default the first of [CODEPAGE], else 0) and\n"
+                          "string of up to six digits or blanks (default today,\n"
+                          "yymmdd; a blank counts as 0).");
+  AddText(*set, "--new-baud", options.NewBaud, "RATE", "the printer's new baud rate");
+  CLI::Option* codePage =
+      AddText(*set, "--codepage", options.CodePage, "NAME", "a code page named in [CODEPAGE] of config.ini")
+          ->option_text("NAME");
+  AddText(*set, "--codepage-value", options.CodePageValue, "N",
+          "the code page's number, 0 to 255 (not with --codepage)")
+      ->excludes(codePage)
+      ->option_text("N");
+  AddText(*set, "--string", options.String, "DIGITS", "up to six digits or blanks");
+  verbs.emplace_back(set, "set");
+
+  CLI::App* program = AddVerb(app, "program",
+                              "Checks the firmware image (a regular file of at most\n"
+                              "16 MiB, length word and word sum) and programs it at\n"
+                              "115200 baud.");
+  program
+      ->add_option_function<std::string>(
+          "IMAGE", [&options](const std::string& image) { options.Files.push_back(image); }, "the firmware image")
+      ->option_text(" ");
+  verbs.emplace_back(program, "program");
+
+  CLI::App* download = AddVerb(app, "download",
+                               "Writes files into the printer's memory in download mode\n"
+                               "at 115200 baud; COMMAND (0 to 0xFFFF) defaults to 45,\n"
+                               "BASE (printer address, 0 to 0xFFFFFFFF) to 0; both\n"
+                               "decimal or 0x hexadecimal. A field after a colon that\n"
+                               "starts with a digit must be a number; a FILE holding\n"
+                               "such a colon is given with both numbers (log:1:45:0).");
+  download->add_option("FILE", options.Files, "FILE[:COMMAND[:BASE]], one or more")->option_text("...");
+  verbs.emplace_back(download, "download");
+
+  CLI::App* logo = AddVerb(app, "logo",
+                           "Packs pictures into a logo set using [LOGO] of config.ini\n"
+                           "(at most QUANTITY + 1 pictures), or packs, saves logo.bin\n"
+                           "and downloads it as the DOWNLOAD button does. No PICTURE\n"
+                           "is refused unless --allow-empty is given: an empty set\n"
+                           "clears the printer's logos.");
+  logo->require_subcommand(0, 1);
+  CLI::App* pack = AddVerb(*logo, "pack",
+                           "Packs the pictures into a logo set (default FILE: logo.bin\n"
+                           "beside debug.log) and prints its size and the space it\n"
+                           "takes.");
+  pack->add_option("PICTURE", options.Files, "the pictures, in order")->option_text("...");
+  AddText(*pack, "-o,--output", options.Output, "FILE", "where the set is written");
+  pack->add_flag("--allow-empty", options.AllowEmpty, "make a set of no picture");
+  verbs.emplace_back(pack, "logo pack");
+  CLI::App* logoDownload = AddVerb(*logo, "download",
+                                   "Packs the pictures, saves logo.bin beside debug.log and\n"
+                                   "downloads it.");
+  logoDownload->add_option("PICTURE", options.Files, "the pictures, in order")->option_text("...");
+  logoDownload->add_flag("--allow-empty", options.AllowEmpty,
+                         "download a set of no picture, which clears the printer's\nlogos");
+  verbs.emplace_back(logoDownload, "logo download");
+  verbs.emplace_back(logo, "logo");
+
+  verbs.emplace_back(AddVerb(app, "ports",
+                             "Lists the serial ports that exist: device, stable\n"
+                             "/dev/serial/by-id name, description, USB vendor and\n"
+                             "product id, serial number."),
+                     "ports");
+  verbs.emplace_back(AddVerb(app, "paths", "Shows the folders in use: config.ini, debug.log and\nlogo.bin."),
+                     "paths");
+}
+
+}  // namespace
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  TCommandLine line;
+  CLI::App app("", kProgram);
+  std::vector<std::pair<CLI::App*, std::string>> verbs;
+  Define(app, line.Options, verbs);
+  std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them from the back
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    line.Text = app.help();
+    return line;
+  } catch (const CLI::ParseError& error) {
+    throw TUsageError(error.what());
+  }
+  if (line.Options.Version) {
+    line.Text = VersionLine(kProgram);
+    return line;
+  }
+  // The innermost verb chosen names the operation.
+  for (const auto& [verb, name] : verbs)
+    if (verb->parsed() && line.Options.Verb.empty()) line.Options.Verb = name;
+  const std::vector<std::string> rest = app.remaining();
+  if (!rest.empty()) {
+    const std::string& first = rest.front();
+    if (first.size() > 1 && first[0] == '-') throw TUsageError("unknown option " + first);
+    if (line.Options.Verb.empty()) throw TUsageError("unknown verb " + first);
+    throw TUsageError(line.Options.Verb + ": unexpected argument " + first);
+  }
+  // "" would silently mean the root folder once the separator is added.
+  if (line.Options.Folder && line.Options.Folder->empty()) throw TUsageError("--folder needs a folder name, not \"\"");
+  if (line.Options.Verb.empty()) throw TUsageError("no verb given");
+  if (line.Options.Verb == "logo") throw TUsageError("logo takes 'pack' or 'download'");
+  return line;
+}
+
+}  // namespace printset

@@ -1,0 +1,77 @@
+#include "CliReport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "CliJson.h"
+#include "engine/ResultCodes.h"
+
+namespace printset {
+
+namespace {
+
+// The reason's first line follows "ERROR...: "; what the worker knows beyond it is indented.
+std::string IndentedReason(std::string reason) {
+  for (size_t newline = reason.find('\n'); newline != std::string::npos; newline = reason.find('\n', newline + 3))
+    reason.replace(newline, 1, "\n  ");
+  return reason;
+}
+
+std::string Seconds(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f s", seconds);
+  return text;
+}
+
+std::string Status(const TPrinterOutcome& outcome) {
+  return outcome.Result == kResultOk ? "OK" : "ERROR " + std::to_string(outcome.Result);
+}
+
+}  // namespace
+
+std::string SingleOutcomeText(const TPrinterOutcome& outcome) {
+  if (outcome.Result == kResultOk) return "OK\n";
+  return "ERROR: " + IndentedReason(outcome.Reason) + "\n";
+}
+
+std::string RackOutcomeText(const TPrinterOutcome& outcome) {
+  if (outcome.Result == kResultOk) return outcome.Port + ": OK (" + Seconds(outcome.Seconds) + ")\n";
+  return outcome.Port + ": ERROR (" + Seconds(outcome.Seconds) + "): " + IndentedReason(outcome.Reason) + "\n";
+}
+
+std::string RackSummaryText(const std::vector<TPrinterOutcome>& outcomes) {
+  const size_t ok = static_cast<size_t>(std::count_if(outcomes.begin(), outcomes.end(), [](const TPrinterOutcome& o) {
+    return o.Result == kResultOk;
+  }));
+  size_t statusWidth = 0;
+  size_t portWidth = 0;
+  for (const TPrinterOutcome& outcome : outcomes) {
+    statusWidth = std::max(statusWidth, Status(outcome).size());
+    portWidth = std::max(portWidth, outcome.Port.size());
+  }
+  std::string text = "Summary: " + std::to_string(ok) + " of " + std::to_string(outcomes.size()) + " printers OK, " +
+                     std::to_string(outcomes.size() - ok) + " failed\n";
+  for (const TPrinterOutcome& outcome : outcomes) {
+    const std::string status = Status(outcome);
+    text += "  " + status + std::string(statusWidth - status.size(), ' ') + "  " + outcome.Port +
+            std::string(portWidth - outcome.Port.size(), ' ') + "  " + outcome.TracePath + "\n";
+  }
+  return text;
+}
+
+std::string OutcomeJson(const TPrinterOutcome& outcome) {
+  TJson object;
+  object["port"] = outcome.Port;
+  object["operation"] = outcome.Operation;
+  object["result"] = outcome.Result;
+  object["meaning"] = ResultCodeMeaning(outcome.Result);
+  object["reason"] = outcome.Reason;
+  object["bytes"] = outcome.Bytes;
+  object["seconds"] = std::round(outcome.Seconds * 1000) / 1000;  // to the millisecond
+  object["identity"] = outcome.Identity;
+  object["trace"] = outcome.TracePath;
+  return JsonLine(object);
+}
+
+}  // namespace printset

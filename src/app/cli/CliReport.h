@@ -1,0 +1,33 @@
+// What the front end says about an operation's end on each printer: the text lines, the
+// summary of a rack, and the --json object.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace printset {
+
+struct TPrinterOutcome {
+  std::string Port;
+  std::string Operation;  // the verb, e.g. "program" or "logo download"
+  uint8_t Result = 0;     // the job's result code
+  std::string Reason;     // why it failed, a line or more; empty after success
+  uint64_t Bytes = 0;     // what the operation carries to the printer
+  double Seconds = 0;
+  std::string Identity;   // as the printer sent it; empty when it never answered
+  std::string TracePath;
+};
+
+// "OK", or "ERROR: " and the reason, its further lines indented: one printer alone.
+std::string SingleOutcomeText(const TPrinterOutcome& outcome);
+// "PORT: OK (1.52 s)" or "PORT: ERROR (0.40 s): " and the reason: one printer of a rack.
+std::string RackOutcomeText(const TPrinterOutcome& outcome);
+// "Summary: 2 of 4 printers OK, 2 failed", then a line per printer in the order given:
+// OK or "ERROR N", its port and its trace file.
+std::string RackSummaryText(const std::vector<TPrinterOutcome>& outcomes);
+// The --json object of one printer, on one line: port, operation, result, meaning,
+// reason, bytes, seconds, identity, trace.
+std::string OutcomeJson(const TPrinterOutcome& outcome);
+
+}  // namespace printset
