@@ -1,14 +1,23 @@
 #include "engine/JobReason.h"
 
+#ifndef _WIN32
+#include <dirent.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <vector>
 
 #include "engine/ResultCodes.h"
 
 namespace printset {
 
 namespace {
-
-constexpr const char* kPermissionDenied = "Permission denied";
 
 // `bytes` with every byte outside printable ASCII, and the backslash, written as \xNN.
 std::string PrintableText(const std::string& bytes) {
@@ -26,6 +35,62 @@ std::string PrintableText(const std::string& bytes) {
   return text;
 }
 
+#ifndef _WIN32
+constexpr const char* kModemManagerProgram = "/usr/sbin/ModemManager";
+constexpr const char* kModemManagerProcess = "ModemManager";
+
+// The name of the group that owns `device`, its number when the group has no name, empty
+// when the device cannot be examined.
+std::string OwningGroup(const std::string& device) {
+  struct stat info {};
+  if (::stat(device.c_str(), &info) != 0) return {};
+  std::vector<char> buffer(16384);
+  group entry{};
+  group* found = nullptr;
+  if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr)
+    return found->gr_name;
+  return std::to_string(info.st_gid);
+}
+
+bool ModemManagerRunning() {
+  DIR* processes = ::opendir("/proc");
+  if (processes == nullptr) return false;
+  bool running = false;
+  while (const dirent* entry = ::readdir(processes)) {
+    if (entry->d_name[0] < '1' || entry->d_name[0] > '9') continue;
+    std::string name;
+    std::getline(std::ifstream(std::string("/proc/") + entry->d_name + "/comm"), name);
+    if (name == kModemManagerProcess) {
+      running = true;
+      break;
+    }
+  }
+  ::closedir(processes);
+  return running;
+}
+
+// ModemManager probes every new serial device for a modem, holding it open and writing
+// AT commands to it for a while: a printer then fails to open, or gets garbage.
+bool ModemManagerPresent() { return ::access(kModemManagerProgram, F_OK) == 0 || ModemManagerRunning(); }
+
+// What to do when the system refused `device`: `error` is the reason it gave.
+std::string OpenFailureHint(const std::string& device, const std::string& error) {
+  std::string hint;
+  if (error == std::strerror(EACCES)) {
+    const std::string group = OwningGroup(device);
+    hint += "\n(add your user to the group " + (group.empty() ? std::string() : "'" + group + "' ") + "that owns " +
+            device + " and log in again)";
+  }
+  if ((error == std::strerror(EACCES) || error == std::strerror(EBUSY)) && ModemManagerPresent())
+    hint += "\n(ModemManager is installed and may hold new serial devices while it probes them: wait a few "
+            "seconds, or mark the adapter with the udev property ID_MM_DEVICE_IGNORE=1)";
+  return hint;
+}
+#else
+// Windows names no groups for a port, and has no ModemManager.
+std::string OpenFailureHint(const std::string&, const std::string&) { return {}; }
+#endif
+
 }  // namespace
 
 std::string JobFailureReason(const TCommThread& thread, const std::string& deviceName) {
@@ -33,9 +98,7 @@ std::string JobFailureReason(const TCommThread& thread, const std::string& devic
   if (code == kResultOk) return {};
   std::string reason = std::string(ResultCodeMeaning(code)) + " (result code " + std::to_string(code) + ")";
   if (code == kResultPortNotOpened && !thread.OpenError.empty()) {
-    reason += "\n" + deviceName + ": " + thread.OpenError;
-    if (thread.OpenError == kPermissionDenied)
-      reason += "\n(add your user to the group that owns " + deviceName + ", usually 'dialout', and log in again)";
+    reason += "\n" + deviceName + ": " + thread.OpenError + OpenFailureHint(deviceName, thread.OpenError);
   }
   if (code == kResultIdentityRejected)
     reason += "\nthe printer answered as \"" + PrintableText(thread.DeviceIdentity) + "\"";

@@ -9,8 +9,10 @@ namespace printset {
 
 // The reason for the outcome of the last job of `thread` (read after JobDone): the meaning
 // of its result code and "(result code N)" on the first line, then, a line each, what
-// the worker knows beyond the code: the system's reason the port did not open (with a
-// hint when it is "Permission denied"), the identity the printer sent when it was not
+// the worker knows beyond the code: the system's reason the port did not open (when it
+// is "Permission denied", a hint naming the group that owns the device; when ModemManager
+// is installed or running and the device was refused or busy, a word about it), the
+// identity the printer sent when it was not
 // accepted (non-printing bytes as \xNN), the last trace line when the job stopped on an
 // error. `deviceName` is the device the port name stood for, named with the system's
 // reason. Empty after success.

@@ -1,9 +1,11 @@
 // `cmake --install` into a temporary prefix: every file where desktops, man and bash look
 // for it, the installed programs run from there, and the sample settings file reads back
 // as documented and drives the installed printset-cli against the simulated printer.
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include "settings/LogoSettings.h"
 #include "settings/ProfileFile.h"
 #include "sim/SimPrinter.h"
+#include "support/BmpFile.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
@@ -169,6 +172,99 @@ TEST_F(InstallTest, SampleSettingsReadBackAndDriveTheInstalledCli) {
   EXPECT_EQ(set.Status, 0) << set.Output;
   EXPECT_EQ(set.Output, "OK\n");
   EXPECT_EQ(sim.ParameterBlock(), (std::vector<uint8_t>{0x00, 0x00, 0x25, 0x80, 19, 0x26, 0x12, 0x07}));
+}
+
+// The group that owns `path`, by name, as the permission hint must name it.
+std::string GroupOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return "?";
+  const group* found = ::getgrgid(info.st_gid);
+  return found ? found->gr_name : std::to_string(info.st_gid);
+}
+
+// The installed printset-cli run as someone who cannot write its folder: as root, the user
+// nobody; otherwise this user, with bin/ made read-only. The files must land in the
+// per-user folders, config.ini made there from the installed sample. With a config.ini
+// beside the program in a folder the user can write, everything stays in that folder.
+TEST_F(InstallTest, PerUserFoldersWhereTheProgramFolderIsNotWritableAndPortableModeWhereItIs) {
+  const bool root = ::geteuid() == 0;
+  const std::string bin = Installed("bin/");
+  const std::string sample = ReadTextFile(Installed("share/printset/config.ini"));
+  // Everything the other user needs must be reachable: the temporary folder is private.
+  std::filesystem::permissions(Dir.Path(), std::filesystem::perms::others_exec | std::filesystem::perms::group_exec,
+                               std::filesystem::perm_options::add);
+  const std::string picture = Dir.File("a.bmp");
+  TPicture black{16, 8, std::vector<uint32_t>(16 * 8, 0)};
+  WriteTextFile(picture, EncodeBmp(black, {}));
+
+  struct TCase {
+    const char* Name;
+    bool ConfigBesideProgram;
+    bool ProgramFolderWritable;
+    bool XdgVariables;  // else only HOME, and the folders under it
+    bool PortOpenToUser;
+  };
+  const TCase cases[] = {
+      {"XDG_CONFIG_HOME and XDG_STATE_HOME", false, false, true, true},
+      {"HOME alone", false, false, false, true},
+      {"config.ini beside the program, in a folder the user cannot write", true, false, true, true},
+      {"a port the user may not open", false, false, true, false},
+      {"portable", true, true, false, true},
+  };
+  const std::string besideProgram = "[LOGO]\nCOMMAND=50\n";
+  int row = 0;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const bool portable = c.ConfigBesideProgram && c.ProgramFolderWritable;
+    const std::string home = Dir.File("home" + std::to_string(++row));
+    std::filesystem::create_directory(home);
+    std::string user;  // the command's prefix that makes it another user's
+    if (root && !c.ProgramFolderWritable) {
+      ASSERT_EQ(::chown(home.c_str(), 65534, 65534), 0);
+      user = "setpriv --reuid=65534 --regid=65534 --clear-groups -- ";
+    }
+    if (c.ConfigBesideProgram) WriteTextFile(bin + "config.ini", besideProgram);
+
+    TSimPrinter sim;
+    ASSERT_TRUE(sim.StartPty()) << sim.LastError();
+    const std::string device = sim.DevicePath();  // kept: Stop forgets it
+    const std::string deviceGroup = GroupOf(device);
+    ASSERT_EQ(::chmod(device.c_str(), c.PortOpenToUser ? 0666 : root ? 0600 : 0), 0);
+    std::string environment = "env -i PATH=/usr/bin:/bin HOME='" + home + "'";
+    if (c.XdgVariables) environment += " XDG_CONFIG_HOME='" + home + "/cfg' XDG_STATE_HOME='" + home + "/state'";
+    std::filesystem::permissions(bin, c.ProgramFolderWritable || root ? std::filesystem::perms(0755)
+                                                                       : std::filesystem::perms(0555));
+    const TRun run = Shell(user + environment + " '" + bin + "printset-cli' --port " + device + " logo download '" +
+                           picture + "'");
+    sim.Stop();
+    std::filesystem::permissions(bin, std::filesystem::perms(0755));
+
+    const std::string configFolder = portable ? bin : home + (c.XdgVariables ? "/cfg" : "/.config") + "/printset/";
+    const std::string stateFolder = portable ? bin : home + (c.XdgVariables ? "/state" : "/.local/state") + "/printset/";
+    EXPECT_EQ(ReadTextFile(configFolder + "config.ini"), portable ? besideProgram : sample);
+    EXPECT_TRUE(std::filesystem::is_regular_file(stateFolder + "debug.log"));
+    if (c.PortOpenToUser) {
+      EXPECT_EQ(run.Status, 0) << run.Output;
+      const std::string set = ReadTextFile(stateFolder + "logo.bin");
+      ASSERT_EQ(set.size(), 3u + 4 + 16);
+      EXPECT_EQ(sim.DownloadRange(0, set.size()), std::vector<uint8_t>(set.begin(), set.end()));
+      EXPECT_EQ(sim.DownloadCommand(), portable ? 50 : 45) << "[LOGO] of the config.ini in use";
+    } else {
+      EXPECT_EQ(run.Status, 1) << run.Output;
+      EXPECT_NE(run.Output.find(device + ": Permission denied"), std::string::npos) << run.Output;
+      EXPECT_NE(run.Output.find("(add your user to the group '" + deviceGroup + "' that owns " + device +
+                                " and log in again)"),
+                std::string::npos)
+          << run.Output;
+    }
+    if (!portable) {
+      for (const char* name : {"debug.log", "logo.bin"}) EXPECT_FALSE(std::filesystem::exists(bin + name)) << name;
+      EXPECT_EQ(std::filesystem::exists(bin + "config.ini"), c.ConfigBesideProgram);
+    }
+    std::filesystem::remove(bin + "config.ini");
+    std::filesystem::remove(bin + "debug.log");
+    std::filesystem::remove(bin + "logo.bin");
+  }
 }
 
 }  // namespace
