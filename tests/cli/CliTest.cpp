@@ -1,13 +1,12 @@
 // printset-cli as a script would use it: options, verbs, output and exit status.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "CliRun.h"
 #include "engine/Convert.h"
 #include "sim/SimPrinter.h"
 #include "support/BmpFile.h"
@@ -19,11 +18,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-struct TRun {
-  int Status = -1;
-  std::string Output;  // stdout and stderr together
-};
-
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -34,18 +28,7 @@ class CliTest : public ::testing::Test {
     Sim.Stop();
   }
 
-  TRun Cli(const std::string& arguments) {
-    const std::string command = std::string(PRINTSET_CLI) + " --folder " + Folder + " " + arguments + " 2>&1";
-    TRun run;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.Output.append(chunk, n);
-    const int status = ::pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-  }
+  TRun Cli(const std::string& arguments) { return RunCli("--folder " + Folder + " " + arguments); }
   std::string Port() { return "--port " + Sim.DevicePath() + " "; }
   void WriteText(const std::string& name, const std::string& text) { WriteTextFile(Folder + name, text); }
   std::string WriteBytes(const std::string& name, const Bytes& bytes) {

@@ -55,7 +55,7 @@ void ResolvePorts(TCliContext& context) {
     if (name.empty()) throw TUsageError("--port needs a port name, not \"\"");
     if (!seen.insert(name).second) throw TUsageError("the port " + name + " is given twice");
     const TNetworkPort network = ParseNetworkPortName(name);
-    if (!network.Valid) throw TUsageError(name + ": " + network.Error);
+    if (!network.Valid) throw TUsageError(network.Error);
   }
   context.Ports = names;
   context.Baud = context.Options.Baud ? StrToInt(Trim(*context.Options.Baud)) : kDefaultBaudRate;

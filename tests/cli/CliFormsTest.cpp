@@ -1,0 +1,182 @@
+// The forms the front end's arguments take, and its --json output, with printers on two
+// pseudo-terminals and one on UDP named by its address.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CliRun.h"
+#include "engine/ParameterBlock.h"
+#include "engine/Rack.h"
+#include "engine/ResultCodes.h"
+#include "sim/SimPrinter.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+namespace printset {
+namespace {
+
+constexpr size_t kHelpWidth = 80;
+
+class CliFormsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Folder = Dir.Path() + "/";
+    for (size_t i = 0; i < 2; ++i) ASSERT_TRUE(Sims[i].StartPty()) << Sims[i].LastError();
+    ASSERT_TRUE(Sims[2].StartUdp(0)) << Sims[2].LastError();
+    Names = {Sims[0].DevicePath(), Sims[1].DevicePath(), "TCP/IP:127.0.0.1:" + std::to_string(Sims[2].UdpPort())};
+  }
+
+  // {A}, {B}, {C}: the printers' port names; {F}: the folder, with its separator.
+  std::string Expand(std::string text) const {
+    const std::map<std::string, std::string> words = {{"{A}", Names[0]}, {"{B}", Names[1]}, {"{C}", Names[2]},
+                                                      {"{F}", Folder}};
+    for (const auto& [word, value] : words)
+      for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + value.size()))
+        text.replace(at, word.size(), value);
+    return text;
+  }
+  TRun Cli(const std::string& arguments, bool withStderr = true) {
+    return RunCli("--folder " + Folder + " " + Expand(arguments), withStderr);
+  }
+
+  TTempDir Dir;
+  std::string Folder;
+  TSimPrinter Sims[3];
+  std::vector<std::string> Names;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(CliFormsTest, ArgumentFormsAndPortLists) {
+  WriteTextFile(Folder + "rack.txt", Expand("# the bench\n\n  {A}  \n{B}\n"));
+  WriteTextFile(Folder + "empty.txt", "# nothing\n\n");
+  enum : unsigned { A = 1, B = 2, C = 4 };
+  struct TRow {
+    std::string Arguments;
+    int Status;
+    unsigned Receivers;  // the printers that must get the parameter block with Digits
+    std::string Digits;
+    std::string Said;  // found in the output; "" when nothing at all may be said
+  };
+  const TRow rows[] = {
+      {"--port {A} set --string 111111", 0, A, "111111", "OK\n"},
+      {"set --string=222222 --port={A}", 0, A, "222222", "OK\n"},
+      {"set --port {A} --baud=9600 --string 333333", 0, A, "333333", "OK\n"},
+      {"--port {A} set --port {B} --string 444444", 0, A | B, "444444", "Summary: 2 of 2 printers OK, 0 failed"},
+      {"--ports {F}rack.txt set --string 555555", 0, A | B, "555555", "Summary: 2 of 2 printers OK, 0 failed"},
+      {"--port {C} --ports={F}rack.txt set --string 666666", 0, A | B | C, "666666", "Summary: 3 of 3 printers OK"},
+      {"--port {C} set --string 777777", 0, C, "777777", "OK\n"},
+      {"--quiet --port {A} set --string 121212", 0, A, "121212", ""},
+      {"set -q --port {A} --port {B} --string 131313", 0, A | B, "131313", ""},
+      {"--port {A} --port {A} set", 64, 0, "", "the port {A} is given twice"},
+      {"--port {A} --ports {F}rack.txt set", 64, 0, "", "the port {A} is given twice"},
+      {"--ports {F}missing.txt set", 65, 0, "", "missing.txt: No such file or directory"},
+      {"--ports {F}empty.txt set", 64, 0, "", "names no port"},
+      {"--port TCP/IP:127.0.0.1:70000 set", 64, 0, "", "a port from 1 to 65535"},
+      {"--port {A} set --codepage X --codepage-value 1", 64, 0, "", "--codepage excludes --codepage-value"},
+      {"--port {A} set --frob", 64, 0, "", "unknown option --frob"},
+      {"--port {A} sett", 64, 0, "", "unknown verb sett"},
+      {"--port {A} set 12", 64, 0, "", "set: unexpected argument 12"},
+      {"--port {A} --baud", 64, 0, "", "--baud"},
+      {"--port {A}", 64, 0, "", "no verb given"},
+      {"--port {A} logo", 64, 0, "", "logo takes 'pack' or 'download'"},
+      {"--help", 0, 0, "", "Usage: printset-cli [OPTIONS] VERB [ARGS]\n"},
+      {"set --help", 0, 0, "", "Usage: printset-cli set [OPTIONS]\n"},
+      {"--port {A} program --help", 0, 0, "", "Usage: printset-cli program [OPTIONS] [IMAGE]\n"},
+      {"download --help", 0, 0, "", "Usage: printset-cli download [OPTIONS] [FILE...]\n"},
+      {"logo --help", 0, 0, "", "Usage: printset-cli logo [OPTIONS] VERB [ARGS]\n"},
+      {"logo pack --help", 0, 0, "", "Usage: printset-cli logo pack [OPTIONS] [PICTURE...]\n"},
+      {"logo download -h", 0, 0, "", "Usage: printset-cli logo download [OPTIONS] [PICTURE...]\n"},
+      {"ports --help", 0, 0, "", "Usage: printset-cli ports [OPTIONS]\n"},
+      {"paths --help", 0, 0, "", "Usage: printset-cli paths [OPTIONS]\n"},
+      {"--version", 0, 0, "", "printset-cli "},
+      {"paths", 0, 0, "", "settings  {F}config.ini\n"},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Arguments);
+    for (TSimPrinter& sim : Sims) sim.ClearRecords();
+    const TRun run = Cli(row.Arguments);
+    EXPECT_EQ(run.Status, row.Status) << run.Output;
+    const std::string said = Expand(row.Said);
+    if (said.empty()) EXPECT_EQ(run.Output, "");
+    else EXPECT_NE(run.Output.find(said), std::string::npos) << run.Output;
+    if (said.rfind("Usage:", 0) == 0) {
+      // help2man reads the synopsis from the first line.
+      EXPECT_EQ(run.Output.rfind(said, 0), 0u) << run.Output;
+      for (const std::string& line : Lines(run.Output)) EXPECT_LE(line.size(), kHelpWidth) << line;
+    }
+    const TParameterBlock block = BuildParameterBlock("9600", 0, row.Digits);
+    for (size_t i = 0; i < 3; ++i) {
+      if (row.Receivers & (1u << i))
+        EXPECT_EQ(Sims[i].ParameterBlock(), std::vector<uint8_t>(block.begin(), block.end())) << Names[i];
+      else
+        EXPECT_EQ(Sims[i].RequestCount(), 0u) << Names[i];
+    }
+  }
+}
+
+TEST_F(CliFormsTest, JsonIsOneObjectPerPrinter) {
+  const TRun one = Cli("--json --port {A} set", false);
+  EXPECT_EQ(one.Status, 0);
+  ASSERT_EQ(Lines(one.Output).size(), 1u) << one.Output;
+  const nlohmann::json single = nlohmann::json::parse(one.Output);
+  EXPECT_EQ(single["port"], Names[0]);
+  EXPECT_EQ(single["operation"], "set");
+  EXPECT_EQ(single["result"], 0);
+  EXPECT_EQ(single["meaning"], ResultCodeMeaning(kResultOk));
+  EXPECT_EQ(single["reason"], "");
+  EXPECT_EQ(single["bytes"], 8);
+  EXPECT_GE(single["seconds"].get<double>(), 0.0);
+  EXPECT_EQ(single["identity"], kSimDefaultIdentity);
+  EXPECT_EQ(single["trace"], Folder + "debug.log");
+
+  // Quote, backslash, a control character and a byte that is no UTF-8: the last comes
+  // back as U+FFFD, the others as they were sent.
+  Sims[1].SetIdentity(std::string("Q\"\\\x01\xFFxyz", 8));
+  Sims[2].SetNoReply(kSimCommandIdentify);
+  const TRun rack = Cli("--port {A} --port {B} --port {C} set --json", false);
+  EXPECT_EQ(rack.Status, 11);
+  const std::vector<std::string> lines = Lines(rack.Output);
+  ASSERT_EQ(lines.size(), 3u) << rack.Output;
+  std::map<std::string, nlohmann::json> byPort;
+  for (const std::string& line : lines) {
+    const nlohmann::json object = nlohmann::json::parse(line);
+    byPort[object["port"].get<std::string>()] = object;
+  }
+  struct TExpected {
+    int Result;
+    std::string Identity;
+  };
+  const TExpected expected[] = {{kResultOk, kSimDefaultIdentity},
+                                {kResultIdentityRejected, "Q\"\\\x01\xEF\xBF\xBDxyz"},
+                                {kResultNoValidReply, ""}};
+  for (size_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(Names[i]);
+    ASSERT_EQ(byPort.count(Names[i]), 1u) << rack.Output;
+    const nlohmann::json& object = byPort[Names[i]];
+    EXPECT_EQ(object["operation"], "set");
+    EXPECT_EQ(object["result"], expected[i].Result);
+    EXPECT_EQ(object["meaning"], ResultCodeMeaning(static_cast<uint8_t>(expected[i].Result)));
+    const std::string reason = object["reason"];
+    if (expected[i].Result == kResultOk) EXPECT_EQ(reason, "");
+    else EXPECT_NE(reason.find("(result code " + std::to_string(expected[i].Result) + ")"), std::string::npos);
+    EXPECT_EQ(object["bytes"], 8);
+    EXPECT_EQ(object["identity"], expected[i].Identity);
+    const std::string trace = object["trace"];
+    EXPECT_EQ(trace, Folder + RackTraceFileName(Names[i]));
+    EXPECT_EQ(ReadTextFile(trace).rfind("OPEN " + Names[i], 0), 0u) << "the trace of another printer";
+  }
+}
+
+}  // namespace
+}  // namespace printset

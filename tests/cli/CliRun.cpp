@@ -1,0 +1,23 @@
+#include "CliRun.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+namespace printset {
+
+TRun RunCli(const std::string& arguments, bool withStderr) {
+  const std::string command =
+      std::string(PRINTSET_CLI) + " " + arguments + (withStderr ? " 2>&1" : " 2>/dev/null");
+  TRun run;
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char chunk[4096];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.Output.append(chunk, n);
+  const int status = ::pclose(pipe);
+  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+}  // namespace printset
