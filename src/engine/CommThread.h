@@ -36,8 +36,9 @@ constexpr int32_t kTransferBaudRate = 115200;
 struct TDownloadList {
   std::vector<std::string> DownloadPaths;
   std::vector<std::string> DownloadNames;     // "-" skips the entry
-  std::vector<std::string> DownloadCommands;  // decimal; the low 16 bits are sent
-  std::vector<std::string> DownloadBases;     // decimal printer address of the first byte
+  std::vector<std::string> DownloadCommands;  // a number (see DownloadBases); the low 16 bits are sent
+  std::vector<std::string> DownloadBases;     // printer address of the first byte: decimal or 0x hex
+                                              // up to 0xFFFFFFFF, or signed decimal
   void Clear();
   void Add(const std::string& path, const std::string& name, const std::string& command,
            const std::string& base);

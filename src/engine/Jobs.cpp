@@ -33,6 +33,15 @@ struct TDownloadEntry {
   uint32_t Base;
 };
 
+// An unsigned 32-bit value as the front end writes it (decimal or 0x hexadecimal, up to
+// 0xFFFFFFFF), or the signed decimal the list has always taken (-256 is 0xFFFFFF00).
+// Anything else throws TConvertError.
+uint32_t ListNumber(const std::string& text) {
+  uint64_t value = 0;
+  if (ParseNumber(text, 0xFFFFFFFFu, value)) return static_cast<uint32_t>(value);
+  return static_cast<uint32_t>(StrToInt(text));
+}
+
 // Every entry is checked before the link opens, so a bad list sends nothing at all.
 std::vector<TDownloadEntry> CheckDownloadList(const TDownloadList& list) {
   const size_t count = list.DownloadPaths.size();
@@ -45,8 +54,8 @@ std::vector<TDownloadEntry> CheckDownloadList(const TDownloadList& list) {
       entries.push_back({0, 0});
       continue;
     }
-    entries.push_back({static_cast<uint16_t>(StrToInt(list.DownloadCommands[i])),
-                       static_cast<uint32_t>(StrToInt(list.DownloadBases[i]))});
+    entries.push_back({static_cast<uint16_t>(ListNumber(list.DownloadCommands[i])),
+                       ListNumber(list.DownloadBases[i])});
   }
   return entries;
 }

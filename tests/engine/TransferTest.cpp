@@ -95,7 +95,7 @@ TEST_F(TransferTest, DownloadAddsTheBaseWrapsAt32BitsAndSwitchesTheRateAroundThe
   const Bytes first = PatternBytes(1024);
   const Bytes second = PatternBytes(300, 9);
   Thread->DownloadList.Add(WriteFile("a.bin", first), "a.bin", "301", "3840");
-  Thread->DownloadList.Add(WriteFile("b.bin", second), "b.bin", "45", "-256");
+  Thread->DownloadList.Add(WriteFile("b.bin", second), "b.bin", "45", "4294967040");
   EXPECT_EQ(Run(JobDownloadFiles), 0);
 
   const std::vector<TPrinterRecord> expected = {
