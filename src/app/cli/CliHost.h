@@ -26,7 +26,7 @@ class TCliHost : public TJobHost {
   TPortMap PortMap() override { return Ports; }
   std::string ProgramFolder() override { return Folder; }
   TUdpEndpoint& UdpClient() override { return Udp; }
-  // On the worker thread; the board is not touched by anyone else while a job runs.
+  // On the worker thread.
   void PostMessage(uint32_t message, int32_t wParam, int32_t lParam) override;
   void ShowStatusText(const std::string& text) override;
 
