@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "BenchClock.h"
+#include "engine/Commands.h"
 #include "link/PacketCodec.h"
 #include "link/UniUart.h"
 #include "sim/Pty.h"
@@ -16,8 +17,6 @@ namespace printset {
 
 namespace {
 
-constexpr uint16_t kCommandFirmwareBlock = 0x2E;
-constexpr uint16_t kCommandSwitchBaud = 0x2B;
 constexpr int32_t kLineRate = 115200;
 constexpr int kBlock = 256;
 constexpr uint32_t kReplyWaitMs = 2000;

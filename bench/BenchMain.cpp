@@ -22,6 +22,7 @@
 #include "ExternalPrinter.h"
 #include "FirmwareJobRun.h"
 #include "RackBench.h"
+#include "engine/Commands.h"
 #include "engine/CommThread.h"
 #include "engine/FirmwareImage.h"
 #include "sim/SimPrinter.h"
@@ -199,8 +200,8 @@ int Run() {
       printer.OnRequest([&phase](const TSimRequest& request, const std::string&) {
         const double now = WallSeconds();
         std::lock_guard<std::mutex> lock(phase.Mutex);
-        if (request.Command == 0x2E && phase.Blocks++ == 0) phase.FirstBlock = now;
-        if (request.Command == 0x2F && request.Argument == 0xFFFFFFFFu) phase.EndOfProgramming = now;
+        if (request.Command == kCommandFirmwareBlock && phase.Blocks++ == 0) phase.FirstBlock = now;
+        if (request.Command == kCommandMode && request.Argument == kEndOfProgramming) phase.EndOfProgramming = now;
       });
       Require(printer.StartPty(), "simulator: " + printer.LastError());
       TBenchHost host(printer.DevicePath(), kLineRate, folder);

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "engine/CommThread.h"
+#include "engine/Commands.h"
 #include "engine/Convert.h"
 #include "engine/TransferRules.h"
 
@@ -19,12 +20,9 @@ constexpr int kDownloadBlockAttempts = 3;
 constexpr int kDownloadReplyCapacity = kBlockBufferSize - 1;
 constexpr const char* kSkippedEntryName = "-";
 
-constexpr uint16_t kCommandFirmwareBlock = 0x2E;
 constexpr int kFirmwareBlockAttempts = 3;
 constexpr int kFirmwareReplyCapacity = kBlockBufferSize;
 constexpr uint8_t kFirmwareFill = 0xFF;
-constexpr uint16_t kCommandMode = 0x2F;
-constexpr uint32_t kEndOfProgramming = 0xFFFFFFFFu;
 constexpr int kEndOfProgrammingAttempts = 1;
 constexpr uint32_t kEndOfProgrammingTimeoutMs = 600;
 

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "engine/CommThread.h"
+#include "engine/Commands.h"
 #include "engine/NetworkPort.h"
 #include "link/TraceFormat.h"
 
@@ -11,19 +12,14 @@ namespace printset {
 
 namespace {
 
-constexpr uint16_t kCommandIdentify = 0x20;
 constexpr const char kIdentifyData[] = "DEVICE??";
 constexpr int kIdentifyAttempts = 3;
 constexpr uint32_t kIdentifyTimeoutMs = 200;
 constexpr const char* kAcceptedIdentities[] = {"PRN 7401", "PRN 74XX"};
 
-constexpr uint16_t kCommandSwitchBaud = 0x2B;
 constexpr int kSwitchBaudAttempts = 1;
 constexpr uint32_t kSwitchBaudTimeoutMs = 600;
 
-constexpr uint16_t kCommandMode = 0x2F;
-constexpr uint32_t kModeProgramming = 0;
-constexpr uint32_t kModeDownload = 1;
 constexpr int kModeAttempts = 3;
 constexpr uint32_t kModeTimeoutMs = 600;
 

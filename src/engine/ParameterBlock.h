@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/Commands.h"
+
 namespace printset {
 
-constexpr uint16_t kCommandSetParameters = 0x60;
 using TParameterBlock = std::array<uint8_t, 8>;
 
 // Two characters into one byte: the low four bits of each, the first in the high nibble.
