@@ -56,7 +56,7 @@ struct TRack::TPrinter {
   double Seconds = 0;
 };
 
-TRack::TRack(const std::vector<std::string>& ports, const TRackSettings& settings) {
+TRack::TRack(const std::vector<std::string>& ports, const TRackSettings& settings) : Settings(settings) {
   std::set<std::string> seen;
   std::set<std::string> traceNames;
   for (size_t i = 0; i < ports.size(); ++i) {
@@ -66,7 +66,7 @@ TRack::TRack(const std::vector<std::string>& ports, const TRackSettings& setting
     if (!traceNames.insert(name).second) name = name.substr(0, name.size() - 4) + "-" + std::to_string(i + 1) + ".log";
     traceNames.insert(name);
     auto printer = std::make_unique<TPrinter>();
-    printer->Host = std::make_unique<THost>(*this, i, ports[i], settings, settings.Folder + name);
+    printer->Host = std::make_unique<THost>(*this, i, ports[i], Settings, Settings.Folder + name);
     printer->Thread = std::make_unique<TCommThread>(*printer->Host);
     Printers.push_back(std::move(printer));
   }

@@ -66,6 +66,7 @@ class TRack {
 
   void Post(const TEvent& event);
 
+  const TRackSettings Settings;  // a copy: the hosts read it while the jobs run
   std::vector<std::unique_ptr<TPrinter>> Printers;
   std::mutex Mutex;
   std::condition_variable Arrived;
