@@ -14,4 +14,25 @@ add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601)
 
 add_subdirectory(src/link)
 add_subdirectory(src/engine)
+add_subdirectory(src/settings)
+add_subdirectory(src/report)
+
+# printset-cli.exe: no window, and logo and ports say that they need the build with Qt.
+set(PRINTSET_WITH_QT OFF)
+# The argument parser and the JSON writer are header-only; the host's copies serve. Only
+# their two folders are put on the include path (not all of /usr/include), through links
+# in the build tree.
+set(PRINTSET_HOST_HEADERS ${PROJECT_BINARY_DIR}/host-headers)
+foreach(folder CLI nlohmann)
+  if(NOT EXISTS /usr/include/${folder})
+    message(FATAL_ERROR "/usr/include/${folder} is missing: make deps installs it")
+  endif()
+  file(MAKE_DIRECTORY ${PRINTSET_HOST_HEADERS})
+  file(CREATE_LINK /usr/include/${folder} ${PRINTSET_HOST_HEADERS}/${folder} SYMBOLIC)
+endforeach()
+add_library(CLI11::CLI11 INTERFACE IMPORTED)
+target_include_directories(CLI11::CLI11 SYSTEM INTERFACE ${PRINTSET_HOST_HEADERS})
+add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
+target_include_directories(nlohmann_json::nlohmann_json SYSTEM INTERFACE ${PRINTSET_HOST_HEADERS})
+add_subdirectory(src/app)
 add_subdirectory(tests)

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "link/LocalTime.h"
+
 namespace printset {
 
 std::optional<std::string> FormatProgress(int32_t done, int32_t total) {
@@ -19,7 +21,8 @@ std::optional<std::string> FormatProgress(int32_t done, int32_t total) {
 std::string TodayAsYymmdd() {
   const time_t now = std::time(nullptr);
   std::tm local{};
-  localtime_r(&now, &local);
+  // A system that cannot tell the date leaves it all zero ("000100"), as it always did.
+  if (!ToLocalTime(now, local)) local = std::tm{};
   char text[48];
   std::snprintf(text, sizeof text, "%02d%02d%02d", local.tm_year % 100, local.tm_mon + 1, local.tm_mday);
   return text;

@@ -17,8 +17,9 @@ struct TAppPaths {
 };
 
 // --folder (non-empty `folderOption`) puts everything there; else portable mode when config.ini stands
-// beside the executable in a folder the user can write; else XDG config and state folders (config.ini
-// created from the installed sample on first run). Throws std::runtime_error when a folder cannot be made
+// beside the executable in a folder the user can write; else the per-user folders, XDG config and state
+// (Windows: %APPDATA%\printset and %LOCALAPPDATA%\printset), config.ini created from the installed sample
+// on first run. Throws std::runtime_error when a folder cannot be made
 // (or the sample not copied into it); the message names the folder and the system's reason.
 TAppPaths ResolveAppPaths(const std::string& executableFolder, const std::string& folderOption);
 

@@ -150,7 +150,7 @@ bool TProfileFile::Save(const std::vector<std::string>& lines, const std::string
   // The new text goes to a file beside the old one and then takes its name, so a write
   // that fails halfway (a full disk) leaves the old file whole.
   const fs::path temporary = target.string() + ".new";
-  std::FILE* out = std::fopen(temporary.c_str(), "wb");
+  std::FILE* out = std::fopen(temporary.string().c_str(), "wb");
   if (out == nullptr) {
     Error = std::strerror(errno);
     return false;

@@ -18,6 +18,8 @@ namespace printset {
 constexpr int kExitSomePrintersFailed = 11;
 constexpr int kExitUsage = 64;
 constexpr int kExitDataError = 65;
+// A verb this build lacks (logo and ports without Qt): the service is unavailable here.
+constexpr int kExitNeedsQt = 69;
 constexpr int kExitCannotCreate = 73;  // a folder of the program's files cannot be made
 
 // A usage error: the message goes to stderr and the program exits with kExitUsage.

@@ -42,8 +42,9 @@ const char kFooter[] =
     "10 cancelled by Ctrl-C or SIGTERM: the first stops after the current request,\n"
     "a second quits at once); with several ports 11 when some printers failed (10\n"
     "when cancelled); 64 for a usage error, 65 for an invalid input file (missing,\n"
-    "unreadable, not a regular file, a bad number in FILE:COMMAND:BASE), 73 when\n"
-    "a folder cannot be made; nothing is sent after 64, 65 or 73.";
+    "unreadable, not a regular file, a bad number in FILE:COMMAND:BASE), 69 for\n"
+    "logo and ports in a build without Qt, 73 when a folder cannot be made; nothing\n"
+    "is sent after 64, 65, 69 or 73.";
 
 const char kVerbFooter[] =
     "The common options (--port, --ports, --baud, --folder, --json, --quiet) may\n"

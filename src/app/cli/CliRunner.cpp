@@ -1,6 +1,4 @@
 // The runner of CliJob.h: one worker for one port, a rack for several.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -11,6 +9,7 @@
 #include "CliReport.h"
 #include "CliSignals.h"
 #include "ProgressBoard.h"
+#include "Terminal.h"
 #include "engine/JobReason.h"
 #include "engine/Rack.h"
 #include "engine/ResultCodes.h"
@@ -24,7 +23,7 @@ using TClock = std::chrono::steady_clock;
 
 // Progress only for a person watching: a terminal, and no --quiet.
 std::FILE* ProgressStream(const TCliOptions& options) {
-  return !options.Quiet && ::isatty(STDERR_FILENO) == 1 ? stderr : nullptr;
+  return !options.Quiet && IsTerminal(stderr) ? stderr : nullptr;
 }
 
 TPrinterOutcome Outcome(const TCliContext& context, const TCliJob& job, const std::string& port,

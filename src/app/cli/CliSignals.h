@@ -18,7 +18,8 @@ struct TWatchedJob {
 };
 
 // Blocks SIGINT and SIGTERM for the calling thread and every thread it starts later, and
-// handles them on a thread of its own. Call before any other thread exists.
+// handles them on a thread of its own (Windows: a console handler for Ctrl-C, Ctrl-Break
+// and closing the console). Call before any other thread exists.
 void StartSignalWatch();
 
 // What a signal stops from now on; a job without a Stop action stops nothing (the

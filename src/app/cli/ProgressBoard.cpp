@@ -1,9 +1,8 @@
 #include "ProgressBoard.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <algorithm>
+
+#include "Terminal.h"
 
 namespace printset {
 
@@ -24,9 +23,8 @@ const char kEraseLine[] = "\r\x1b[2K";
 const char kEraseBelow[] = "\r\x1b[J";
 
 size_t TerminalWidth(std::FILE* out) {
-  winsize size{};
-  if (out && ::ioctl(::fileno(out), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-  return kDefaultWidth;
+  const size_t columns = TerminalColumns(out);
+  return columns > 0 ? columns : kDefaultWidth;
 }
 
 std::string Fixed(double value, int decimals) {

@@ -94,5 +94,37 @@ for program in "${programs[@]}"; do
   echo "wine: $program"
   if ! "$WINE" "$win/tests/$program" --gtest_filter="-$WINE_GAPS"; then failed=1; fi
 done
+
+# printset-cli.exe's exit codes against the printers: expected code, then the arguments.
+# Its files go to a folder of the run (--folder), not into the prefix.
+cli="$win/src/app/printset-cli.exe"
+if [ -f "$cli" ]; then
+  mkdir -p "$run/cli"
+  head -c 3000 /dev/urandom > "$run/cli/data.bin"
+  folder="Z:$run/cli"
+  cli_rows=(
+    "0|--port COM$PRINTER_COM set"
+    "0|--port COM$((PRINTER_COM + 1)) download Z:$run/cli/data.bin"
+    "65|--port COM$PRINTER_COM program Z:$run/cli/missing.bin"
+    "64|--port COM$PRINTER_COM set --no-such-option"
+    "1|--port COM$((PRINTER_COM + PRINTER_COUNT + 20)) set"
+    "69|logo pack Z:$run/cli/x.bmp"
+    "69|ports"
+  )
+  echo "wine: printset-cli.exe exit codes"
+  for row in "${cli_rows[@]}"; do
+    expected=${row%%|*}
+    read -r -a arguments <<< "${row#*|}"
+    code=0
+    "$WINE" "$cli" --folder "$folder" "${arguments[@]}" > "$run/cli/out" 2>&1 < /dev/null || code=$?
+    if [ "$code" = "$expected" ]; then
+      echo "  ok   $code  ${arguments[*]}"
+    else
+      echo "  FAIL $code (expected $expected)  ${arguments[*]}"
+      sed 's/^/       /' "$run/cli/out"
+      failed=1
+    fi
+  done
+fi
 "$WINESERVER" -k 2>/dev/null || true
 exit $failed

@@ -1,0 +1,23 @@
+// The verbs that need Qt, in the build without it (the Windows cross build): they are
+// still known to the parser, so that a script learns why they fail rather than that
+// they do not exist.
+#include <cstdio>
+
+#include "CliContext.h"
+
+namespace printset {
+
+namespace {
+
+int NeedsQt(const char* verb) {
+  std::fprintf(stderr, "printset-cli: %s needs the build with Qt\n", verb);
+  return kExitNeedsQt;
+}
+
+}  // namespace
+
+int RunLogoVerb(TCliContext&) { return NeedsQt("logo"); }
+
+int RunPortsVerb(TCliContext&) { return NeedsQt("ports"); }
+
+}  // namespace printset

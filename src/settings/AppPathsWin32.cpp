@@ -1,0 +1,135 @@
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+#include "settings/AppPaths.h"
+
+// The installed data folder relative to the installed programs; the build sets it from
+// its install layout.
+#ifndef PRINTSET_DATA_FROM_BIN
+#define PRINTSET_DATA_FROM_BIN "../share/printset/"
+#endif
+
+namespace printset {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kDataFolderFromProgram = PRINTSET_DATA_FROM_BIN;
+
+// The per-user folders: settings roam with the user, traces and logo.bin stay on the machine.
+constexpr const char* kConfigBaseVariable = "APPDATA";
+constexpr const char* kStateBaseVariable = "LOCALAPPDATA";
+// A probe file name for the writability test of the program folder.
+constexpr const char* kProbeName = ".printset-write-test";
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+std::string WithSlash(std::string folder) {
+  if (folder.empty()) return "./";
+  if (!IsSeparator(folder.back())) folder += '/';
+  return folder;
+}
+
+bool IsRegularFile(const std::string& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error);
+}
+
+// Windows has no access(W_OK) that means anything for folders: try to make a file.
+bool IsWritableFolder(const std::string& folder) {
+  const std::string probe = folder + kProbeName;
+  const HANDLE file = ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_EXISTS;  // someone else's probe
+  return ::CloseHandle(file) != 0;
+}
+
+std::string BaseFolder(const char* variable) {
+  const char* value = std::getenv(variable);
+  if (value == nullptr || !fs::path(value).is_absolute())
+    throw std::runtime_error(std::string("no per-user folder: %") + variable + "% names none");
+  return WithSlash(fs::path(value).generic_string());  // one kind of separator throughout
+}
+
+void MakeFolder(const std::string& folder) {
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (error) throw std::runtime_error("cannot make the folder " + folder + ": " + error.message());
+  if (!fs::is_directory(folder, error))
+    throw std::runtime_error("cannot make the folder " + folder + ": a file of that name is in the way");
+}
+
+// Copied under a name of its own and then moved into place without replacing, so that a
+// second instance starting at the same moment never sees half a file, and an existing
+// file is never replaced.
+void CopySampleOnce(const std::string& sample, const std::string& target) {
+  if (!IsRegularFile(sample) || fs::exists(target)) return;
+  const std::string temporary = target + ".new-" + std::to_string(::GetCurrentProcessId());
+  std::error_code error;
+  fs::copy_file(sample, temporary, fs::copy_options::overwrite_existing, error);
+  if (!error && !::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    const DWORD code = ::GetLastError();
+    if (code != ERROR_ALREADY_EXISTS && code != ERROR_FILE_EXISTS)
+      error = std::error_code(static_cast<int>(code), std::system_category());
+  }
+  std::error_code removeError;
+  fs::remove(temporary, removeError);  // gone either way; a failure leaves nothing to remove
+  if (error) throw std::runtime_error("cannot create " + target + " from " + sample + ": " + error.message());
+}
+
+}  // namespace
+
+TAppPaths ResolveAppPaths(const std::string& executableFolder, const std::string& folderOption) {
+  TAppPaths paths;
+  if (!folderOption.empty()) {
+    paths.Portable = true;
+    paths.ConfigFolder = paths.StateFolder = WithSlash(folderOption);
+    return paths;
+  }
+  const std::string programFolder = WithSlash(executableFolder);
+  if (IsRegularFile(programFolder + kConfigFileName) && IsWritableFolder(programFolder)) {
+    paths.Portable = true;
+    paths.ConfigFolder = paths.StateFolder = programFolder;
+    return paths;
+  }
+  paths.ConfigFolder = BaseFolder(kConfigBaseVariable) + kAppFolderName + "/";
+  paths.StateFolder = BaseFolder(kStateBaseVariable) + kAppFolderName + "/";
+  MakeFolder(paths.ConfigFolder);
+  MakeFolder(paths.StateFolder);
+  CopySampleOnce(SampleConfigFile(programFolder), paths.ConfigFile());
+  return paths;
+}
+
+std::string ExecutableFolder() {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return "./";
+    if (length < buffer.size()) {
+      const fs::path program(std::string(buffer.data(), length));
+      if (!program.has_parent_path()) return "./";
+      return WithSlash(program.parent_path().generic_string());
+    }
+    buffer.resize(buffer.size() * 2);  // cut short: try again with more room
+  }
+}
+
+std::string SampleConfigFile(const std::string& executableFolder) {
+  return WithSlash(executableFolder) + kDataFolderFromProgram + kConfigFileName;
+}
+
+std::string FindProgramFile(const TAppPaths& paths, const std::string& executableFolder, const std::string& name) {
+  const std::string programFolder = WithSlash(executableFolder);
+  for (const std::string& folder : {paths.ConfigFolder, programFolder, programFolder + kDataFolderFromProgram}) {
+    if (IsRegularFile(folder + name)) return folder + name;
+  }
+  return {};
+}
+
+}  // namespace printset
