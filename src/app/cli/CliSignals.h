@@ -26,6 +26,12 @@ void StartSignalWatch();
 // process then ends at the first signal).
 void WatchJob(TWatchedJob job);
 
+// What every interrupt does, whichever way the platform delivers it: the first stops the
+// watched job (or ends the process when nothing is watched), the second releases the
+// ports and ends the process with kResultCancelled. Called by the platform's watch, on
+// its own thread.
+void HandleInterrupt();
+
 // WatchJob for the life of a scope: what the actions touch must not be stopped once it
 // is gone.
 class TJobWatch {
