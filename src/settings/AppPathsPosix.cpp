@@ -1,4 +1,6 @@
+// The POSIX side of the program's folders: XDG base folders under the home folder.
 #include "settings/AppPaths.h"
+#include "settings/AppPathsPlatform.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -12,17 +14,9 @@
 #include <system_error>
 #include <vector>
 
-// The installed data folder relative to the installed programs; the build sets it from
-// its install layout.
-#ifndef PRINTSET_DATA_FROM_BIN
-#define PRINTSET_DATA_FROM_BIN "../share/printset/"
-#endif
-
-namespace printset {
+namespace printset::platform {
 
 namespace {
-
-constexpr const char* kDataFolderFromProgram = PRINTSET_DATA_FROM_BIN;
 
 // XDG's fallbacks under the home folder.
 constexpr const char* kConfigHomeVariable = "XDG_CONFIG_HOME";
@@ -31,17 +25,6 @@ constexpr const char* kStateHomeVariable = "XDG_STATE_HOME";
 constexpr const char* kStateHomeDefault = ".local/state";
 // The base folders hold private data: a folder made here is the user's alone.
 constexpr mode_t kFolderMode = 0700;
-
-std::string WithSlash(std::string folder) {
-  if (folder.empty()) return "./";
-  if (folder.back() != '/') folder += '/';
-  return folder;
-}
-
-bool IsRegularFile(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 bool IsAbsolute(const char* path) { return path != nullptr && path[0] == '/'; }
 
@@ -63,6 +46,25 @@ std::string BaseFolder(const char* variable, const char* underHome) {
   if (IsAbsolute(value)) return WithSlash(value);
   return WithSlash(HomeFolder()) + underHome + "/";
 }
+
+}  // namespace
+
+std::string WithSlash(std::string folder) {
+  if (folder.empty()) return "./";
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool IsWritableFolder(const std::string& folder) { return ::access(folder.c_str(), W_OK) == 0; }
+
+std::string ConfigBaseFolder() { return BaseFolder(kConfigHomeVariable, kConfigHomeDefault); }
+
+std::string StateBaseFolder() { return BaseFolder(kStateHomeVariable, kStateHomeDefault); }
 
 // mkdir -p, each missing part made private.
 void MakeFolder(const std::string& folder) {
@@ -91,46 +93,15 @@ void CopySampleOnce(const std::string& sample, const std::string& target) {
   if (error) throw std::runtime_error("cannot create " + target + " from " + sample + ": " + error.message());
 }
 
-}  // namespace
+}  // namespace printset::platform
 
-TAppPaths ResolveAppPaths(const std::string& executableFolder, const std::string& folderOption) {
-  TAppPaths paths;
-  if (!folderOption.empty()) {
-    paths.Portable = true;
-    paths.ConfigFolder = paths.StateFolder = WithSlash(folderOption);
-    return paths;
-  }
-  const std::string programFolder = WithSlash(executableFolder);
-  if (IsRegularFile(programFolder + kConfigFileName) && ::access(programFolder.c_str(), W_OK) == 0) {
-    paths.Portable = true;
-    paths.ConfigFolder = paths.StateFolder = programFolder;
-    return paths;
-  }
-  paths.ConfigFolder = BaseFolder(kConfigHomeVariable, kConfigHomeDefault) + kAppFolderName + "/";
-  paths.StateFolder = BaseFolder(kStateHomeVariable, kStateHomeDefault) + kAppFolderName + "/";
-  MakeFolder(paths.ConfigFolder);
-  MakeFolder(paths.StateFolder);
-  CopySampleOnce(SampleConfigFile(programFolder), paths.ConfigFile());
-  return paths;
-}
+namespace printset {
 
 std::string ExecutableFolder() {
   std::error_code error;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error || !program.has_parent_path()) return "./";
-  return WithSlash(program.parent_path().string());
-}
-
-std::string SampleConfigFile(const std::string& executableFolder) {
-  return WithSlash(executableFolder) + kDataFolderFromProgram + kConfigFileName;
-}
-
-std::string FindProgramFile(const TAppPaths& paths, const std::string& executableFolder, const std::string& name) {
-  const std::string programFolder = WithSlash(executableFolder);
-  for (const std::string& folder : {paths.ConfigFolder, programFolder, programFolder + kDataFolderFromProgram}) {
-    if (IsRegularFile(folder + name)) return folder + name;
-  }
-  return {};
+  return platform::WithSlash(program.parent_path().string());
 }
 
 }  // namespace printset

@@ -1,3 +1,4 @@
+// The Windows side of the program's folders: %APPDATA% and %LOCALAPPDATA%.
 #include <windows.h>
 
 #include <cstdlib>
@@ -7,20 +8,13 @@
 #include <vector>
 
 #include "settings/AppPaths.h"
+#include "settings/AppPathsPlatform.h"
 
-// The installed data folder relative to the installed programs; the build sets it from
-// its install layout.
-#ifndef PRINTSET_DATA_FROM_BIN
-#define PRINTSET_DATA_FROM_BIN "../share/printset/"
-#endif
-
-namespace printset {
+namespace printset::platform {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kDataFolderFromProgram = PRINTSET_DATA_FROM_BIN;
 
 // The per-user folders: settings roam with the user, traces and logo.bin stay on the machine.
 constexpr const char* kConfigBaseVariable = "APPDATA";
@@ -29,6 +23,15 @@ constexpr const char* kStateBaseVariable = "LOCALAPPDATA";
 constexpr const char* kProbeName = ".printset-write-test";
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+std::string BaseFolder(const char* variable) {
+  const char* value = std::getenv(variable);
+  if (value == nullptr || !fs::path(value).is_absolute())
+    throw std::runtime_error(std::string("no per-user folder: %") + variable + "% names none");
+  return WithSlash(fs::path(value).generic_string());  // one kind of separator throughout
+}
+
+}  // namespace
 
 std::string WithSlash(std::string folder) {
   if (folder.empty()) return "./";
@@ -50,12 +53,9 @@ bool IsWritableFolder(const std::string& folder) {
   return ::CloseHandle(file) != 0;
 }
 
-std::string BaseFolder(const char* variable) {
-  const char* value = std::getenv(variable);
-  if (value == nullptr || !fs::path(value).is_absolute())
-    throw std::runtime_error(std::string("no per-user folder: %") + variable + "% names none");
-  return WithSlash(fs::path(value).generic_string());  // one kind of separator throughout
-}
+std::string ConfigBaseFolder() { return BaseFolder(kConfigBaseVariable); }
+
+std::string StateBaseFolder() { return BaseFolder(kStateBaseVariable); }
 
 void MakeFolder(const std::string& folder) {
   std::error_code error;
@@ -83,28 +83,9 @@ void CopySampleOnce(const std::string& sample, const std::string& target) {
   if (error) throw std::runtime_error("cannot create " + target + " from " + sample + ": " + error.message());
 }
 
-}  // namespace
+}  // namespace printset::platform
 
-TAppPaths ResolveAppPaths(const std::string& executableFolder, const std::string& folderOption) {
-  TAppPaths paths;
-  if (!folderOption.empty()) {
-    paths.Portable = true;
-    paths.ConfigFolder = paths.StateFolder = WithSlash(folderOption);
-    return paths;
-  }
-  const std::string programFolder = WithSlash(executableFolder);
-  if (IsRegularFile(programFolder + kConfigFileName) && IsWritableFolder(programFolder)) {
-    paths.Portable = true;
-    paths.ConfigFolder = paths.StateFolder = programFolder;
-    return paths;
-  }
-  paths.ConfigFolder = BaseFolder(kConfigBaseVariable) + kAppFolderName + "/";
-  paths.StateFolder = BaseFolder(kStateBaseVariable) + kAppFolderName + "/";
-  MakeFolder(paths.ConfigFolder);
-  MakeFolder(paths.StateFolder);
-  CopySampleOnce(SampleConfigFile(programFolder), paths.ConfigFile());
-  return paths;
-}
+namespace printset {
 
 std::string ExecutableFolder() {
   std::vector<char> buffer(MAX_PATH);
@@ -112,24 +93,12 @@ std::string ExecutableFolder() {
     const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return "./";
     if (length < buffer.size()) {
-      const fs::path program(std::string(buffer.data(), length));
+      const std::filesystem::path program(std::string(buffer.data(), length));
       if (!program.has_parent_path()) return "./";
-      return WithSlash(program.parent_path().generic_string());
+      return platform::WithSlash(program.parent_path().generic_string());
     }
     buffer.resize(buffer.size() * 2);  // cut short: try again with more room
   }
-}
-
-std::string SampleConfigFile(const std::string& executableFolder) {
-  return WithSlash(executableFolder) + kDataFolderFromProgram + kConfigFileName;
-}
-
-std::string FindProgramFile(const TAppPaths& paths, const std::string& executableFolder, const std::string& name) {
-  const std::string programFolder = WithSlash(executableFolder);
-  for (const std::string& folder : {paths.ConfigFolder, programFolder, programFolder + kDataFolderFromProgram}) {
-    if (IsRegularFile(folder + name)) return folder + name;
-  }
-  return {};
 }
 
 }  // namespace printset

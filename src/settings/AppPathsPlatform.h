@@ -1,0 +1,25 @@
+// What choosing the program's folders needs of the operating system; one implementation
+// file per platform (AppPathsPosix.cpp, AppPathsWin32.cpp). Folder names end in '/'.
+#pragma once
+
+#include <string>
+
+namespace printset::platform {
+
+// `folder` ending in a separator ("./" for an empty name).
+std::string WithSlash(std::string folder);
+bool IsRegularFile(const std::string& path);
+// Whether this user may make files in `folder`.
+bool IsWritableFolder(const std::string& folder);
+// The per-user bases of the settings and of the traces; throw std::runtime_error when the
+// system names none.
+std::string ConfigBaseFolder();
+std::string StateBaseFolder();
+// Makes `folder` and its missing parents; throws std::runtime_error naming the part that
+// could not be made.
+void MakeFolder(const std::string& folder);
+// Copies `sample` to `target` unless `target` exists or `sample` does not; never leaves
+// half a file or replaces one. Throws std::runtime_error when the copy fails.
+void CopySampleOnce(const std::string& sample, const std::string& target);
+
+}  // namespace printset::platform
