@@ -44,12 +44,18 @@ bool IsLogoKey(std::string_view key) {
 
 // Every text between a '[' and the next ']' on a line, without surrounding blanks: a
 // superset of the file's section names. A candidate that names no section must read as
-// empty before and after alike, so the extra ones cost nothing.
-std::vector<std::string> CandidateSections(const std::string& content) {
+// empty before and after alike, so the extra ones cost nothing. Of a UTF-16 file only the
+// low byte of each unit is looked at, which gives its ASCII names.
+std::vector<std::string> CandidateSections(std::string content) {
+  if (content.size() >= 2 && (content.substr(0, 2) == "\xFF\xFE" || content.substr(0, 2) == "\xFE\xFF")) {
+    std::string lowBytes;
+    for (size_t i = content[0] == '\xFF' ? 2 : 3; i < content.size(); i += 2) lowBytes += content[i];
+    content = lowBytes;
+  }
   std::vector<std::string> names;
   size_t open = content.find('[');
   while (open != std::string::npos) {
-    const size_t close = content.find_first_of("]\n", open + 1);
+    const size_t close = content.find_first_of("]\r\n", open + 1);
     if (close == std::string::npos) break;
     if (content[close] == ']') {
       std::string_view name(content.data() + open + 1, close - open - 1);

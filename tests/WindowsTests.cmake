@@ -24,6 +24,10 @@ endfunction()
 
 printset_windows_test_program(link_tests link/UniUartTest.cpp link/TransactTest.cpp link/PortNamesWin32Test.cpp)
 printset_windows_test_program(engine_tests engine/TransferTest.cpp)
+# The table of settings files TProfileFile is held to, read by the Windows functions.
+add_executable(profile_tests settings/ProfileReadWin32Test.cpp)
+target_include_directories(profile_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(profile_tests PRIVATE gtest gtest_main)
 
 # Not a test: the host's time per block under Wine, for the README's figures.
 add_executable(printset-block-timing support/wine/block_timing.cpp)

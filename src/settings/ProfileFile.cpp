@@ -1,13 +1,11 @@
 #include "settings/ProfileFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <array>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
+#include <system_error>
 
+#include "base/FileIo.h"
 #include "engine/Convert.h"
 
 namespace printset {
@@ -15,6 +13,199 @@ namespace printset {
 namespace {
 
 namespace fs = std::filesystem;
+using TEncoding = TProfileText::TEncoding;
+using TLine = TProfileText::TLine;
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// Bytes 0x80 to 0x9F of Windows-1252. The five bytes it leaves undefined stand for the
+// control characters of the same number, as Windows converts them, so that every byte
+// written into a UTF-16 file reads back as itself.
+constexpr std::array<char16_t, 32> kWindows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, uint32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// One character of text held as UTF-8 from `at` on; returns its length in bytes. Only
+// text this file made is decoded, but a stray byte still gives one character (its value).
+size_t NextCharacter(std::string_view text, size_t at, uint32_t& c) {
+  const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
+  const uint8_t lead = byte(at);
+  const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  if (lead < 0xC0 || at + length > text.size()) {
+    c = lead;
+    return 1;
+  }
+  c = lead & (0x7F >> length);
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0) != 0x80) {
+      c = lead;
+      return 1;
+    }
+    c = (c << 6) | (byte(at + i) & 0x3F);
+  }
+  return length;
+}
+
+std::string Utf16ToUtf8(const std::vector<uint8_t>& bytes, size_t begin, size_t end, bool bigEndian) {
+  const auto unit = [&](size_t i) -> uint32_t {
+    return bigEndian ? (bytes[i] << 8) | bytes[i + 1] : bytes[i] | (bytes[i + 1] << 8);
+  };
+  std::string text;
+  text.reserve(end - begin);
+  for (size_t i = begin; i + 1 < end; i += 2) {
+    uint32_t c = unit(i);
+    if (c >= 0xD800 && c < 0xDC00 && i + 3 < end) {
+      const uint32_t low = unit(i + 2);
+      if (low >= 0xDC00 && low < 0xE000) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      }
+    }
+    AppendUtf8(text, c);
+  }
+  return text;
+}
+
+void AppendUtf16(std::string& out, std::string_view text, bool bigEndian) {
+  const auto put = [&](uint32_t unit) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
+  };
+  for (size_t i = 0; i < text.size();) {
+    uint32_t c = 0;
+    i += NextCharacter(text, i, c);
+    if (c >= 0x10000) {
+      put(0xD800 + ((c - 0x10000) >> 10));
+      put(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      put(c);
+    }
+  }
+}
+
+std::string Windows1252ToUtf8(std::string_view text) {
+  std::string out;
+  for (const char ch : text) {
+    const auto byte = static_cast<uint8_t>(ch);
+    AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte);
+  }
+  return out;
+}
+
+// One "?" per UTF-16 unit a character needs, as Windows converts what it cannot map.
+std::string Utf8ToWindows1252(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    uint32_t c = 0;
+    i += NextCharacter(text, i, c);
+    if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    char mapped = '?';
+    for (size_t k = 0; k < kWindows1252High.size(); ++k)
+      if (kWindows1252High[k] == c) mapped = static_cast<char>(0x80 + k);
+    out += mapped;
+    if (c >= 0x10000) out += '?';
+  }
+  return out;
+}
+
+bool IsUtf16(TEncoding encoding) { return encoding == TEncoding::Utf16Le || encoding == TEncoding::Utf16Be; }
+
+// A name or value from the caller (Windows-1252 for a UTF-16 file) in the file's text.
+std::string ToFileText(TEncoding encoding, std::string_view text) {
+  return IsUtf16(encoding) ? Windows1252ToUtf8(text) : std::string(text);
+}
+
+std::string FromFileText(TEncoding encoding, std::string_view text) {
+  return IsUtf16(encoding) ? Utf8ToWindows1252(text) : std::string(text);
+}
+
+void SplitLines(std::string_view text, std::vector<TLine>& lines) {
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.push_back({std::string(text.substr(start)), ""});
+      return;
+    }
+    const size_t endSize = text.substr(end, 2) == "\r\n" ? 2 : 1;
+    lines.push_back({std::string(text.substr(start, end - start)), std::string(text.substr(end, endSize))});
+    start = end + endSize;
+  }
+}
+
+TProfileText Decode(const std::vector<uint8_t>& bytes) {
+  TProfileText text;
+  const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (all.substr(0, 2) == "\xFF\xFE" || all.substr(0, 2) == "\xFE\xFF") {
+    text.Encoding = all[0] == '\xFF' ? TEncoding::Utf16Le : TEncoding::Utf16Be;
+    SplitLines(Utf16ToUtf8(bytes, 2, bytes.size(), text.Encoding == TEncoding::Utf16Be), text.Lines);
+    if (bytes.size() % 2 != 0) text.Tail = all.substr(bytes.size() - 1);
+    return text;
+  }
+  std::string_view body = all;
+  if (body.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+    text.Encoding = TEncoding::Utf8WithBom;
+    body.remove_prefix(kUtf8Bom.size());
+  }
+  SplitLines(body, text.Lines);
+  return text;
+}
+
+std::string Encode(const TProfileText& text) {
+  std::string body;
+  for (const TLine& line : text.Lines) body += line.Text + line.End;
+  switch (text.Encoding) {
+    case TEncoding::Bytes:
+      return body;
+    case TEncoding::Utf8WithBom:
+      return std::string(kUtf8Bom) + body;
+    case TEncoding::Utf16Le:
+    case TEncoding::Utf16Be: {
+      const bool bigEndian = text.Encoding == TEncoding::Utf16Be;
+      std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+      AppendUtf16(out, body, bigEndian);
+      return out + text.Tail;
+    }
+  }
+  return body;
+}
+
+// The line end most of the file's lines have; CR LF on a tie or when none has one.
+std::string UsualLineEnd(const std::vector<TLine>& lines) {
+  size_t crLf = 0, lf = 0, cr = 0;
+  for (const TLine& line : lines) {
+    crLf += line.End == "\r\n";
+    lf += line.End == "\n";
+    cr += line.End == "\r";
+  }
+  if (lf > crLf && lf > cr) return "\n";
+  if (cr > crLf && cr > lf) return "\r";
+  return "\r\n";
+}
 
 enum class TLineKind { Other, Section, Key };
 
@@ -26,6 +217,7 @@ struct TParsedLine {
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsQuote(char c) { return c == '"' || c == '\''; }
 
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -35,11 +227,8 @@ std::string_view TrimBlanks(std::string_view text) {
 
 TParsedLine ParseLine(std::string_view line) {
   TParsedLine parsed;
-  std::string_view text = line;
-  // Some editors save a UTF-8 byte order mark in front of the first line.
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  text = TrimBlanks(text);
-  if (text.empty() || text.front() == ';' || text.front() == '#') return parsed;
+  const std::string_view text = TrimBlanks(line);
+  if (text.empty() || text.front() == ';') return parsed;
   if (text.front() == '[') {
     const size_t close = text.find(']');
     if (close == std::string_view::npos) return parsed;
@@ -53,8 +242,17 @@ TParsedLine ParseLine(std::string_view line) {
   if (parsed.Name.empty()) return parsed;
   parsed.Kind = TLineKind::Key;
   parsed.Value = TrimBlanks(text.substr(equals + 1));
+  if (parsed.Value.size() >= 2 && IsQuote(parsed.Value.front()) && parsed.Value.back() == parsed.Value.front())
+    parsed.Value = parsed.Value.substr(1, parsed.Value.size() - 2);
   parsed.NameEnd = static_cast<size_t>(parsed.Name.data() - line.data()) + parsed.Name.size();
   return parsed;
+}
+
+// In a UTF-16 file names are compared as the caller sees them, in Windows-1252, so that
+// every name ReadSectionKeys lists can be read and written under that name.
+bool SameName(TEncoding encoding, std::string_view inFile, std::string_view wanted) {
+  return IsUtf16(encoding) ? SameTextIgnoringCase(Utf8ToWindows1252(inFile), wanted)
+                           : SameTextIgnoringCase(inFile, wanted);
 }
 
 // Lines [Begin, End) below the [name] line of the first section with the given name.
@@ -64,20 +262,26 @@ struct TSectionSpan {
   size_t End = 0;
 };
 
-TSectionSpan FindSection(const std::vector<std::string>& lines, std::string_view section) {
+TSectionSpan FindSection(const TProfileText& text, std::string_view section) {
   TSectionSpan span;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const TParsedLine parsed = ParseLine(lines[i]);
+  for (size_t i = 0; i < text.Lines.size(); ++i) {
+    const TParsedLine parsed = ParseLine(text.Lines[i].Text);
     if (parsed.Kind != TLineKind::Section) continue;
     if (span.Found) {
       span.End = i;
       return span;
     }
-    if (SameTextIgnoringCase(parsed.Name, section)) {
-      span = {true, i + 1, lines.size()};
-    }
+    if (SameName(text.Encoding, parsed.Name, section)) span = {true, i + 1, text.Lines.size()};
   }
   return span;
+}
+
+std::optional<TParsedLine> FindKey(const TProfileText& text, const TSectionSpan& span, std::string_view key) {
+  for (size_t i = span.Begin; i < span.End; ++i) {
+    const TParsedLine parsed = ParseLine(text.Lines[i].Text);
+    if (parsed.Kind == TLineKind::Key && SameName(text.Encoding, parsed.Name, key)) return parsed;
+  }
+  return std::nullopt;
 }
 
 // A name that reads back as itself: the reader drops outer blanks, so a name with them
@@ -87,8 +291,14 @@ bool ValidName(std::string_view name, std::string_view forbidden) {
 }
 
 // A key line must not read as a comment or a section line.
-bool ValidKey(std::string_view key) {
-  return ValidName(key, "=\r\n") && key.front() != ';' && key.front() != '#' && key.front() != '[';
+bool ValidKey(std::string_view key) { return ValidName(key, "=\r\n") && key.front() != ';' && key.front() != '['; }
+
+// The reader drops outer blanks and one pair of outer quotes; a value that would lose
+// either goes in double quotes, which the reader takes off again.
+std::string ValueAsWritten(std::string_view value) {
+  const bool quoted = value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front();
+  if (quoted || TrimBlanks(value) != value) return "\"" + std::string(value) + "\"";
+  return std::string(value);
 }
 
 }  // namespace
@@ -96,164 +306,105 @@ bool ValidKey(std::string_view key) {
 TProfileFile::TProfileFile(std::string path) : FilePath(std::move(path)) {
   // A file that cannot be read is left as an empty one, which is what settings fall
   // back to: every key at its default.
-  Load(Lines, LineEnd);
+  std::string reason;
+  Load(Text, reason);
 }
 
 const std::string& TProfileFile::Path() const { return FilePath; }
 
 std::string TProfileFile::LastError() const { return Error; }
 
-bool TProfileFile::Load(std::vector<std::string>& lines, std::string& lineEnd) const {
-  lines.clear();
-  lineEnd = "\r\n";
-  std::ifstream in(FilePath, std::ios::binary);
-  if (!in) {
+bool TProfileFile::Load(TProfileText& text, std::string& reason) const {
+  text = TProfileText{};
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBounded(FilePath, kProfileFileMaxSize, bytes, reason)) {
+    // A file that is not there yet is an empty one, and a write makes it.
     std::error_code ec;
-    return !fs::exists(FilePath, ec) && !ec;
+    return fs::status(FilePath, ec).type() == fs::file_type::not_found;
   }
-  std::string content;
-  try {
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } catch (const std::ios_base::failure&) {
-    // libstdc++ throws from the read itself when the path is a folder.
-    return false;
-  }
-  if (in.bad()) return false;
-  // Written back in the style the file already uses: LF only when no line ends in CR LF.
-  if (content.find("\r\n") == std::string::npos && content.find('\n') != std::string::npos)
-    lineEnd = "\n";
-  size_t start = 0;
-  while (start < content.size()) {
-    size_t end = content.find('\n', start);
-    if (end == std::string::npos) end = content.size();
-    std::string line = content.substr(start, end - start);
-    // Every carriage return at a line's end goes: a value keeping one would be written
-    // back as a CR LF line and turn the whole file to CR LF on the next read.
-    while (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    start = end + 1;
-  }
+  text = Decode(bytes);
   return true;
 }
 
-bool TProfileFile::Save(const std::vector<std::string>& lines, const std::string& lineEnd) {
-  std::error_code ec;
-  // Writing through a link must keep the link and replace the file it points to.
-  fs::path target = FilePath;
-  if (fs::is_symlink(fs::symlink_status(target, ec))) {
-    target = fs::weakly_canonical(target, ec);
-    if (ec) {
-      Error = ec.message();
-      return false;
-    }
-  }
-  // The new text goes to a file beside the old one and then takes its name, so a write
-  // that fails halfway (a full disk) leaves the old file whole.
-  const fs::path temporary = target.string() + ".new";
-  std::FILE* out = std::fopen(temporary.string().c_str(), "wb");
-  if (out == nullptr) {
-    Error = std::strerror(errno);
+bool TProfileFile::Save(const TProfileText& text) {
+  const std::string bytes = Encode(text);
+  if (bytes.size() > kProfileFileMaxSize) {
+    Error = "the file would grow to " + std::to_string(bytes.size()) + " bytes, more than the " +
+            std::to_string(kProfileFileMaxSize) + " bytes read back";
     return false;
   }
-  errno = 0;
-  bool written = true;
-  for (const std::string& line : lines) {
-    if (std::fwrite(line.data(), 1, line.size(), out) != line.size() ||
-        std::fwrite(lineEnd.data(), 1, lineEnd.size(), out) != lineEnd.size()) {
-      written = false;
-      break;
-    }
-  }
-  written = written && std::fflush(out) == 0;
-  written = (std::fclose(out) == 0) && written;
-  if (!written) {
-    Error = errno != 0 ? std::strerror(errno) : "Write error";
-    fs::remove(temporary, ec);
-    return false;
-  }
-  const fs::file_status oldStatus = fs::status(target, ec);
-  if (!ec && fs::exists(oldStatus)) fs::permissions(temporary, oldStatus.permissions(), ec);
-  fs::rename(temporary, target, ec);
-  if (ec) {
-    Error = ec.message();
-    fs::remove(temporary, ec);
-    return false;
-  }
-  return true;
+  return WriteFileAtomically(FilePath, bytes.data(), bytes.size(), Error);
 }
 
-std::optional<std::string> TProfileFile::ReadString(std::string_view section,
-                                                    std::string_view key) const {
-  const TSectionSpan span = FindSection(Lines, section);
+std::optional<std::string> TProfileFile::ReadString(std::string_view section, std::string_view key) const {
+  const TSectionSpan span = FindSection(Text, section);
   if (!span.Found) return std::nullopt;
-  for (size_t i = span.Begin; i < span.End; ++i) {
-    const TParsedLine parsed = ParseLine(Lines[i]);
-    if (parsed.Kind == TLineKind::Key && SameTextIgnoringCase(parsed.Name, key)) return std::string(parsed.Value);
-  }
-  return std::nullopt;
+  const std::optional<TParsedLine> found = FindKey(Text, span, key);
+  if (!found) return std::nullopt;
+  return FromFileText(Text.Encoding, found->Value);
 }
 
-int32_t TProfileFile::ReadInteger(std::string_view section, std::string_view key,
-                                  int32_t defaultValue) const {
+int32_t TProfileFile::ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const {
   const std::optional<std::string> value = ReadString(section, key);
   return value ? ParseProfileInteger(*value, defaultValue) : defaultValue;
 }
 
 std::vector<std::string> TProfileFile::ReadSectionKeys(std::string_view section) const {
   std::vector<std::string> keys;
-  const TSectionSpan span = FindSection(Lines, section);
+  const TSectionSpan span = FindSection(Text, section);
   if (!span.Found) return keys;
   for (size_t i = span.Begin; i < span.End; ++i) {
-    const TParsedLine parsed = ParseLine(Lines[i]);
-    if (parsed.Kind != TLineKind::Key) continue;
-    bool seen = false;
-    for (const std::string& key : keys) seen = seen || SameTextIgnoringCase(key, parsed.Name);
-    if (!seen) keys.emplace_back(parsed.Name);
+    const TParsedLine parsed = ParseLine(Text.Lines[i].Text);
+    if (parsed.Kind == TLineKind::Key) keys.push_back(FromFileText(Text.Encoding, parsed.Name));
   }
   return keys;
 }
 
-bool TProfileFile::WriteString(std::string_view section, std::string_view key,
-                               std::string_view value) {
-  if (!ValidName(section, "]\r\n") || !ValidKey(key) ||
-      value.find_first_of("\r\n") != std::string_view::npos) {
+bool TProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  if (!ValidName(section, "]\r\n") || !ValidKey(key) || value.find_first_of("\r\n") != std::string_view::npos) {
     Error = "Invalid section, key or value";
     return false;
   }
-  std::vector<std::string> lines;
-  std::string lineEnd;
-  errno = 0;
-  if (!Load(lines, lineEnd)) {
-    Error = errno != 0 ? std::strerror(errno) : "Read error";
+  TProfileText text;
+  std::string reason;
+  if (!Load(text, reason)) {
+    Error = "not written, because the file cannot be read whole: " + reason;
     return false;
   }
-  const std::string_view cleanKey = TrimBlanks(key);
-  const std::string_view cleanValue = TrimBlanks(value);
-  const TSectionSpan span = FindSection(lines, section);
+  std::vector<TLine>& lines = text.Lines;
+  const std::string lineEnd = UsualLineEnd(lines);
+  const std::string assignment = ToFileText(text.Encoding, "=" + ValueAsWritten(value));
+  const std::string entry = ToFileText(text.Encoding, key) + assignment;
+  // Lines added at `at`; a last line without a line end gets one when lines follow it.
+  const auto insert = [&](size_t at, std::vector<std::string> added) {
+    if (at > 0 && lines[at - 1].End.empty()) lines[at - 1].End = lineEnd;
+    for (std::string& line : added)
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at++), TLine{std::move(line), lineEnd});
+  };
+  const TSectionSpan span = FindSection(text, section);
   if (!span.Found) {
-    if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
-    lines.push_back("[" + std::string(TrimBlanks(section)) + "]");
-    lines.push_back(std::string(cleanKey) + "=" + std::string(cleanValue));
+    std::vector<std::string> added;
+    if (!lines.empty() && !TrimBlanks(lines.back().Text).empty()) added.emplace_back();
+    added.push_back(ToFileText(text.Encoding, "[" + std::string(section) + "]"));
+    added.push_back(entry);
+    insert(lines.size(), std::move(added));
   } else {
     size_t insertAt = span.Begin;
     bool replaced = false;
     for (size_t i = span.Begin; i < span.End && !replaced; ++i) {
-      const TParsedLine parsed = ParseLine(lines[i]);
+      const TParsedLine parsed = ParseLine(lines[i].Text);
       if (parsed.Kind != TLineKind::Key) continue;
       insertAt = i + 1;
-      if (SameTextIgnoringCase(parsed.Name, cleanKey)) {
+      if (SameName(text.Encoding, parsed.Name, key)) {
         // The leading blanks and the key's spelling stay as the operator wrote them.
-        lines[i] = lines[i].substr(0, parsed.NameEnd) + "=" + std::string(cleanValue);
+        lines[i].Text = lines[i].Text.substr(0, parsed.NameEnd) + assignment;
         replaced = true;
       }
     }
-    if (!replaced)
-      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                   std::string(cleanKey) + "=" + std::string(cleanValue));
+    if (!replaced) insert(insertAt, {entry});
   }
-  if (!Save(lines, lineEnd)) return false;
-  Lines = std::move(lines);
-  LineEnd = std::move(lineEnd);
+  if (!Save(text)) return false;
+  Text = std::move(text);
   Error.clear();
   return true;
 }

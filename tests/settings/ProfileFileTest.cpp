@@ -1,18 +1,42 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <atomic>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <limits>
+#include <regex>
 #include <string>
+#include <thread>
 
 #include "settings/LogoSettings.h"
 #include "settings/ProfileFile.h"
+#include "settings/ProfileReadCases.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 namespace printset {
 namespace {
+
+namespace fs = std::filesystem;
+
+// UTF-16 units as bytes, without a byte order mark.
+std::string Utf16(std::u16string_view text, bool bigEndian = false) {
+  std::string bytes;
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
+size_t EntriesIn(const std::string& folder) {
+  return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
 
 TEST(ProfileInteger, DecimalAndHexadecimalForms) {
   struct TCase {
@@ -113,12 +137,27 @@ TEST(ProfileFile, NamesMatchRegardlessOfCaseAndBlanks) {
   EXPECT_EQ(ReadTextFile(file.Path()), "[ logo ]\n  size=2000\nWidth\t=\t0x10\n");
 }
 
+TEST(ProfileFile, ReadsWhatTheWindowsFunctionsRead) {
+  TTempDir folder;
+  for (const TProfileReadCase& row : kProfileReadCases) {
+    WriteTextFile(folder.File("config.ini"), ProfileCaseFile(row));
+    const TProfileFile file(folder.File("config.ini"));
+    std::string read;
+    if (row.Key == nullptr) {
+      for (const std::string& key : file.ReadSectionKeys(row.Section)) read += key + '\0';
+    } else {
+      read = file.ReadString(row.Section, row.Key).value_or(std::string(kProfileMissing));
+    }
+    EXPECT_EQ(read, row.Expected) << row.Name;
+  }
+}
+
 TEST(ProfileFile, FirstOfDuplicatedKeysAndSectionsCounts) {
   TTempDir folder;
   WriteTextFile(folder.File("config.ini"),
                  "[CODEPAGE]\nA=1\nB=2\na=3\n[CODEPAGE]\nC=4\n");
   TProfileFile file(folder.File("config.ini"));
-  EXPECT_EQ(file.ReadSectionKeys("CODEPAGE"), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(file.ReadSectionKeys("CODEPAGE"), (std::vector<std::string>{"A", "B", "a"}));
   EXPECT_EQ(file.ReadInteger("CODEPAGE", "a", 0), 1);
   EXPECT_EQ(file.ReadString("CODEPAGE", "C"), std::nullopt);
   ASSERT_TRUE(file.WriteString("codepage", "A", "9"));
@@ -163,8 +202,8 @@ TEST(ProfileFile, WritingKeepsEverythingElseUntouched) {
             "ALPHA=3\r\n"
             "\r\n"
             "[NEW]\r\n"
-            "KEY=value\r\n");
-  EXPECT_EQ(file.ReadString("NEW", "KEY"), "value");
+            "KEY=\" value \"\r\n");
+  EXPECT_EQ(file.ReadString("NEW", "KEY"), " value ");
   EXPECT_EQ(file.ReadInteger("LOGO", "WIDTH", 0), 576);
 }
 
@@ -173,7 +212,81 @@ TEST(ProfileFile, KeyOfAnEmptySectionGoesRightBelowItsHeader) {
   WriteTextFile(folder.File("config.ini"), "[LOGO]\n[CODEPAGE]\nA=1");
   TProfileFile file(folder.File("config.ini"));
   ASSERT_TRUE(file.WriteInteger("LOGO", "PARA", -3));
-  EXPECT_EQ(ReadTextFile(file.Path()), "[LOGO]\nPARA=-3\n[CODEPAGE]\nA=1\n");
+  EXPECT_EQ(ReadTextFile(file.Path()), "[LOGO]\nPARA=-3\n[CODEPAGE]\nA=1");
+}
+
+TEST(ProfileFile, WritesBackInTheFilesOwnEncodingAndLineEnds) {
+  struct TCase {
+    const char* Name;
+    std::string Before;
+    const char* Section;
+    const char* Key;
+    std::string Value;
+    std::string After;
+  };
+  const std::string bomLe = "\xFF\xFE";
+  // An unpaired surrogate, a character of two units and an odd last byte: not
+  // Windows-1252, kept as they were all the same.
+  const std::string oddUnits = std::string("\x00\xD8", 2) + Utf16(u"\U0001F600\r\n") + "!";
+  const TCase cases[] = {
+      {"UTF-16LE, new key", bomLe + Utf16(u"[S]\r\nA=\u4E2D\r\n"), "S", "B", "\x80x",
+       bomLe + Utf16(u"[S]\r\nA=\u4E2D\r\nB=\u20ACx\r\n")},
+      {"UTF-16LE, untouched units", bomLe + Utf16(u"[S]\r\nA=1\r\nC=") + oddUnits, "S", "A", "2",
+       bomLe + Utf16(u"[S]\r\nA=2\r\nC=") + oddUnits},
+      {"UTF-16BE", "\xFE\xFF" + Utf16(u"[S]\nA=1\n", true), "S", "A", "\xE9",
+       "\xFE\xFF" + Utf16(u"[S]\nA=\u00E9\n", true)},
+      {"UTF-8 mark", "\xEF\xBB\xBF[S]\nA=1\n", "s", "a", "2", "\xEF\xBB\xBF[S]\nA=2\n"},
+      {"CR only", "[S]\rA=1\rB=2", "S", "A", "3", "[S]\rA=3\rB=2"},
+      {"CR only, after a last line without end", "[S]\rA=1", "S", "B", "2", "[S]\rA=1\rB=2\r"},
+      {"mixed line ends", "[S]\r\nA=1\nB=2\r\r\n", "S", "C", "3", "[S]\r\nA=1\nB=2\rC=3\r\n\r\n"},
+      {"new section after a last line without end", "[S]\nA=1", "T", "K", "1", "[S]\nA=1\n\n[T]\nK=1\n"},
+      {"value in quotes", "[S]\nA=1\n", "S", "A", "\"q\"", "[S]\nA=\"\"q\"\"\n"},
+      {"value with outer blanks", "[S]\nA=1\n", "S", "A", " v ", "[S]\nA=\" v \"\n"},
+  };
+  TTempDir folder;
+  for (const TCase& c : cases) {
+    WriteTextFile(folder.File("config.ini"), c.Before);
+    TProfileFile file(folder.File("config.ini"));
+    ASSERT_TRUE(file.WriteString(c.Section, c.Key, c.Value)) << c.Name << ": " << file.LastError();
+    EXPECT_EQ(ReadTextFile(file.Path()), c.After) << c.Name;
+    EXPECT_EQ(TProfileFile(file.Path()).ReadString(c.Section, c.Key), c.Value) << c.Name;
+  }
+}
+
+TEST(ProfileFile, ConcurrentSavesLeaveOneWritersWholeFile) {
+  TTempDir folder;
+  const std::string path = folder.File("config.ini");
+  WriteTextFile(path, "[S]\r\nA=\r\nB=\r\n");
+  constexpr int kWrites = 150;
+  // Values of changing length, so that the bytes of two writers mixed in one file show.
+  const auto valueOf = [](char letter, int i) { return std::string(static_cast<size_t>(i % 37 + 1), letter); };
+  const std::regex whole("\\[S\\]\r\nA=a*\r\nB=b*\r\n");
+  std::atomic<int> writing{2};
+  std::atomic<int> failed{0};
+  const auto writer = [&](const char* key, char letter) {
+    TProfileFile file(path);
+    for (int i = 0; i < kWrites; ++i) failed += file.WriteString("S", key, valueOf(letter, i)) ? 0 : 1;
+    --writing;
+  };
+  std::thread first(writer, "A", 'a');
+  std::thread second(writer, "B", 'b');
+  std::string broken;
+  while (writing > 0) {
+    const std::string text = ReadTextFile(path);
+    if (!std::regex_match(text, whole)) broken = text;
+  }
+  first.join();
+  second.join();
+  EXPECT_EQ(failed, 0);
+  EXPECT_EQ(broken, "") << "a reader saw a file that was neither the old nor a new one";
+  const std::string text = ReadTextFile(path);
+  EXPECT_TRUE(std::regex_match(text, whole)) << text;
+  // The last write of whichever writer came second is in the file, whole.
+  const TProfileFile last(path);
+  EXPECT_TRUE(last.ReadString("S", "A") == valueOf('a', kWrites - 1) ||
+              last.ReadString("S", "B") == valueOf('b', kWrites - 1))
+      << text;
+  EXPECT_EQ(EntriesIn(folder.Path()), 1u);
 }
 
 TEST(ProfileFile, WriteKeepsChangesMadeOnDiskSinceReading) {
@@ -227,9 +340,49 @@ TEST(ProfileFileFailure, WriteCutShortLeavesTheOldFileWhole) {
   EXPECT_FALSE(file.LastError().empty());
   EXPECT_EQ(ReadTextFile(folder.File("config.ini")), before);
   EXPECT_EQ(file.ReadInteger("LOGO", "SIZE", 0), 1);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.File("")),
-                          std::filesystem::directory_iterator()),
-            1);
+  EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+}
+
+TEST(ProfileFileFailure, FilesNotReadWholeAreNeverWrittenOver) {
+  // A regular file of `size` bytes holding [S] K=1 and a comment to fill it.
+  const auto fileOfSize = [](uint64_t size) {
+    return [size](const std::string& path) {
+      std::string text = "[S]\nK=1\n;";
+      text.resize(size - 1, 'x');
+      WriteTextFile(path, text + "\n");
+    };
+  };
+  struct TCase {
+    const char* Name;
+    std::function<void(const std::string&)> Make;
+    std::optional<std::string> Read;
+  };
+  const TCase cases[] = {
+      {"over the limit", fileOfSize(kProfileFileMaxSize + 1), std::nullopt},
+      {"at the limit, a longer value would pass it", fileOfSize(kProfileFileMaxSize), "1"},
+      {"a link to /dev/zero", [](const std::string& path) { fs::create_symlink("/dev/zero", path); }, std::nullopt},
+      {"a FIFO", [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }, std::nullopt},
+      {"a folder", [](const std::string& path) { fs::create_directory(path); }, std::nullopt},
+  };
+  // What the path is, and its bytes when it is a regular file.
+  const auto describe = [](const std::string& path) {
+    const fs::file_status status = fs::symlink_status(path);
+    if (fs::is_symlink(status)) return "link to " + fs::read_symlink(path).string();
+    if (fs::is_regular_file(status)) return "file " + ReadTextFile(path);
+    return "type " + std::to_string(static_cast<int>(status.type()));
+  };
+  for (const TCase& c : cases) {
+    TTempDir folder;
+    const std::string path = folder.File("config.ini");
+    c.Make(path);
+    const std::string before = describe(path);
+    TProfileFile file(path);
+    EXPECT_EQ(file.ReadString("S", "K"), c.Read) << c.Name;
+    EXPECT_FALSE(file.WriteString("S", "K", "22")) << c.Name;
+    EXPECT_FALSE(file.LastError().empty()) << c.Name;
+    EXPECT_EQ(describe(path), before) << c.Name;
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u) << c.Name;
+  }
 }
 
 TEST(ProfileFileFailure, NamesThatWouldBreakTheFileAreRefused) {
@@ -240,14 +393,20 @@ TEST(ProfileFileFailure, NamesThatWouldBreakTheFileAreRefused) {
   const char* const refused[][3] = {
       {"LOGO", "A=B", "1"}, {"LO]GO", "SIZE", "1"}, {"LOGO", "SIZE", "1\n[X]"}, {"LOGO", " ", "1"},
       {" LOGO", "SIZE", "1"}, {"LOGO\t", "SIZE", "1"}, {"LOGO", " SIZE", "1"}, {"LOGO", "SIZE ", "1"},
-      {"LOGO", ";SIZE", "1"}, {"LOGO", "#SIZE", "1"}, {"LOGO", "[SIZE", "1"}, {"", "SIZE", "1"},
+      {"LOGO", ";SIZE", "1"}, {"LOGO", "[SIZE", "1"}, {"", "SIZE", "1"},
   };
   for (const auto& row : refused)
     EXPECT_FALSE(file.WriteString(row[0], row[1], row[2])) << "[" << row[0] << "] " << row[1] << "=" << row[2];
   EXPECT_EQ(ReadTextFile(file.Path()), "[LOGO]\nSIZE=1\n");
-  // The same characters inside a name are harmless.
-  ASSERT_TRUE(file.WriteString("LOGO", "S;Z#[ ]", "2"));
-  EXPECT_EQ(TProfileFile(file.Path()).ReadString("LOGO", "S;Z#[ ]"), "2");
+  // The same characters inside a name are harmless, "#" starts an ordinary key, and a
+  // value the reader would strip of quotes or blanks is quoted.
+  const char* const accepted[][2] = {
+      {"S;Z#[ ]", "2"}, {"#SIZE", "3"}, {"V1", "\"q\""}, {"V2", "' x '"}, {"V3", "''"},
+      {"V4", " lead"}, {"V5", "'a\""}, {"V6", "\""}, {"V7", ""},
+  };
+  for (const auto& row : accepted) ASSERT_TRUE(file.WriteString("LOGO", row[0], row[1])) << row[0];
+  const TProfileFile reread(file.Path());
+  for (const auto& row : accepted) EXPECT_EQ(reread.ReadString("LOGO", row[0]), row[1]) << row[0];
 }
 
 }  // namespace
