@@ -1,6 +1,7 @@
 #include "link/PortNames.h"
 
 #include <cctype>
+#include <cstdio>
 
 namespace printset {
 
@@ -39,6 +40,21 @@ std::string ResolvePortName(const std::string& name, const TPortMap& overrides) 
   if (const int number = ComNumber(upper, 9)) return "/dev/ttyS" + std::to_string(number - 1);
 #endif
   return name;
+}
+
+std::string PrintablePortName(const std::string& name) {
+  std::string text;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F) {
+      text += c;
+    } else {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      text += escaped;
+    }
+  }
+  return text;
 }
 
 }  // namespace printset

@@ -1,4 +1,4 @@
-// Turning an operator's port name into a device path.
+// Turning an operator's port name into a device path, and into text for a message.
 #pragma once
 
 #include <map>
@@ -18,5 +18,11 @@ constexpr int kMaxWindowsComNumber = 255;
 // only spelling that reaches ports above COM9. Anything else is returned unchanged, so
 // that opening it fails as the operator typed it. Never fails.
 std::string ResolvePortName(const std::string& name, const TPortMap& overrides = {});
+
+// `name` (a port name, or other text an operator typed) as a message shows it: every byte
+// outside printable ASCII written as \xNN (ESC as \x1B), so that a name can neither move
+// the cursor nor start a line of its own. Backslashes stand, as Windows device names hold
+// them. Never fails.
+std::string PrintablePortName(const std::string& name);
 
 }  // namespace printset
