@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/ResultCodes.h"
+#include "link/PortNames.h"
 
 namespace printset {
 
@@ -79,7 +80,7 @@ std::string OpenFailureHint(const std::string& device, const std::string& error)
   if (error == std::strerror(EACCES)) {
     const std::string group = OwningGroup(device);
     hint += "\n(add your user to the group " + (group.empty() ? std::string() : "'" + group + "' ") + "that owns " +
-            device + " and log in again)";
+            PrintablePortName(device) + " and log in again)";
   }
   if ((error == std::strerror(EACCES) || error == std::strerror(EBUSY)) && ModemManagerPresent())
     hint += "\n(ModemManager is installed and may hold new serial devices while it probes them: wait a few "
@@ -98,12 +99,21 @@ std::string JobFailureReason(const TCommThread& thread, const std::string& devic
   if (code == kResultOk) return {};
   std::string reason = std::string(ResultCodeMeaning(code)) + " (result code " + std::to_string(code) + ")";
   if (code == kResultPortNotOpened && !thread.OpenError.empty()) {
-    reason += "\n" + deviceName + ": " + thread.OpenError + OpenFailureHint(deviceName, thread.OpenError);
+    reason += "\n" + PrintablePortName(deviceName) + ": " + thread.OpenError +
+              OpenFailureHint(deviceName, thread.OpenError);
   }
   if (code == kResultIdentityRejected)
     reason += "\nthe printer answered as \"" + PrintableText(thread.DeviceIdentity) + "\"";
-  if (code == kResultJobError && !thread.TraceLog.GetLines().empty()) reason += "\n" + thread.TraceLog.GetLines().back();
+  // The last trace line may quote operator text (a host that did not resolve).
+  if (code == kResultJobError && !thread.TraceLog.GetLines().empty())
+    reason += "\n" + PrintablePortName(thread.TraceLog.GetLines().back());
+  if (thread.FirmwareIncomplete) reason += "\n" + IncompleteFirmwareText(thread);
   return reason;
+}
+
+std::string IncompleteFirmwareText(const TCommThread& thread) {
+  return "the printer's firmware is incomplete (" + std::to_string(thread.BytesAcknowledged) + " of " +
+         std::to_string(thread.BytesToSend) + " bytes acknowledged): program the image again";
 }
 
 }  // namespace printset

@@ -17,7 +17,9 @@ struct TNetworkPort {
   std::string Error;
 };
 
-// Splits a port name; never fails for a serial port name (IsNetwork false).
+// Splits a port name; never fails for a serial port name (IsNetwork false). A network name
+// is invalid (Valid false, `Error` naming it with its control bytes escaped) without a
+// host, with a port outside 1..65535, or with a blank or control character in its host.
 TNetworkPort ParseNetworkPortName(const std::string& name);
 
 }  // namespace printset

@@ -1,21 +1,66 @@
 #include "engine/Rack.h"
 
+#include <cctype>
 #include <chrono>
+#include <map>
 #include <set>
 #include <stdexcept>
+#include <system_error>
 
 namespace printset {
 
+namespace {
+
+constexpr const char* kRackTracePrefix = "debug-";
+constexpr const char* kRackTraceExtension = ".log";
+// A job code no job body answers to: the worker starts, finds nothing to do and parks.
+constexpr uint8_t kStartWorkerJob = 0xFF;
+
+// File names as a file system that ignores case compares them.
+std::string Folded(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
+}  // namespace
+
 std::string RackTraceFileName(const std::string& portName) {
-  std::string name = "debug-";
+  const std::string prefix = kRackTracePrefix;
+  std::string name = prefix;
   for (char c : portName) {
     const bool kept = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
                       c == '_' || c == '-';
     name += kept ? c : '-';
   }
   // "/dev/ttyUSB0" would otherwise give "debug--dev-...".
-  while (name.size() > 6 && name[6] == '-') name.erase(6, 1);
-  return name + ".log";
+  while (name.size() > prefix.size() && name[prefix.size()] == '-') name.erase(prefix.size(), 1);
+  return name + kRackTraceExtension;
+}
+
+std::vector<std::string> RackTraceFileNames(const std::vector<std::string>& ports) {
+  const std::string extension = kRackTraceExtension;
+  std::vector<std::string> names;
+  std::map<std::string, size_t> uses;
+  for (const std::string& port : ports) {
+    names.push_back(RackTraceFileName(port));
+    ++uses[Folded(names.back())];
+  }
+  // The names that are a port's alone are kept first, so no suffix can take one of them.
+  std::set<std::string> taken;
+  for (const std::string& name : names)
+    if (uses[Folded(name)] == 1) taken.insert(Folded(name));
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (uses[Folded(names[i])] == 1) continue;
+    const std::string stem = names[i].substr(0, names[i].size() - extension.size());
+    for (size_t n = i + 1;; ++n) {
+      const std::string candidate = stem + "-" + std::to_string(n) + extension;
+      if (taken.insert(Folded(candidate)).second) {
+        names[i] = candidate;
+        break;
+      }
+    }
+  }
+  return names;
 }
 
 // One printer's owner: its port, the shared settings, and events into the rack's queue.
@@ -58,17 +103,46 @@ struct TRack::TPrinter {
 
 TRack::TRack(const std::vector<std::string>& ports, const TRackSettings& settings) : Settings(settings) {
   std::set<std::string> seen;
-  std::set<std::string> traceNames;
+  for (const std::string& port : ports)
+    if (!seen.insert(port).second) throw std::invalid_argument("the port " + port + " is given twice");
+  const std::vector<std::string> traceNames =
+      ports.size() == 1 ? std::vector<std::string>{kTraceFileName} : RackTraceFileNames(ports);
   for (size_t i = 0; i < ports.size(); ++i) {
-    if (!seen.insert(ports[i]).second) throw std::invalid_argument("the port " + ports[i] + " is given twice");
-    std::string name = ports.size() == 1 ? std::string(kTraceFileName) : RackTraceFileName(ports[i]);
-    // Two names that differ only in characters that were replaced still get files of their own.
-    if (!traceNames.insert(name).second) name = name.substr(0, name.size() - 4) + "-" + std::to_string(i + 1) + ".log";
-    traceNames.insert(name);
     auto printer = std::make_unique<TPrinter>();
-    printer->Host = std::make_unique<THost>(*this, i, ports[i], Settings, Settings.Folder + name);
+    printer->Host = std::make_unique<THost>(*this, i, ports[i], Settings, Settings.Folder + traceNames[i]);
     printer->Thread = std::make_unique<TCommThread>(*printer->Host);
     Printers.push_back(std::move(printer));
+  }
+  StartWorkers();
+}
+
+void TRack::StartWorkers() {
+  size_t started = 0;
+  std::string refused;
+  for (auto& printer : Printers) {
+    printer->Thread->TraceEnabled = 0;  // the empty job leaves no trace file behind
+    try {
+      if (!printer->Thread->StartJob(kStartWorkerJob)) refused = "a new worker refused its first job";
+    } catch (const std::system_error& error) {
+      refused = error.what();
+    }
+    if (!refused.empty()) break;
+    ++started;
+  }
+  if (!refused.empty()) {
+    // The destructor does not run for a constructor that throws: the workers that did
+    // start are joined here, while the queue they post into still exists.
+    for (auto& printer : Printers) printer->Thread.reset();
+    throw TRackStartError("could not start a worker for each of the " + std::to_string(Printers.size()) +
+                          " printers: " + refused);
+  }
+  // The empty job's end is posted after the worker has let go of it; only then does the
+  // worker take the next job.
+  for (size_t ended = 0; ended < started;)
+    if (NextEvent().Message == kMessageJobFinished) ++ended;
+  for (auto& printer : Printers) {
+    printer->Thread->JobDone.Wait(0);
+    printer->Thread->TraceEnabled = 1;
   }
 }
 
@@ -90,6 +164,14 @@ void TRack::Post(const TEvent& event) {
   Arrived.notify_one();
 }
 
+TRack::TEvent TRack::NextEvent() {
+  std::unique_lock<std::mutex> lock(Mutex);
+  Arrived.wait(lock, [this] { return !Events.empty(); });
+  const TEvent event = Events.front();
+  Events.pop_front();
+  return event;
+}
+
 void TRack::Run(uint8_t jobCode, const std::function<void(size_t, int32_t, int32_t)>& progress,
                 const std::function<void(size_t)>& finished) {
   {
@@ -103,13 +185,7 @@ void TRack::Run(uint8_t jobCode, const std::function<void(size_t, int32_t, int32
     ++running;
   }
   while (running > 0) {
-    TEvent event{};
-    {
-      std::unique_lock<std::mutex> lock(Mutex);
-      Arrived.wait(lock, [this] { return !Events.empty(); });
-      event = Events.front();
-      Events.pop_front();
-    }
+    const TEvent event = NextEvent();
     TPrinter& printer = *Printers[event.Printer];
     if (event.Message == kMessageProgress) {
       if (progress) progress(event.Printer, event.Done, event.Total);

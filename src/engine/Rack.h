@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -29,9 +30,25 @@ struct TRackSettings {
 // '_' and '-' turned into '-' (e.g. "/dev/ttyUSB0" gives "debug-dev-ttyUSB0.log").
 std::string RackTraceFileName(const std::string& portName);
 
+// The trace file names of a rack's ports, in their order, all different even where the
+// file system ignores case: RackTraceFileName where no other port of the rack gets the
+// same name; where several would, each of them has "-N" added before ".log", N being
+// its position in the rack (from 1), or the next number whose name no other port takes.
+std::vector<std::string> RackTraceFileNames(const std::vector<std::string>& ports);
+
+// The system would not start a worker for every printer of a rack (its thread limit);
+// nothing was sent to any printer.
+class TRackStartError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 class TRack {
  public:
-  // One worker per port; the ports must differ from each other (std::invalid_argument).
+  // One worker per port, every one of them started before the constructor returns, so
+  // that Run never lacks one once the first printer has been sent something. The ports
+  // must differ from each other (std::invalid_argument); TRackStartError when the system
+  // refuses a worker (no job has run then).
   TRack(const std::vector<std::string>& ports, const TRackSettings& settings);
   ~TRack();
   TRack(const TRack&) = delete;
@@ -65,6 +82,10 @@ class TRack {
   struct TPrinter;
 
   void Post(const TEvent& event);
+  // The next event of the queue, waiting for one.
+  TEvent NextEvent();
+  // Starts every worker on a job without a body and waits until each has parked again.
+  void StartWorkers();
 
   const TRackSettings Settings;  // a copy: the hosts read it while the jobs run
   std::vector<std::unique_ptr<TPrinter>> Printers;
