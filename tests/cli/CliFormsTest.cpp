@@ -31,10 +31,13 @@ class CliFormsTest : public ::testing::Test {
     Names = {Sims[0].DevicePath(), Sims[1].DevicePath(), "TCP/IP:127.0.0.1:" + std::to_string(Sims[2].UdpPort())};
   }
 
-  // {A}, {B}, {C}: the printers' port names; {F}: the folder, with its separator.
+  // {A}, {B}, {C}: the printers' port names; {A2}: A's device with a doubled separator;
+  // {P}: C's UDP port; {F}: the folder, with its separator.
   std::string Expand(std::string text) const {
-    const std::map<std::string, std::string> words = {{"{A}", Names[0]}, {"{B}", Names[1]}, {"{C}", Names[2]},
-                                                      {"{F}", Folder}};
+    const std::string doubled = "/dev//" + Names[0].substr(std::string("/dev/").size());
+    const std::map<std::string, std::string> words = {{"{A}", Names[0]},  {"{B}", Names[1]},
+                                                      {"{C}", Names[2]},  {"{A2}", doubled},
+                                                      {"{P}", std::to_string(Sims[2].UdpPort())}, {"{F}", Folder}};
     for (const auto& [word, value] : words)
       for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + value.size()))
         text.replace(at, word.size(), value);
@@ -60,6 +63,8 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST_F(CliFormsTest, ArgumentFormsAndPortLists) {
   WriteTextFile(Folder + "rack.txt", Expand("# the bench\n\n  {A}  \n{B}\n"));
   WriteTextFile(Folder + "empty.txt", "# nothing\n\n");
+  WriteTextFile(Folder + "config.ini", Expand("[PORTS]\nCOM5={A}\n"));
+  std::filesystem::create_symlink(Names[0], Folder + "link");
   enum : unsigned { A = 1, B = 2, C = 4 };
   struct TRow {
     std::string Arguments;
@@ -78,11 +83,20 @@ TEST_F(CliFormsTest, ArgumentFormsAndPortLists) {
       {"--port {C} set --string 777777", 0, C, "777777", "OK\n"},
       {"--quiet --port {A} set --string 121212", 0, A, "121212", ""},
       {"set -q --port {A} --port {B} --string 131313", 0, A | B, "131313", ""},
+      {"--quiet --port {F}none set", 1, 0, "", "ERROR: the port could not be opened (result code 1)\n"},
+      {"-q --port {A} --port {F}none set --string 141414", 11, A, "141414", "{F}none: ERROR ("},
       {"--port {A} --port {A} set", 64, 0, "", "the port {A} is given twice"},
       {"--port {A} --ports {F}rack.txt set", 64, 0, "", "the port {A} is given twice"},
       {"--ports {F}missing.txt set", 65, 0, "", "missing.txt: No such file or directory"},
       {"--ports {F}empty.txt set", 64, 0, "", "names no port"},
       {"--port TCP/IP:127.0.0.1:70000 set", 64, 0, "", "a port from 1 to 65535"},
+      {"--port 'TCP/IP:127.0.0.1 :{P}' set", 64, 0, "", "a blank or a control character in its host"},
+      // One printer in two spellings: every worker would talk to it at once.
+      {"--port {C} --port TCP/IP:localhost:{P} set", 64, 0, "",
+       "the ports {C} and TCP/IP:localhost:{P} name the same printer"},
+      {"--port {A} --port {F}link set", 64, 0, "", "the ports {A} and {F}link name the same printer"},
+      {"--port {F}link --port {B} --port {A2} set", 64, 0, "", "the ports {F}link and {A2} name the same printer"},
+      {"--port com5 --ports {F}rack.txt set", 64, 0, "", "the ports com5 and {A} name the same printer"},
       {"--port {A} set --codepage X --codepage-value 1", 64, 0, "", "--codepage excludes --codepage-value"},
       {"--port {A} set --frob", 64, 0, "", "unknown option --frob"},
       {"--port {A} sett", 64, 0, "", "unknown verb sett"},
@@ -170,7 +184,10 @@ TEST_F(CliFormsTest, JsonIsOneObjectPerPrinter) {
     const std::string reason = object["reason"];
     if (expected[i].Result == kResultOk) EXPECT_EQ(reason, "");
     else EXPECT_NE(reason.find("(result code " + std::to_string(expected[i].Result) + ")"), std::string::npos);
-    EXPECT_EQ(object["bytes"], 8);
+    // What the printer acknowledged, of the 8 bytes the operation carries.
+    EXPECT_EQ(object["bytes"], expected[i].Result == kResultOk ? 8 : 0);
+    EXPECT_EQ(object["size"], 8);
+    EXPECT_EQ(object["firmware_incomplete"], false);
     EXPECT_EQ(object["identity"], expected[i].Identity);
     const std::string trace = object["trace"];
     EXPECT_EQ(trace, Folder + RackTraceFileName(Names[i]));

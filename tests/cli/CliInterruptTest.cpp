@@ -1,6 +1,6 @@
-// Ctrl-C during "program", on one printer and on a rack of two: the first stops the job
-// between two requests, the second quits at once; either way every port can be opened
-// again straight away.
+// Ctrl-C (or a hang-up) during "program", on one printer and on a rack of two: the first
+// stops the job between two requests, the second quits at once; either way every port can
+// be opened again straight away.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -22,6 +22,7 @@ namespace {
 
 struct TInterruptRow {
   size_t Printers;
+  int Signal;   // SIGINT (Ctrl-C); SIGHUP, a terminal that went away, must do the same
   int Signals;
   int HoldMs;              // how long the printer sits on the block the signal arrives during
   const char* Said;        // on stderr
@@ -37,13 +38,15 @@ std::string TracePath(const TTempDir& dir, const std::vector<std::unique_ptr<TSi
 
 TEST(CliInterrupt, ProgramStopsCleanlyAndLetsGoOfThePort) {
   const TInterruptRow rows[] = {
-      {1, 1, 300, "program the image again", true},
-      {1, 2, 20000, "quit at once", false},
-      {2, 1, 300, "program the image again", true},
-      {2, 2, 20000, "quit at once", false},
+      {1, SIGINT, 1, 300, "program the image again", true},
+      {1, SIGINT, 2, 20000, "quit at once", false},
+      {2, SIGINT, 1, 300, "program the image again", true},
+      {2, SIGINT, 2, 20000, "quit at once", false},
+      {1, SIGHUP, 1, 300, "program the image again", true},
   };
   for (const TInterruptRow& row : rows) {
-    SCOPED_TRACE(std::to_string(row.Printers) + " printers, " + std::to_string(row.Signals) + " signals");
+    SCOPED_TRACE(std::to_string(row.Printers) + " printers, " + std::to_string(row.Signals) + " times signal " +
+                 std::to_string(row.Signal));
     TTempDir dir;
     std::vector<std::unique_ptr<TSimPrinter>> sims;
     std::vector<std::string> arguments = {PRINTSET_CLI, "--folder", dir.Path()};
@@ -73,7 +76,7 @@ TEST(CliInterrupt, ProgramStopsCleanlyAndLetsGoOfThePort) {
     for (const auto& sim : sims)
       ASSERT_TRUE(sim->WaitForRequests(6, 20000)) << "the transfer did not reach the third block";
     for (int i = 0; i < row.Signals; ++i) {
-      ::kill(child, SIGINT);
+      ::kill(child, row.Signal);
       ::usleep(100000);
     }
     int status = 0;

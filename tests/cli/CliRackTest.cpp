@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -89,6 +91,34 @@ TEST(CliRack, FailingPrintersNeverStopTheOthersAndAreNamed) {
   for (size_t i : {size_t{0}, size_t{3}}) EXPECT_EQ(sims[i].FirmwareImage(), image) << i;
   EXPECT_TRUE(sims[kRefuses].FirmwareImage().empty());
   EXPECT_EQ(sims[kVanishes].FirmwareImage().size(), 3u * 256) << "the blocks before it vanished";
+}
+
+// Port names that differ only where the trace file name has '-' (x-y, x:y) share a
+// readable name; the numbers that tell them apart must not take the name of a third port
+// (x-y-2), or two printers would write one trace.
+TEST(CliRack, PortsWhoseTraceNamesWouldCollideGetFilesOfTheirOwn) {
+  TTempDir dir;
+  const std::string folder = dir.Path() + "/";
+  const std::string links[] = {"x-y", "x:y", "x-y-2"};
+  TSimPrinter sims[3];
+  std::string ports;
+  for (size_t i = 0; i < 3; ++i) {
+    ASSERT_TRUE(sims[i].StartPty()) << sims[i].LastError();
+    std::filesystem::create_symlink(sims[i].DevicePath(), folder + links[i]);
+    ports += "--port " + folder + links[i] + " ";
+  }
+  const TRun run = RunCli("--folder " + folder + " --json " + ports + "set", false);
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  std::set<std::string> traces;
+  std::istringstream lines(run.Output);
+  for (std::string line; std::getline(lines, line);) {
+    const nlohmann::json outcome = nlohmann::json::parse(line);
+    const std::string port = outcome["port"];
+    const std::string trace = outcome["trace"];
+    EXPECT_TRUE(traces.insert(trace).second) << trace << " is the trace of two printers";
+    EXPECT_EQ(ReadTextFile(trace).rfind("OPEN " + port, 0), 0u) << trace << " is not the trace of " << port;
+  }
+  EXPECT_EQ(traces.size(), 3u) << run.Output;
 }
 
 }  // namespace

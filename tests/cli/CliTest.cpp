@@ -80,6 +80,10 @@ TEST_F(CliTest, SetSendsTheBlockAndWritesTheTrace) {
   EXPECT_EQ(run.Output, "OK\n");
   EXPECT_EQ(Sim.ParameterBlock(), (Bytes{0x00, 0x01, 0xC2, 0x00, 0x2C, 0x12, 0x04, 0x50}));
   EXPECT_TRUE(std::filesystem::exists(Folder + "debug.log"));
+  // Without --new-baud the printer keeps the rate it is being talked to at.
+  const TRun kept = Cli(Port() + "--baud 19200 set --codepage-value 0 --string 000000");
+  EXPECT_EQ(kept.Status, 0) << kept.Output;
+  EXPECT_EQ(Sim.ParameterBlock(), (Bytes{0x00, 0x00, 0x4B, 0x00, 0x00, 0x00, 0x00, 0x00}));
 }
 
 TEST_F(CliTest, CodePagesAndPortNamesComeFromTheSettingsFile) {
@@ -191,7 +195,10 @@ TEST_F(CliTest, BadInputIsRefusedBeforeThePrinterIsTouched) {
       {"download", 64, "at least one file"},
       {"program " + Folder + "fifo", 65, "a FIFO, not a regular file"},
       {"program /dev/null", 65, "a character device, not a regular file"},
-      {"program " + Folder + "huge.bin", 65, "16777217 bytes, more than the 16777216 allowed"},
+      {"program " + Folder + "huge.bin", 65, "16777217 bytes, more than the 16777216 bytes allowed"},
+      // Files that report no size and never end are refused at the limit, while reading.
+      {"program /proc/self/pagemap", 65, "more than the 16777216 bytes allowed"},
+      {"download /proc/self/pagemap:45", 65, "more than the 16777216 bytes allowed"},
       {"set --new-baud 12345", 64, "--new-baud takes one of 4800, 9600, 19200, 38400, 57600, 115200"},
       {"set --new-baud ' 9600'", 64, "--new-baud takes one of"},
       {"set --codepage-value 256", 64, "from 0 to 255"},
@@ -204,6 +211,12 @@ TEST_F(CliTest, BadInputIsRefusedBeforeThePrinterIsTouched) {
       {"logo download " + Folder + "fifo", 65, "a FIFO, not a regular file"},
       {"logo download " + Folder + "cut.bmp", 65, "Picture invalid"},
       {"--folder '' set", 64, "--folder needs a folder name"},
+      // "--folder=" is an empty value, not a request to take the next argument as the folder.
+      {"--folder= --quiet set", 64, "--folder needs a folder name"},
+      {"--folder " + Folder + "missing set", 64, "missing: No such file or directory"},
+      {"--folder " + a + " set", 64, "a.bin: not a folder"},
+      {"--ports /dev/zero set", 65, "/dev/zero: a character device, not a regular file"},
+      {"--ports " + Folder + "huge.bin set", 65, "more than the 1048576 bytes allowed"},
   };
   for (const TRow& row : rows) {
     const TRun run = Cli(Port() + row.Arguments);

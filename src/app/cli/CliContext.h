@@ -20,6 +20,8 @@ constexpr int kExitUsage = 64;
 constexpr int kExitDataError = 65;
 // A verb this build lacks (logo and ports without Qt): the service is unavailable here.
 constexpr int kExitNeedsQt = 69;
+// The system would not start a worker for every printer of a rack (its thread limit).
+constexpr int kExitOsError = 71;
 constexpr int kExitCannotCreate = 73;  // a folder of the program's files cannot be made
 
 // A usage error: the message goes to stderr and the program exits with kExitUsage.
@@ -43,11 +45,13 @@ struct TCliContext {
   int32_t Baud = 0;
 };
 
-// Resolves the folders and reads config.ini (TFolderError when a folder cannot be made).
+// Resolves the folders and reads config.ini. TUsageError when --folder names no existing
+// folder, TFolderError when a folder cannot be made.
 void LoadSettings(TCliContext& context);
 // The ports of --port and --ports (COM1 when none), and the baud rate. TUsageError for a
-// port named twice, a malformed TCP/IP address or a bad rate; std::runtime_error for a
-// --ports file that cannot be read.
+// port named twice (also in two spellings of one printer: links, COMn and [PORTS], host
+// names), a malformed TCP/IP address or a bad rate; std::runtime_error for a --ports
+// file that cannot be read or holds more than 1 MiB.
 void ResolvePorts(TCliContext& context);
 
 int RunSetVerb(TCliContext& context);

@@ -30,21 +30,24 @@ const char kFooter[] =
     "  paths\n"
     "\n"
     "With one port it prints OK or ERROR with the reason, and the trace of the\n"
-    "exchange is in debug.log. With several it prints a line per printer as it\n"
-    "ends, then a summary; each printer's trace is in debug-PORT.log (the port's\n"
-    "name with every character but letters, digits, '.', '_' and '-' made '-'),\n"
-    "beside debug.log. On a terminal a progress bar shows the bytes, the rate and\n"
-    "the time left (a line per printer).\n"
+    "exchange is in debug.log. With several it prints a line per printer as it ends,\n"
+    "then a summary; each printer's trace is in debug-PORT.log (the port's name with\n"
+    "every character but letters, digits, '.', '_' and '-' made '-'; where two ports\n"
+    "would share a file, each has -N added, N its place in the list), beside\n"
+    "debug.log. On a terminal a progress bar shows the bytes, the rate and the time\n"
+    "left (a line per printer).\n"
     "\n"
-    "Exit status: 0 on success, else the result code of the job (1 port not\n"
-    "opened, 3 no valid reply, 4 local baud change failed, 5 identity not accepted,\n"
-    "7 download mode refused, 8 programming mode refused, 9 stopped on an error,\n"
-    "10 cancelled by Ctrl-C or SIGTERM: the first stops after the current request,\n"
-    "a second quits at once); with several ports 11 when some printers failed (10\n"
-    "when cancelled); 64 for a usage error, 65 for an invalid input file (missing,\n"
-    "unreadable, not a regular file, a bad number in FILE:COMMAND:BASE), 69 for\n"
-    "logo and ports in a build without Qt, 73 when a folder cannot be made; nothing\n"
-    "is sent after 64, 65, 69 or 73.";
+    "Exit status: 0 on success, else the result code of the job (1 port not opened,\n"
+    "3 no valid reply, 4 local baud change failed, 5 identity not accepted, 7\n"
+    "download mode refused, 8 programming mode refused, 9 stopped on an error, 10\n"
+    "cancelled by Ctrl-C, SIGTERM, SIGHUP or SIGQUIT: the first stops after the\n"
+    "current request, a second quits at once); with several ports 11 when some\n"
+    "printers failed (10 when cancelled); 64 for a usage error (also one printer\n"
+    "named twice, or a --folder that does not exist), 65 for an invalid input file\n"
+    "(missing, unreadable, not a regular file, a bad number in FILE:COMMAND:BASE, a\n"
+    "--ports file over 1 MiB), 69 for logo and ports in a build without Qt, 71 when\n"
+    "the system will not start a worker for every printer, 73 when a folder cannot\n"
+    "be made; nothing is sent after 64, 65, 69, 71 or 73.";
 
 const char kVerbFooter[] =
     "The common options (--port, --ports, --baud, --folder, --json, --quiet) may\n"
@@ -120,9 +123,10 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
   AddText(app, "--baud", options.Baud, "RATE", "the baud rate the printers listen at now. Default 9600.");
   AddText(app, "--folder", options.Folder, "DIR",
           "config.ini is read in DIR, debug.log and logo.bin are\n"
-          "written there. Default: the folder of this program when\n"
-          "config.ini stands there and it is writable, else\n"
-          "~/.config/printset and ~/.local/state/printset (XDG).");
+          "written there; DIR must exist. Default: the folder of\n"
+          "this program when config.ini stands there and it is\n"
+          "writable, else ~/.config/printset and\n"
+          "~/.local/state/printset (XDG).");
   app.add_flag("--json", options.Json,
                "print one JSON object a line on stdout for each operation\n"
                "(each printer): port, operation, result, meaning, reason,\n"
@@ -131,10 +135,11 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
 
   CLI::App* set = AddVerb(app, "set",
                           "Sends the printer its new baud rate (4800, 9600, 19200,\n"
-                          "38400, 57600 or 115200; default 9600), code page (N from\n"
-                          "0 to 255; default the first of [CODEPAGE], else 0) and\n"
-                          "string of up to six digits or blanks (default today,\n"
-                          "yymmdd; a blank counts as 0).");
+                          "38400, 57600 or 115200; default the rate of --baud, which\n"
+                          "it keeps then), code page (N from 0 to 255; default the\n"
+                          "first of [CODEPAGE], else 0) and string of up to six\n"
+                          "digits or blanks (default today, yymmdd; a blank counts\n"
+                          "as 0).");
   AddText(*set, "--new-baud", options.NewBaud, "RATE", "the printer's new baud rate");
   CLI::Option* codePage =
       AddText(*set, "--codepage", options.CodePage, "NAME", "a code page named in [CODEPAGE] of config.ini")
@@ -199,6 +204,34 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
                      "paths");
 }
 
+// Whether `name` ("--folder") is an option that takes a value, of the program or a verb.
+bool TakesValue(const CLI::App& app, const std::string& name) {
+  if (const CLI::Option* option = app.get_option_no_throw(name); option && option->get_type_size_max() > 0) return true;
+  for (const CLI::App* verb : app.get_subcommands([](const CLI::App*) { return true; }))
+    if (TakesValue(*verb, name)) return true;
+  return false;
+}
+
+// "--opt=" gives the option an empty value, but the parser would take the argument after
+// it as the value instead; it is handed over as "--opt" and "". Nothing after "--" is
+// an option.
+std::vector<std::string> EmptyValuesApart(const CLI::App& app, const std::vector<std::string>& args) {
+  std::vector<std::string> apart;
+  bool optionsEnded = false;
+  for (const std::string& arg : args) {
+    optionsEnded = optionsEnded || arg == "--";
+    const std::string name = arg.substr(0, arg.size() - 1);
+    if (!optionsEnded && arg.size() > 3 && arg.compare(0, 2, "--") == 0 && arg.find('=') == arg.size() - 1 &&
+        TakesValue(app, name)) {
+      apart.push_back(name);
+      apart.push_back("");
+    } else {
+      apart.push_back(arg);
+    }
+  }
+  return apart;
+}
+
 }  // namespace
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -206,7 +239,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CLI::App app("", kProgram);
   std::vector<std::pair<CLI::App*, std::string>> verbs;
   Define(app, line.Options, verbs);
-  std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them from the back
+  const std::vector<std::string> apart = EmptyValuesApart(app, args);
+  std::vector<std::string> reversed(apart.rbegin(), apart.rend());  // CLI11 takes them from the back
   try {
     app.parse(reversed);
   } catch (const CLI::CallForHelp&) {

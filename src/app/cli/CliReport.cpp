@@ -6,6 +6,7 @@
 
 #include "CliJson.h"
 #include "engine/ResultCodes.h"
+#include "link/PortNames.h"
 
 namespace printset {
 
@@ -36,8 +37,9 @@ std::string SingleOutcomeText(const TPrinterOutcome& outcome) {
 }
 
 std::string RackOutcomeText(const TPrinterOutcome& outcome) {
-  if (outcome.Result == kResultOk) return outcome.Port + ": OK (" + Seconds(outcome.Seconds) + ")\n";
-  return outcome.Port + ": ERROR (" + Seconds(outcome.Seconds) + "): " + IndentedReason(outcome.Reason) + "\n";
+  const std::string port = PrintablePortName(outcome.Port);
+  if (outcome.Result == kResultOk) return port + ": OK (" + Seconds(outcome.Seconds) + ")\n";
+  return port + ": ERROR (" + Seconds(outcome.Seconds) + "): " + IndentedReason(outcome.Reason) + "\n";
 }
 
 std::string RackSummaryText(const std::vector<TPrinterOutcome>& outcomes) {
@@ -48,14 +50,15 @@ std::string RackSummaryText(const std::vector<TPrinterOutcome>& outcomes) {
   size_t portWidth = 0;
   for (const TPrinterOutcome& outcome : outcomes) {
     statusWidth = std::max(statusWidth, Status(outcome).size());
-    portWidth = std::max(portWidth, outcome.Port.size());
+    portWidth = std::max(portWidth, PrintablePortName(outcome.Port).size());
   }
   std::string text = "Summary: " + std::to_string(ok) + " of " + std::to_string(outcomes.size()) + " printers OK, " +
                      std::to_string(outcomes.size() - ok) + " failed\n";
   for (const TPrinterOutcome& outcome : outcomes) {
     const std::string status = Status(outcome);
-    text += "  " + status + std::string(statusWidth - status.size(), ' ') + "  " + outcome.Port +
-            std::string(portWidth - outcome.Port.size(), ' ') + "  " + outcome.TracePath + "\n";
+    const std::string port = PrintablePortName(outcome.Port);
+    text += "  " + status + std::string(statusWidth - status.size(), ' ') + "  " + port +
+            std::string(portWidth - port.size(), ' ') + "  " + PrintablePortName(outcome.TracePath) + "\n";
   }
   return text;
 }

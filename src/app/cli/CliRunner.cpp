@@ -48,7 +48,7 @@ std::function<void(const std::string&)> Notice(TProgressBoard& board) {
 
 void WarnUnsavedTrace(TProgressBoard& board, const std::string& port, const TCommThread& thread) {
   if (thread.TraceSaveError.empty()) return;
-  board.Print(stderr, "warning: " + (port.empty() ? "" : port + ": ") +
+  board.Print(stderr, "warning: " + (port.empty() ? "" : PrintablePortName(port) + ": ") +
                           "the trace could not be saved: " + thread.TraceSaveError + "\n");
 }
 
@@ -90,7 +90,9 @@ int RunRack(const TCliContext& context, const TCliJob& job) {
   settings.UdpPort = context.Link.NetworkPort;
   TRack rack(context.Ports, settings);
   for (size_t i = 0; i < rack.Size(); ++i) job.Prepare(rack.Thread(i));
-  TProgressBoard board(ProgressStream(context.Options), context.Ports);
+  std::vector<std::string> labels;
+  for (const std::string& port : context.Ports) labels.push_back(PrintablePortName(port));
+  TProgressBoard board(ProgressStream(context.Options), labels);
   std::vector<TPrinterOutcome> outcomes(rack.Size());
   const auto finished = [&](size_t i) {
     board.Finish(i);

@@ -1,5 +1,6 @@
-// Ctrl-C and SIGTERM for the headless front end: the first asks the job to stop between
-// two requests, the second ends the process at once. Either way the ports are let go of.
+// Ctrl-C and SIGTERM (and SIGHUP, SIGQUIT) for the headless front end: the first asks the
+// job to stop between two requests, the second ends the process at once. Either way the
+// ports are let go of.
 #pragma once
 
 #include <functional>
@@ -17,9 +18,9 @@ struct TWatchedJob {
   std::string Message;  // a line added to the notice of the first signal
 };
 
-// Blocks SIGINT and SIGTERM for the calling thread and every thread it starts later, and
-// handles them on a thread of its own (Windows: a console handler for Ctrl-C, Ctrl-Break
-// and closing the console). Call before any other thread exists.
+// Blocks SIGINT, SIGTERM, SIGHUP and SIGQUIT for the calling thread and every thread it
+// starts later, and handles them on a thread of its own (Windows: a console handler for
+// Ctrl-C, Ctrl-Break and closing the console). Call before any other thread exists.
 void StartSignalWatch();
 
 // What a signal stops from now on; a job without a Stop action stops nothing (the

@@ -1,4 +1,8 @@
-// The POSIX side of the interrupt watch: SIGINT and SIGTERM taken by a thread of its own.
+// The POSIX side of the interrupt watch: SIGINT, SIGTERM, SIGHUP (the terminal or the
+// session went away) and SIGQUIT (Ctrl-\ on a terminal) taken by a thread of its own.
+// Each is an interrupt like Ctrl-C: a port must never be left locked and flagged for
+// exclusive use, nor a trace unsaved, because the terminal closed or a core dump was
+// asked for.
 #include "CliSignals.h"
 
 #include <pthread.h>
@@ -24,6 +28,8 @@ void StartSignalWatch() {
   sigemptyset(&signals);
   sigaddset(&signals, SIGINT);
   sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, SIGHUP);
+  sigaddset(&signals, SIGQUIT);
   if (::pthread_sigmask(SIG_BLOCK, &signals, nullptr) != 0) return;  // the defaults then apply
   // Never joined: it waits in sigwait until the process ends.
   std::thread(Watch, signals).detach();

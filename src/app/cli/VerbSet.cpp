@@ -27,7 +27,8 @@ std::string RateList() {
 
 int RunSetVerb(TCliContext& context) {
   const TCliOptions& options = context.Options;
-  std::string newBaud = std::to_string(kDefaultBaudRate);
+  // Without --new-baud the printer keeps the rate it is being talked to at.
+  std::string newBaud = std::to_string(context.Baud);
   if (options.NewBaud) {
     uint64_t rate = 0;
     if (!ParseNumber(*options.NewBaud, INT32_MAX, rate) ||

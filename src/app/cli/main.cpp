@@ -7,6 +7,8 @@
 #include "CliOptions.h"
 #include "CliSignals.h"
 #include "engine/Convert.h"
+#include "engine/Rack.h"
+#include "link/PortNames.h"
 
 namespace printset {
 
@@ -34,6 +36,25 @@ int Main(const std::vector<std::string>& args) {
   throw TUsageError("unknown verb " + verb);
 }
 
+// An error's message for stderr: it may quote what the operator typed, so every line is
+// made printable (no cursor movement, no line of its own), its line ends kept.
+std::string PrintableMessage(const std::string& text) {
+  std::string printable;
+  for (size_t start = 0; start <= text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    printable += PrintablePortName(text.substr(start, end - start));
+    if (end < text.size()) printable += '\n';
+    start = end + 1;
+  }
+  return printable;
+}
+
+// "printset-cli: " and the error's message, then `after` (ending in a line end).
+void PrintError(const std::exception& error, const char* after) {
+  std::fprintf(stderr, "printset-cli: %s%s", PrintableMessage(error.what()).c_str(), after);
+}
+
 }  // namespace
 
 }  // namespace printset
@@ -44,16 +65,20 @@ int main(int argc, char** argv) {
   try {
     return printset::Main(args);
   } catch (const printset::TUsageError& error) {
-    std::fprintf(stderr, "printset-cli: %s\n(see printset-cli --help)\n", error.what());
+    printset::PrintError(error, "\n(see printset-cli --help)\n");
     return printset::kExitUsage;
   } catch (const printset::TConvertError& error) {
-    std::fprintf(stderr, "printset-cli: %s.\n", error.what());
+    printset::PrintError(error, ".\n");
     return printset::kExitUsage;
   } catch (const printset::TFolderError& error) {
-    std::fprintf(stderr, "printset-cli: %s\n", error.what());
+    printset::PrintError(error, "\n");
     return printset::kExitCannotCreate;
+  } catch (const printset::TRackStartError& error) {
+    // Thrown before any job starts: nothing was sent.
+    printset::PrintError(error, "; nothing was sent\n");
+    return printset::kExitOsError;
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "printset-cli: %s\n", error.what());
+    printset::PrintError(error, "\n");
     return printset::kExitDataError;
   }
 }
