@@ -12,6 +12,7 @@ include(cmake/Version.cmake)
 # Windows 7 and later: WSAPoll, _mkgmtime and the console control handler are there.
 add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601)
 
+add_subdirectory(src/base)
 add_subdirectory(src/link)
 add_subdirectory(src/engine)
 add_subdirectory(src/settings)
