@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "FuzzCheck.h"
@@ -67,19 +68,23 @@ std::unique_ptr<uint8_t[]> DataBuffer(int capacity) {
   return std::make_unique<uint8_t[]>(static_cast<size_t>(std::max(capacity, 0)));
 }
 
-TReplyMatch MatchFrom(FuzzedDataProvider& input) {
+// Headers small enough that packets hit them; `earlier` must outlive the match.
+TReplyMatch MatchFrom(FuzzedDataProvider& input, std::set<uint64_t>& earlier) {
   TReplyMatch match;
   match.Required = input.ConsumeBool();
-  match.Command = input.ConsumeIntegralInRange<uint16_t>(0, 3);  // small, so that packets hit them
+  match.Command = input.ConsumeIntegralInRange<uint16_t>(0, 3);
   match.Argument = input.ConsumeIntegralInRange<uint32_t>(0, 1);
   const int others = input.ConsumeIntegralInRange<int>(0, 2);
-  for (int i = 0; i < others; ++i) match.OtherCommands.push_back(input.ConsumeIntegralInRange<uint16_t>(0, 3));
+  for (int i = 0; i < others; ++i)
+    earlier.insert(HeaderKey(input.ConsumeIntegralInRange<uint16_t>(0, 3), input.ConsumeIntegralInRange<uint32_t>(0, 1)));
+  if (input.ConsumeBool()) match.Earlier = &earlier;
+  if (input.ConsumeBool() && !earlier.empty()) match.Allowed.insert(*earlier.begin());
   return match;
 }
 
 struct TReceived {
   int Result = -1;
-  TReplyHeader Header{0xBEEF, 0xDEADBEEF};
+  TReplySeen Seen{{0xBEEF, 0xDEADBEEF}, {}};
   size_t Consumed = 0;
 };
 
@@ -89,7 +94,7 @@ TReceived ReceiveSerial(const std::vector<uint8_t>& stream, bool failAtEnd, uint
   TTraceLog trace;
   trace.TraceEnabled = traced;
   TReceived received;
-  received.Result = ReceiveSerialReply(source, data, capacity, kNoDeadline, trace, match, &received.Header);
+  received.Result = ReceiveSerialReply(source, data, capacity, kNoDeadline, trace, match, &received.Seen);
   received.Consumed = source.Consumed();
   return received;
 }
@@ -105,8 +110,10 @@ void RequireGenuine(const std::vector<uint8_t>& stream, const TReceived& receive
   // An empty reply is taken on its header alone; its data check byte is not examined.
   Require(Le16(packet + 8) == n && (n == 0 || Xor(packet + 11, static_cast<size_t>(n) + 1) == 0));
   Require(std::equal(packet + kHeader, packet + kHeader + n, data));
-  Require(received.Header.Command == Le16(packet + 2) && received.Header.Argument == Le32(packet + 4));
-  Require(match.Accepts(received.Header.Command, received.Header.Argument));
+  const TReplyHeader& header = received.Seen.Accepted;
+  Require(header.Command == Le16(packet + 2) && header.Argument == Le32(packet + 4));
+  Require(match.Accepts(header.Command, header.Argument));
+  for (const TReplyHeader& skipped : received.Seen.Skipped) Require(!match.Accepts(skipped.Command, skipped.Argument));
 }
 
 void AppendPacket(std::vector<uint8_t>& stream, uint16_t command, uint32_t argument,
@@ -125,10 +132,10 @@ void CheckDatagram(const std::vector<uint8_t>& datagram, int capacity, const TRe
   const std::unique_ptr<uint8_t[]> data = DataBuffer(capacity);
   TTraceLog trace;
   int result = 12345;
-  TReplyHeader header{0xBEEF, 0xDEADBEEF};
+  TReplySeen seen{{0xBEEF, 0xDEADBEEF}, {}};
   const int length = static_cast<int>(datagram.size());
   const TDatagramVerdict verdict =
-      AcceptReplyDatagram(datagram.data(), length, data.get(), capacity, trace, match, result, &header);
+      AcceptReplyDatagram(datagram.data(), length, data.get(), capacity, trace, match, result, &seen);
   const bool framed = length >= kHeader && datagram[0] == kStart && datagram[1] == kReply;
   if (!framed) {
     Require(verdict == TDatagramVerdict::Refused && result == -1);
@@ -144,7 +151,7 @@ void CheckDatagram(const std::vector<uint8_t>& datagram, int capacity, const TRe
   } else {
     Require(verdict == TDatagramVerdict::Accepted && result == n);
     Require(std::equal(datagram.begin() + kHeader, datagram.begin() + kHeader + n, data.get()));
-    Require(header.Command == command && header.Argument == argument);
+    Require(seen.Accepted.Command == command && seen.Accepted.Argument == argument);
   }
 }
 
@@ -155,7 +162,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   using namespace printset;
   FuzzedDataProvider input(bytes, size);
   const int capacity = input.ConsumeIntegralInRange<int>(-2, 2100);
-  const TReplyMatch match = MatchFrom(input);
+  std::set<uint64_t> earlier;
+  const TReplyMatch match = MatchFrom(input, earlier);
   const bool failAtEnd = input.ConsumeBool();
   const bool traced = input.ConsumeBool();
 

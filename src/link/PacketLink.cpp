@@ -14,42 +14,66 @@ int TPacketLink::Transact(uint16_t command, uint32_t argument, uint8_t* data, in
   if (count < 0 || count > kMaxRequestData)
     throw std::length_error("request data of " + std::to_string(count) + " bytes does not fit a packet");
   const std::vector<uint8_t> request = BuildRequest(command, argument, data, static_cast<size_t>(count));
+  const uint64_t ownKey = HeaderKey(command, argument);
   TReplyShape& shape = Shapes[command];
+  // Earlier requests' headers skipped in this request's failed attempts: seen again after
+  // a new send, such a header is this request's reply.
+  std::set<uint64_t> skippedBefore;
+  bool extraAttemptUsed = false;
   for (int attempt = 0; attempt < attempts; ++attempt) {
     if (StopFlag && StopFlag->load()) throw TLinkCancelled();
     // Whatever is waiting now (a duplicate, a reply that came after its wait ended)
     // cannot be the reply to the request about to go out.
     DiscardWaitingInput();
-    if (!SendPacket(request.data(), static_cast<int>(request.size()))) continue;
-    const TReplyMatch match = MatchFor(command, argument);
-    TReplyHeader header;
-    const int result = ReceiveReply(data, replyCapacity, ms, match, &header);
-    if (result < 0) continue;
+    const bool sent = SendPacket(request.data(), static_cast<int>(request.size()));
+    SentHeaders.insert(ownKey);
+    if (!sent) continue;
+    const TReplyMatch match = MatchFor(command, argument, skippedBefore);
+    TReplySeen seen;
+    const int result = ReceiveReply(data, replyCapacity, ms, match, &seen);
+    if (result < 0) {
+      if (match.Required || seen.Skipped.empty()) continue;
+      for (const TReplyHeader& skipped : seen.Skipped) skippedBefore.insert(HeaderKey(skipped.Command, skipped.Argument));
+      if (attempt + 1 == attempts && !extraAttemptUsed) {
+        extraAttemptUsed = true;
+        ++attempts;
+      }
+      continue;
+    }
+    const uint64_t takenKey = HeaderKey(seen.Accepted.Command, seen.Accepted.Argument);
+    if (takenKey != ownKey && SentHeaders.count(takenKey)) FixedHeaders.insert(takenKey);
     // With the input emptied before the send, the first reply is this request's own: it
     // shows whether the printer echoes this command.
-    if (shape == TReplyShape::Unknown)
-      shape = header.Command == command && header.Argument == argument ? TReplyShape::Echoed : TReplyShape::Own;
+    if (shape == TReplyShape::Unknown) shape = takenKey == ownKey ? TReplyShape::Echoed : TReplyShape::Own;
+    PrinterEchoes = PrinterEchoes || takenKey == ownKey;
     return result;
   }
   ResultCode = kResultNoReply;
   return -1;
 }
 
-TReplyMatch TPacketLink::MatchFor(uint16_t command, uint32_t argument) const {
+TReplyMatch TPacketLink::MatchFor(uint16_t command, uint32_t argument, const std::set<uint64_t>& confirmed) const {
   TReplyMatch match;
   match.Command = command;
   match.Argument = argument;
   const auto found = Shapes.find(command);
   match.Required = found != Shapes.end() && found->second == TReplyShape::Echoed;
-  if (match.Required) return match;
-  // Still learning this command. A printer seen to echo two different commands carries
-  // its requests' commands in its replies, so a packet naming another of those commands
-  // is a late reply to that one, not the first reply to this. One echoed command alone
-  // proves nothing: a printer may answer everything with one fixed header.
-  for (const auto& [other, shape] : Shapes)
-    if (other != command && shape == TReplyShape::Echoed) match.OtherCommands.push_back(other);
-  if (match.OtherCommands.size() < 2) match.OtherCommands.clear();
+  // A printer that echoes carries its requests' headers in its replies, so a packet naming
+  // an earlier request is that request's late or repeated reply. One that never echoed
+  // gives no such sign, and every reply is taken as this request's.
+  if (!match.Required && PrinterEchoes) {
+    match.Earlier = &SentHeaders;
+    match.Allowed = FixedHeaders;
+    match.Allowed.insert(confirmed.begin(), confirmed.end());
+  }
   return match;
+}
+
+void TPacketLink::ForgetReplyShapes() {
+  Shapes.clear();
+  PrinterEchoes = false;
+  SentHeaders.clear();
+  FixedHeaders.clear();
 }
 
 void TPacketLink::DiscardWaitingInput() {
@@ -76,8 +100,8 @@ bool TPacketLink::SendPacket(const uint8_t* bytes, int length) {
 }
 
 int TPacketLink::ReceiveReply(uint8_t* data, int replyCapacity, uint32_t ms, const TReplyMatch& match,
-                              TReplyHeader* header) {
-  return Transport->Receive(data, replyCapacity, ms, Trace, match, header);
+                              TReplySeen* seen) {
+  return Transport->Receive(data, replyCapacity, ms, Trace, match, seen);
 }
 
 }  // namespace printset

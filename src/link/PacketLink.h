@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 #include "link/ReplyReceiver.h"
@@ -39,30 +40,45 @@ class TPacketLink {
 
   // Sends the request up to `attempts` times; each waits up to `ms` for a valid reply,
   // whose data lands in `data` (at most `replyCapacity` bytes). Input already waiting is
-  // discarded before every send. Once a command's first reply has shown that the printer
-  // echoes the request's command and argument, later replies to that command must echo
-  // them too; others are skipped. Returns the reply's data length, or -1 after every
-  // attempt failed (ResultCode is then 3). Throws TLinkCancelled once StopFlag is set.
+  // discarded before every send. Which reply belongs to this request:
+  // - once a command's first reply has echoed the request's command and argument, later
+  //   replies to that command must echo them too; others are skipped;
+  // - once the printer has echoed any request of the job, a packet naming an earlier
+  //   request of the job is that request's late reply and is skipped, unless the printer
+  //   proved it answers with that header whatever is asked: the same header skipped in an
+  //   attempt came again after the request was sent anew. A last attempt that skipped
+  //   such packets and took no reply earns one attempt more, once, so that the proof is
+  //   possible even for a request sent only once.
+  // Returns the reply's data length, or -1 after every attempt failed (ResultCode is then
+  // 3). Throws TLinkCancelled, before a request goes out, once StopFlag is set.
   int Transact(uint16_t command, uint32_t argument, uint8_t* data, int replyCapacity, int count,
                int attempts, uint32_t ms);
   // Traces and sends one packet; false when the line did not take it (traced as
   // "Write failed: ..."): the attempt has failed.
   bool SendPacket(const uint8_t* bytes, int length);
+  // Waits up to `ms` for one reply that `match` accepts (the transport's Receive).
   int ReceiveReply(uint8_t* data, int replyCapacity, uint32_t ms, const TReplyMatch& match = {},
-                   TReplyHeader* header = nullptr);
+                   TReplySeen* seen = nullptr);
   // Drops waiting input on the transport in use; traced when there was any.
   void DiscardWaitingInput();
-  // Forgets what was learnt about the printer's replies; at the start of every job.
-  void ForgetReplyShapes() { Shapes.clear(); }
+  // Forgets the requests sent and what was learnt about the printer's replies; at the
+  // start of every job.
+  void ForgetReplyShapes();
 
  private:
   // Whether the printer's replies to a command carry the request's command and argument.
   enum class TReplyShape { Unknown, Echoed, Own };
-  TReplyMatch MatchFor(uint16_t command, uint32_t argument) const;
+  TReplyMatch MatchFor(uint16_t command, uint32_t argument, const std::set<uint64_t>& confirmed) const;
 
   TTraceLog& Trace;
   uint8_t& ResultCode;
   std::map<uint16_t, TReplyShape> Shapes;
+  // Whether any reply of this job echoed its request's command and argument.
+  bool PrinterEchoes = false;
+  // Headers of the requests sent in this job, as HeaderKey values.
+  std::set<uint64_t> SentHeaders;
+  // Headers the printer gave to requests other than the one they name.
+  std::set<uint64_t> FixedHeaders;
 };
 
 }  // namespace printset

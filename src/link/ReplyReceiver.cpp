@@ -49,7 +49,7 @@ void TraceSkippedReply(TTraceLog& trace, uint16_t command, uint32_t argument) {
 }
 
 int ReceiveSerialReply(TByteSource& source, uint8_t* data, int capacity, uint32_t ms, TTraceLog& trace,
-                       const TReplyMatch& match, TReplyHeader* header) {
+                       const TReplyMatch& match, TReplySeen* seen) {
   uint8_t buffer[kReceiveBufferSize];
   int taken = 0;
   int start = 0;
@@ -137,14 +137,15 @@ int ReceiveSerialReply(TByteSource& source, uint8_t* data, int capacity, uint32_
       trace.TraceLine("Drained " + std::to_string(drained) + " bytes of a reply too long to take" +
                       TraceTimestampNow());
   }
+  if (seen) seen->Skipped.insert(seen->Skipped.end(), skipped.begin(), skipped.end());
   if (!accepted) return -1;
-  if (header) *header = current;
+  if (seen) seen->Accepted = current;
   return length;
 }
 
 TDatagramVerdict AcceptReplyDatagram(const uint8_t* datagram, int length, uint8_t* data, int capacity,
                                      TTraceLog& trace, const TReplyMatch& match, int& result,
-                                     TReplyHeader* header) {
+                                     TReplySeen* seen) {
   result = -1;
   const int count = length < 0 ? 0 : length;
   TraceReceived(trace, datagram, count, 0);
@@ -154,12 +155,13 @@ TDatagramVerdict AcceptReplyDatagram(const uint8_t* datagram, int length, uint8_
   const uint32_t argument = GetLe32(datagram + 4);
   if (!match.Accepts(command, argument)) {
     if (trace.TraceEnabled) TraceSkippedReply(trace, command, argument);
+    if (seen) seen->Skipped.push_back({command, argument});
     return TDatagramVerdict::Skipped;
   }
   const int n = GetLe16(datagram + 8);
   if (n > capacity || count < kHeaderSize + n) return TDatagramVerdict::Refused;
   std::memcpy(data, datagram + kHeaderSize, static_cast<size_t>(n));
-  if (header) *header = {command, argument};
+  if (seen) seen->Accepted = {command, argument};
   result = n;
   return TDatagramVerdict::Accepted;
 }

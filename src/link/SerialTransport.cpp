@@ -12,8 +12,8 @@ bool TSerialTransport::Send(const uint8_t* bytes, int length, std::string& error
 }
 
 int TSerialTransport::Receive(uint8_t* data, int capacity, uint32_t ms, TTraceLog& trace, const TReplyMatch& match,
-                              TReplyHeader* header) {
-  return ReceiveSerialReply(Port, data, capacity, ms, trace, match, header);
+                              TReplySeen* seen) {
+  return ReceiveSerialReply(Port, data, capacity, ms, trace, match, seen);
 }
 
 void TSerialTransport::Close(TTraceLog& trace) {

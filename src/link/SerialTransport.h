@@ -13,7 +13,7 @@ class TSerialTransport : public TTransport {
   // did not take, so that it cannot trickle into the next request.
   bool Send(const uint8_t* bytes, int length, std::string& error) override;
   int Receive(uint8_t* data, int capacity, uint32_t ms, TTraceLog& trace, const TReplyMatch& match,
-              TReplyHeader* header) override;
+              TReplySeen* seen) override;
   int DiscardInput() override { return Port.DiscardInput(); }
   bool CarriesBaudRate() const override { return true; }
   void Close(TTraceLog& trace) override;

@@ -13,13 +13,14 @@ namespace printset {
 class TTransport {
  public:
   virtual ~TTransport() = default;
-  // Hands one whole packet to the line; false, with `error` set, when the line did not
-  // take it (the attempt has then failed). Socket errors throw std::system_error.
+  // Hands one whole packet to the line within a bounded time; false, with `error` set,
+  // when the line did not take it (the attempt has then failed).
   virtual bool Send(const uint8_t* bytes, int length, std::string& error) = 0;
   // Waits up to `ms` for one reply that `match` accepts and traces what was taken in.
-  // Returns the reply's data length (copied to `data`, at most `capacity` bytes) or -1.
+  // Returns the reply's data length (copied to `data`, at most `capacity` bytes) or -1;
+  // `seen`, when given, receives the headers of what was accepted and skipped.
   virtual int Receive(uint8_t* data, int capacity, uint32_t ms, TTraceLog& trace, const TReplyMatch& match,
-                      TReplyHeader* header) = 0;
+                      TReplySeen* seen) = 0;
   // Drops input already waiting; returns how many bytes it held.
   virtual int DiscardInput() = 0;
   // Whether the line has a baud rate of its own that the printer and the port must agree on.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <stdexcept>
 #include <system_error>
 
@@ -57,14 +58,15 @@ void TUdpEndpoint::Activate() {
   ResolvedFor = key;
 }
 
-void TUdpEndpoint::Send(const uint8_t* bytes, size_t count) {
+bool TUdpEndpoint::Send(const uint8_t* bytes, size_t count, std::string& error) {
   Activate();
-  for (;;) {
-    if (::send(Socket, bytes, count, 0) >= 0) return;
+  for (int tries = 0; tries < kUdpSendTries; ++tries) {
+    if (::send(Socket, bytes, count, 0) >= 0) return true;
+    error = std::strerror(errno);
     // A refusal left over from an earlier datagram is reported here once; send again.
-    if (errno == EINTR || IsDeferredSendError(errno)) continue;
-    ThrowErrno("send");
+    if (errno != EINTR && !IsDeferredSendError(errno)) break;
   }
+  return false;
 }
 
 int TUdpEndpoint::Receive(uint8_t* buffer, size_t capacity, uint32_t ms) {
@@ -89,7 +91,7 @@ int TUdpEndpoint::DiscardInput() {
   Activate();
   int discarded = 0;
   uint8_t scratch[16];
-  for (;;) {
+  while (discarded < kDiscardLimitBytes) {
     const ssize_t n = ::recv(Socket, scratch, sizeof scratch, MSG_TRUNC | MSG_DONTWAIT);
     if (n >= 0) {
       discarded += static_cast<int>(n);
@@ -99,6 +101,7 @@ int TUdpEndpoint::DiscardInput() {
     if (errno == EAGAIN || errno == EWOULDBLOCK) return discarded;
     ThrowErrno("recv");
   }
+  return discarded;
 }
 
 void TUdpEndpoint::Deactivate() {

@@ -79,15 +79,17 @@ void TUdpEndpoint::Activate() {
   ResolvedFor = key;
 }
 
-void TUdpEndpoint::Send(const uint8_t* bytes, size_t count) {
+bool TUdpEndpoint::Send(const uint8_t* bytes, size_t count, std::string& error) {
   Activate();
-  for (;;) {
+  for (int tries = 0; tries < kUdpSendTries; ++tries) {
     if (::send(AsSocket(Socket), reinterpret_cast<const char*>(bytes), static_cast<int>(count), 0) != SOCKET_ERROR)
-      return;
+      return true;
+    const int code = WSAGetLastError();
+    error = Win32ErrorText(static_cast<unsigned long>(code));
     // A refusal left over from an earlier datagram is reported here once; send again.
-    if (IsDeferredSendError(WSAGetLastError())) continue;
-    ThrowSocketError("send");
+    if (code != WSAEINTR && !IsDeferredSendError(code)) break;
   }
+  return false;
 }
 
 int TUdpEndpoint::Receive(uint8_t* buffer, size_t capacity, uint32_t ms) {
@@ -114,7 +116,7 @@ int TUdpEndpoint::Receive(uint8_t* buffer, size_t capacity, uint32_t ms) {
 int TUdpEndpoint::DiscardInput() {
   Activate();
   int discarded = 0;
-  for (;;) {
+  while (discarded < kDiscardLimitBytes) {
     WSAPOLLFD p{AsSocket(Socket), POLLRDNORM, 0};
     const int ready = ::WSAPoll(&p, 1, 0);
     if (ready == SOCKET_ERROR) ThrowSocketError("WSAPoll");
@@ -136,6 +138,7 @@ int TUdpEndpoint::DiscardInput() {
     if (error == WSAEWOULDBLOCK) return discarded;
     ThrowSocketError("recv");
   }
+  return discarded;
 }
 
 void TUdpEndpoint::Deactivate() {

@@ -5,13 +5,12 @@
 
 namespace printset {
 
-bool TUdpTransport::Send(const uint8_t* bytes, int length, std::string&) {
-  Endpoint.Send(bytes, static_cast<size_t>(length));
-  return true;
+bool TUdpTransport::Send(const uint8_t* bytes, int length, std::string& error) {
+  return Endpoint.Send(bytes, static_cast<size_t>(length), error);
 }
 
 int TUdpTransport::Receive(uint8_t* data, int capacity, uint32_t ms, TTraceLog& trace, const TReplyMatch& match,
-                           TReplyHeader* header) {
+                           TReplySeen* seen) {
   const TDeadline deadline(ms);
   uint8_t datagram[kReceiveBufferSize];
   for (;;) {
@@ -22,7 +21,7 @@ int TUdpTransport::Receive(uint8_t* data, int capacity, uint32_t ms, TTraceLog& 
       return -1;
     }
     int result = -1;
-    const TDatagramVerdict verdict = AcceptReplyDatagram(datagram, length, data, capacity, trace, match, result, header);
+    const TDatagramVerdict verdict = AcceptReplyDatagram(datagram, length, data, capacity, trace, match, result, seen);
     if (verdict == TDatagramVerdict::Skipped && !deadline.Expired()) continue;
     return result;
   }

@@ -13,7 +13,7 @@ class TUdpTransport : public TTransport {
   // A datagram that is another request's reply is skipped and the wait goes on within
   // the same deadline; a datagram that is no reply, or too long, fails the wait.
   int Receive(uint8_t* data, int capacity, uint32_t ms, TTraceLog& trace, const TReplyMatch& match,
-              TReplyHeader* header) override;
+              TReplySeen* seen) override;
   int DiscardInput() override { return Endpoint.DiscardInput(); }
   bool CarriesBaudRate() const override { return false; }
   // No trace line: a datagram endpoint has no line to close.

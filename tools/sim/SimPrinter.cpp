@@ -73,7 +73,14 @@ TSimPrinter::TAction TSimPrinter::Decide(const TParsedRequest& request) {
     flaws.BadHeaderCheck = FaultSet.BadHeaderCheck;
     flaws.BadDataCheck = FaultSet.BadDataCheck;
     flaws.StrayBytes = FaultSet.StrayBytes;
-    action.Reply = BuildFlawedReply(request.Command, request.Argument, data, flaws);
+    uint16_t command = request.Command;
+    uint32_t argument = request.Argument;
+    if (FaultSet.Headers == TSimHeaders::CommandOnly) argument = 0;
+    if (FaultSet.Headers == TSimHeaders::Fixed) {
+      command = FaultSet.FixedCommand;
+      argument = FaultSet.FixedArgument;
+    }
+    action.Reply = BuildFlawedReply(command, argument, data, flaws);
     action.DelayMs = FaultSet.DelayMs + step.DelayMs;
     action.DuplicateMs = step.DuplicateMs >= 0 ? step.DuplicateMs : FaultSet.LateDuplicateMs;
     FaultSet.LateDuplicateMs = -1;

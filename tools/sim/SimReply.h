@@ -30,6 +30,10 @@ struct TSimStep {
   int OversizeLength = 0;  // when > 0, the reply carries this many data bytes
 };
 
+// How a reply names its request: by echoing its command and argument, as the printer
+// does; by its command with argument 0; or by one fixed header whatever was asked.
+enum class TSimHeaders { Echo, CommandOnly, Fixed };
+
 // What can be made to go wrong in the simulated printer, all switchable while it runs.
 struct TSimFaults {
   std::set<uint16_t> NoReplyCommands;  // requests with these commands are never answered
@@ -46,6 +50,9 @@ struct TSimFaults {
   // UDP only: a request that goes unanswered is answered instead from another port, as a
   // foreign host on the network could.
   bool ForeignReplies = false;
+  TSimHeaders Headers = TSimHeaders::Echo;
+  uint16_t FixedCommand = 0;   // the header of every reply with TSimHeaders::Fixed
+  uint32_t FixedArgument = 0;
 };
 
 }  // namespace printset
