@@ -15,14 +15,16 @@ void TDownloadList::Clear() {
   DownloadNames.clear();
   DownloadCommands.clear();
   DownloadBases.clear();
+  DownloadBytes.clear();
 }
 
 void TDownloadList::Add(const std::string& path, const std::string& name, const std::string& command,
-                        const std::string& base) {
+                        const std::string& base, TSharedBytes bytes) {
   DownloadPaths.push_back(path);
   DownloadNames.push_back(name);
   DownloadCommands.push_back(command);
   DownloadBases.push_back(base);
+  DownloadBytes.push_back(std::move(bytes));
 }
 
 TCommThread::TCommThread(TJobHost& host)
@@ -78,6 +80,9 @@ void TCommThread::Execute() {
       ResultCode = kResultOk;
       OpenError.clear();
       TraceSaveError.clear();
+      BytesAcknowledged = 0;
+      BytesToSend = 0;
+      FirmwareIncomplete = false;
       switch (code) {
         case JobDownloadFiles: RunDownloadFiles(); break;
         case JobSetParameters: RunSetParameters(); break;
@@ -100,6 +105,8 @@ void TCommThread::Execute() {
       ReleaseLinkAfterError();
       TraceLine("ERROR unknown error" + TraceTimestampNow());
     }
+    // Once the printer took a block, a failed programming has left neither firmware whole.
+    FirmwareIncomplete = code == JobProgramFirmware && ResultCode != kResultOk && BytesAcknowledged > 0;
     FinishJob();
   }
 }

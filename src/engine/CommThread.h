@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -32,6 +33,9 @@ constexpr int kBlockBufferSize = 4096;
 constexpr int kBlockSize = 256;
 constexpr int32_t kTransferBaudRate = 115200;
 
+// The bytes of one file to download, read once and shared by every worker that sends them.
+using TSharedBytes = std::shared_ptr<const std::vector<uint8_t>>;
+
 // The inputs of the download job: entry i is the i-th string of each list.
 struct TDownloadList {
   std::vector<std::string> DownloadPaths;
@@ -39,9 +43,12 @@ struct TDownloadList {
   std::vector<std::string> DownloadCommands;  // a number (see DownloadBases); the low 16 bits are sent
   std::vector<std::string> DownloadBases;     // printer address of the first byte: decimal or 0x hex
                                               // up to 0xFFFFFFFF, or signed decimal
+  // The bytes to send, read before the job; null: the file at the path is read when its
+  // turn comes, and skipped when it is missing then.
+  std::vector<TSharedBytes> DownloadBytes;
   void Clear();
   void Add(const std::string& path, const std::string& name, const std::string& command,
-           const std::string& base);
+           const std::string& base, TSharedBytes bytes = nullptr);
 };
 
 class TCommThread {
@@ -67,6 +74,12 @@ class TCommThread {
   std::string OpenError;
   // Set when "debug.log" could not be written after the last job.
   std::string TraceSaveError;
+  // Bytes of the job's data that the printer acknowledged, and how many there were to send.
+  int64_t BytesAcknowledged = 0;
+  int64_t BytesToSend = 0;
+  // Set when programming failed after the printer accepted a block: its firmware is then
+  // neither the old nor the new one, and the image must be programmed again.
+  bool FirmwareIncomplete = false;
 
   // Job inputs, written only while no job runs.
   TDownloadList DownloadList;

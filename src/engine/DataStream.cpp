@@ -7,6 +7,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "base/FileIo.h"
+
 namespace printset {
 
 void TDataStream::Clear() {
@@ -19,7 +21,12 @@ void TDataStream::Assign(std::vector<uint8_t> bytes) {
   Position = 0;
 }
 
-void TDataStream::LoadFromFile(const std::string& path) { Assign(ReadWholeFile(path)); }
+void TDataStream::LoadFromFile(const std::string& path, uint64_t maxSize) {
+  std::vector<uint8_t> bytes;
+  std::string reason;
+  if (!ReadFileBounded(path, maxSize, bytes, reason)) throw std::runtime_error("cannot read \"" + path + "\": " + reason);
+  Assign(std::move(bytes));
+}
 
 size_t TDataStream::Read(uint8_t* buffer, size_t count) {
   if (Position >= Bytes.size()) return 0;

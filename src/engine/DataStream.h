@@ -17,8 +17,9 @@ class TDataStream {
   void Clear();
   void Assign(std::vector<uint8_t> bytes);
   // Replaces the content with the file's; throws std::runtime_error naming the file and
-  // the system's reason when it cannot be read. The position goes to 0.
-  void LoadFromFile(const std::string& path);
+  // the reason when it cannot be read or holds more than `maxSize` bytes. The position
+  // goes to 0.
+  void LoadFromFile(const std::string& path, uint64_t maxSize);
   // Up to `count` bytes from the position; returns how many were read.
   size_t Read(uint8_t* buffer, size_t count);
 

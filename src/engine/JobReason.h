@@ -14,8 +14,13 @@ namespace printset {
 // is installed or running and the device was refused or busy, a word about it), the
 // identity the printer sent when it was not
 // accepted (non-printing bytes as \xNN), the last trace line when the job stopped on an
-// error. `deviceName` is the device the port name stood for, named with the system's
-// reason. Empty after success.
+// error, and, after a programming that failed once the printer had taken a block, that
+// the firmware is incomplete. `deviceName` is the device the port name stood for, named
+// with the system's reason. Empty after success.
 std::string JobFailureReason(const TCommThread& thread, const std::string& deviceName);
+
+// "the printer's firmware is incomplete (N of M bytes acknowledged): program the image
+// again", for a thread whose FirmwareIncomplete is set.
+std::string IncompleteFirmwareText(const TCommThread& thread);
 
 }  // namespace printset

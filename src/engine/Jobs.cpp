@@ -6,6 +6,7 @@
 #include "engine/CommThread.h"
 #include "engine/Commands.h"
 #include "engine/Convert.h"
+#include "engine/InputFile.h"
 #include "engine/TransferRules.h"
 
 namespace printset {
@@ -44,7 +45,7 @@ uint32_t ListNumber(const std::string& text) {
 std::vector<TDownloadEntry> CheckDownloadList(const TDownloadList& list) {
   const size_t count = list.DownloadPaths.size();
   if (list.DownloadNames.size() != count || list.DownloadCommands.size() != count ||
-      list.DownloadBases.size() != count)
+      list.DownloadBases.size() != count || list.DownloadBytes.size() != count)
     throw std::invalid_argument("the download list has entries of unequal length");
   std::vector<TDownloadEntry> entries;
   for (size_t i = 0; i < count; ++i) {
@@ -61,23 +62,31 @@ std::vector<TDownloadEntry> CheckDownloadList(const TDownloadList& list) {
 }  // namespace
 
 void TCommThread::RunSetParameters() {
-  if (OpenLink(LinkPortName)) {
-    Transact(static_cast<uint16_t>(ParamCommand), static_cast<uint32_t>(ParamArgument), ParamBuffer,
-             kParamReplyCapacity, ParamLength, kSetParametersAttempts, kSetParametersTimeoutMs);
-  }
+  BytesToSend = ParamLength;
+  if (OpenLink(LinkPortName) &&
+      Transact(static_cast<uint16_t>(ParamCommand), static_cast<uint32_t>(ParamArgument), ParamBuffer,
+               kParamReplyCapacity, ParamLength, kSetParametersAttempts, kSetParametersTimeoutMs) >= 0)
+    BytesAcknowledged = ParamLength;
   CloseLink();
 }
 
 void TCommThread::RunDownloadFiles() {
   const std::vector<TDownloadEntry> entries = CheckDownloadList(DownloadList);
+  for (const TSharedBytes& bytes : DownloadList.DownloadBytes)
+    if (bytes) BytesToSend += static_cast<int64_t>(bytes->size());
   if (OpenLink(LinkPortName) && SwitchBaudRate(kTransferBaudRate) && EnterDownloadMode()) {
     bool everyBlockDelivered = true;
     uint8_t block[kBlockBufferSize];
     for (size_t i = 0; i < entries.size() && everyBlockDelivered; ++i) {
       const std::string& name = DownloadList.DownloadNames[i];
       const std::string& path = DownloadList.DownloadPaths[i];
-      if (name == kSkippedEntryName || !FileExists(path)) continue;
-      DataStream.LoadFromFile(path);
+      if (name == kSkippedEntryName) continue;
+      if (const TSharedBytes& bytes = DownloadList.DownloadBytes[i]) {
+        DataStream.Assign(*bytes);
+      } else {
+        if (!FileExists(path)) continue;
+        DataStream.LoadFromFile(path, kMaxDownloadFileSize);
+      }
       ReportProgress("DOWNLOAD " + name, 0, 0, true);
       DataStream.Position = 0;
       while (DataStream.Position < DataStream.Size()) {
@@ -89,6 +98,7 @@ void TCommThread::RunDownloadFiles() {
           everyBlockDelivered = false;
           break;
         }
+        BytesAcknowledged += static_cast<int64_t>(n);
         ReportProgress("", static_cast<int32_t>(DataStream.Position), static_cast<int32_t>(DataStream.Size()), false);
       }
     }
@@ -98,6 +108,7 @@ void TCommThread::RunDownloadFiles() {
 }
 
 void TCommThread::RunProgramFirmware() {
+  BytesToSend = static_cast<int64_t>(DataStream.Size());
   if (OpenLink(LinkPortName) && SwitchBaudRate(kTransferBaudRate) && EnterProgramMode()) {
     bool everyBlockDelivered = true;
     uint8_t block[kBlockBufferSize];
@@ -111,6 +122,7 @@ void TCommThread::RunProgramFirmware() {
         everyBlockDelivered = false;
         break;
       }
+      BytesAcknowledged = static_cast<int64_t>(DataStream.Position);
       ReportProgress("", static_cast<int32_t>(DataStream.Position), static_cast<int32_t>(DataStream.Size()), false);
     }
     if (everyBlockDelivered) {

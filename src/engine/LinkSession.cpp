@@ -1,4 +1,5 @@
 // Opening, identifying, re-rating and closing the link to the printer for one job.
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -66,12 +67,15 @@ bool TCommThread::OpenLink(const std::string& portName) {
 bool TCommThread::IdentifyDevice() {
   uint8_t buffer[kBlockBufferSize];
   std::memcpy(buffer, kIdentifyData, 8);
-  if (Transact(kCommandIdentify, 0, buffer, kBlockBufferSize - 1, 8, kIdentifyAttempts, kIdentifyTimeoutMs) < 0)
-    return false;
-  // A reply shorter than 8 bytes leaves the tail of the request in place.
-  DeviceIdentity.assign(reinterpret_cast<const char*>(buffer), 8);
+  const int length =
+      Transact(kCommandIdentify, 0, buffer, kBlockBufferSize - 1, 8, kIdentifyAttempts, kIdentifyTimeoutMs);
+  if (length < 0) return false;
+  // The first 8 bytes are compared; a reply shorter than that leaves the tail of the
+  // request in place, but only what the printer sent is reported as its identity.
+  const std::string compared(reinterpret_cast<const char*>(buffer), 8);
+  DeviceIdentity = compared.substr(0, static_cast<size_t>(std::min(length, 8)));
   for (const char* accepted : kAcceptedIdentities)
-    if (DeviceIdentity == std::string(accepted, 8)) return true;
+    if (compared == std::string(accepted, 8)) return true;
   ResultCode = kResultIdentityRejected;
   return false;
 }

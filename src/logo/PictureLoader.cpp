@@ -2,12 +2,14 @@
 
 #include <QBuffer>
 #include <QImage>
-#include <QFile>
 #include <QImageReader>
 #include <QSize>
 #include <QString>
 
 #include <filesystem>
+#include <vector>
+
+#include "base/FileIo.h"
 
 #include "logo/PictureCompleteness.h"
 
@@ -39,13 +41,13 @@ std::optional<TPicture> LoadPicture(const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
 
-  QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
-  if (!file.open(QIODevice::ReadOnly)) return TPicture{};
-  // Read once: the same bytes are checked for completeness and then decoded.
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return TPicture{};
-  if (!PictureDataComplete(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())))
-    return TPicture{};
+  // Read once, within a bound: the same bytes are checked for completeness and then decoded.
+  std::vector<uint8_t> content;
+  std::string reason;
+  if (!ReadFileBounded(path, kMaxPictureFileSize, content, reason)) return TPicture{};
+  if (!PictureDataComplete(content.data(), content.size())) return TPicture{};
+  QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(content.data()),
+                                             static_cast<qsizetype>(content.size()));
   QBuffer buffer(&bytes);
   if (!buffer.open(QIODevice::ReadOnly)) return TPicture{};
   QImageReader reader(&buffer);

@@ -14,9 +14,13 @@ namespace printset {
 // A short file can announce any size, and the reader allocates it before it finds the
 // data missing.
 constexpr int64_t kMaxPictureDots = int64_t{4} * 1024 * 1024;
+// The largest picture file read at all: room for the most dots at 32 bits each in any
+// format, and a bound for a file that never ends (/proc) or reports no size.
+constexpr uint64_t kMaxPictureFileSize = uint64_t{64} << 20;
 
 // std::nullopt when no file exists at the path (a folder is not a file); a TPicture of
-// Width 0 when the file cannot be read as a picture or is cut short (fewer rows or
+// Width 0 when the file cannot be read (more than kMaxPictureFileSize bytes, a device),
+// cannot be read as a picture or is cut short (fewer rows or
 // bytes than it announces: see PictureDataComplete). Any format Qt's image reader knows
 // is read, whatever the file's extension: every BMP variant (1 to 32 bits per pixel,
 // top-down or bottom-up, RLE4/RLE8, bit fields), PNG, GIF, JPEG and the rest of the

@@ -24,8 +24,11 @@
 #include <QTabWidget>
 #include <QUrl>
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
+#include "base/FileIo.h"
 #include "engine/Convert.h"
 #include "engine/DataStream.h"
 #include "engine/FirmwareImage.h"
@@ -76,6 +79,17 @@ QString BaudRateText(const std::string& rate) {
   bool number = false;
   const int value = text.toInt(&number);
   return number && value > 0 ? BaudRateItem(value) : text;
+}
+
+// The rate a BAUD RATE box shows: a number (else TConvertError, as for any number typed
+// into the window) and one of the printer's rates (else std::runtime_error), so that a
+// printer is never told, or talked to at, a rate it does not have.
+int32_t ChosenBaudRate(const QComboBox* box) {
+  const std::string text = Trim(box->currentText().toStdString());
+  const int32_t rate = StrToInt(text);
+  if (!IsBaudRate(rate))
+    throw std::runtime_error("'" + text + "' is not a baud rate of the printer; choose one of " + BaudRateListText());
+  return rate;
 }
 
 QStringList BaudRateItems() {
@@ -424,7 +438,7 @@ void TfrmMain::ShowMessage(const QString& text, const QString& reason) {
 void TfrmMain::ReadPortSettings(bool trim) {
   const std::string port = ComboPort->currentText().toStdString();
   PortName = trim ? Trim(port) : port;
-  PortBaudRate = StrToInt(Trim(ComboBaud->currentText().toStdString()));
+  PortBaudRate = ChosenBaudRate(ComboBaud);
 }
 
 bool TfrmMain::JobBusy() const { return WaitingForJob || (CommThread && CommThread->JobRunning()); }
@@ -487,7 +501,7 @@ void TfrmMain::btSetClick() {
   const int codePageIndex = SelectedCodePageIndex();
   const int32_t codePage = codePageIndex >= 0 ? CodePageValues[static_cast<size_t>(codePageIndex)] : 0;
   const TParameterBlock block =
-      BuildParameterBlock(ComboSetBaudRate->currentText().toStdString(), codePage, EditDigits());
+      BuildParameterBlock(std::to_string(ChosenBaudRate(ComboSetBaudRate)), codePage, EditDigits());
   std::copy(block.begin(), block.end(), CommThread->ParamBuffer);
   CommThread->ParamLength = static_cast<int32_t>(block.size());
   CommThread->ParamCommand = kCommandSetParameters;
@@ -507,18 +521,18 @@ void TfrmMain::btUpdateClick() {
   if (OpenDialog1->exec() != QDialog::Accepted) return;
   const QString fileName = OpenDialog1->selectedFiles().value(0);
   if (fileName.isEmpty()) return;
-  // The dialog lets a FIFO or a device through; neither is ever read.
+  // Read once, within a bound (the dialog lets a FIFO or a device through; neither is
+  // ever read): the bytes checked are the bytes sent.
+  std::vector<uint8_t> image;
   std::string reason;
-  if (!CheckInputFile(fileName.toStdString(), kMaxFirmwareFileSize, reason))
+  if (!ReadFileBounded(fileName.toStdString(), kMaxFirmwareFileSize, image, reason))
     throw std::runtime_error(fileName.toStdString() + ": " + reason);
-  TDataStream& stream = CommThread->DataStream;
-  stream.LoadFromFile(fileName.toStdString());
-  if (!IsValidFirmwareImage(stream.Data().data(), stream.Size())) {
+  if (!IsValidFirmwareImage(image.data(), image.size())) {
     QMessageBox box(QMessageBox::Critical, kInvalidFileCaption, kInvalidFileText, QMessageBox::Ok, this);
     box.exec();
     return;
   }
-  stream.Position = 0;
+  CommThread->DataStream.Assign(std::move(image));
   RunJobAndReport(JobProgramFirmware);
 }
 
@@ -548,13 +562,18 @@ void TfrmMain::btLOGOClick() {
     ShowMessage("ERROR", "a picture of the list failed, so the logo set is incomplete; nothing was sent");
     return;
   }
+  // The record of the last set sent, written as one step; the job sends the set in
+  // memory, never the file.
   const std::string path = Paths.StateFolder + kLogoFileName;
-  WriteWholeFile(path, LogoSetBuffer);
+  std::string error;
+  if (!WriteFileAtomically(path, LogoSetBuffer.data(), LogoSetBuffer.size(), error))
+    throw std::runtime_error("Cannot create file \"" + path + "\". " + error);
   QDir::setCurrent(QString::fromStdString(Paths.ConfigFolder));
   ReadPortSettings(false);
   TDownloadList& list = CommThread->DownloadList;
   list.Clear();
-  list.Add(path, kLogoFileName, std::to_string(LogoSettings.LogoCommand), std::to_string(LogoSettings.LogoPara));
+  list.Add(path, kLogoFileName, std::to_string(LogoSettings.LogoCommand), std::to_string(LogoSettings.LogoPara),
+           std::make_shared<const std::vector<uint8_t>>(LogoSetBuffer));
   RunJobAndReport(JobDownloadFiles);
 }
 

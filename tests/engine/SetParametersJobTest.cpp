@@ -77,9 +77,12 @@ TEST_F(SetParametersJobTest, IdentityRules) {
   const TCase cases[] = {
       {"PRN 74XX", kResultOk, "PRN 74XX"},
       {"prn 7401", kResultIdentityRejected, "prn 7401"},
+      {"PRN 740X", kResultIdentityRejected, "PRN 740X"},  // all eight characters count
       {"PRN 74XXABCD", kResultOk, "PRN 74XX"},   // bytes past the eighth are ignored
-      {"PRN 74", kResultIdentityRejected, "PRN 74??"},  // the request's tail shows through
-      {"", kResultIdentityRejected, "DEVICE??"},
+      // The request's tail fills the comparison, but only what was sent is reported.
+      {"PRN 74", kResultIdentityRejected, "PRN 74"},
+      {"PRN 74??", kResultIdentityRejected, "PRN 74??"},
+      {"", kResultIdentityRejected, ""},
   };
   for (const auto& c : cases) {
     Sim.SetIdentity(c.Identity);

@@ -71,6 +71,8 @@ std::string OutcomeJson(const TPrinterOutcome& outcome) {
   object["meaning"] = ResultCodeMeaning(outcome.Result);
   object["reason"] = outcome.Reason;
   object["bytes"] = outcome.Bytes;
+  object["size"] = outcome.Size;
+  object["firmware_incomplete"] = outcome.FirmwareIncomplete;
   object["seconds"] = std::round(outcome.Seconds * 1000) / 1000;  // to the millisecond
   object["identity"] = outcome.Identity;
   object["trace"] = outcome.TracePath;

@@ -13,7 +13,9 @@ struct TPrinterOutcome {
   std::string Operation;  // the verb, e.g. "program" or "logo download"
   uint8_t Result = 0;     // the job's result code
   std::string Reason;     // why it failed, a line or more; empty after success
-  uint64_t Bytes = 0;     // what the operation carries to the printer
+  uint64_t Bytes = 0;     // what the printer acknowledged of it
+  uint64_t Size = 0;      // what the operation carries to the printer
+  bool FirmwareIncomplete = false;  // programming failed after the printer took a block
   double Seconds = 0;
   std::string Identity;   // as the printer sent it; empty when it never answered
   std::string TracePath;
@@ -27,7 +29,7 @@ std::string RackOutcomeText(const TPrinterOutcome& outcome);
 // OK or "ERROR N", its port and its trace file.
 std::string RackSummaryText(const std::vector<TPrinterOutcome>& outcomes);
 // The --json object of one printer, on one line: port, operation, result, meaning,
-// reason, bytes, seconds, identity, trace.
+// reason, bytes (acknowledged), size, firmware_incomplete, seconds, identity, trace.
 std::string OutcomeJson(const TPrinterOutcome& outcome);
 
 }  // namespace printset

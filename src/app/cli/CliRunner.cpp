@@ -34,7 +34,9 @@ TPrinterOutcome Outcome(const TCliContext& context, const TCliJob& job, const st
   outcome.Result = thread.ResultCode;
   if (thread.ResultCode != kResultOk)
     outcome.Reason = JobFailureReason(thread, ResolvePortName(port, context.Link.PortMap));
-  outcome.Bytes = job.Bytes;
+  outcome.Bytes = static_cast<uint64_t>(thread.BytesAcknowledged);
+  outcome.Size = job.Bytes;
+  outcome.FirmwareIncomplete = thread.FirmwareIncomplete;
   outcome.Seconds = seconds;
   outcome.Identity = thread.DeviceIdentity;
   outcome.TracePath = tracePath;
@@ -46,7 +48,7 @@ std::function<void(const std::string&)> Notice(TProgressBoard& board) {
   return [&board](const std::string& text) { board.Print(stderr, text); };
 }
 
-void WarnUnsavedTrace(TProgressBoard& board, const std::string& port, const TCommThread& thread) {
+void WarnAfterJob(TProgressBoard& board, const std::string& port, const TCommThread& thread) {
   if (thread.TraceSaveError.empty()) return;
   board.Print(stderr, "warning: " + (port.empty() ? "" : PrintablePortName(port) + ": ") +
                           "the trace could not be saved: " + thread.TraceSaveError + "\n");
@@ -73,7 +75,7 @@ int RunOnePort(const TCliContext& context, const TCliJob& job) {
   }
   const double seconds = std::chrono::duration<double>(TClock::now() - started).count();
   board.Clear();
-  WarnUnsavedTrace(board, "", thread);
+  WarnAfterJob(board, "", thread);
   const TPrinterOutcome outcome = Outcome(context, job, port, thread, seconds, host.TraceFilePath());
   if (context.Options.Json) std::printf("%s\n", OutcomeJson(outcome).c_str());
   else if (!context.Options.Quiet || outcome.Result != kResultOk) std::fputs(SingleOutcomeText(outcome).c_str(), stdout);
@@ -97,7 +99,7 @@ int RunRack(const TCliContext& context, const TCliJob& job) {
   const auto finished = [&](size_t i) {
     board.Finish(i);
     outcomes[i] = Outcome(context, job, rack.PortName(i), rack.Thread(i), rack.Seconds(i), rack.TracePath(i));
-    WarnUnsavedTrace(board, rack.PortName(i), rack.Thread(i));
+    WarnAfterJob(board, rack.PortName(i), rack.Thread(i));
     if (context.Options.Json) board.Print(stdout, OutcomeJson(outcomes[i]) + "\n");
     else if (!context.Options.Quiet || outcomes[i].Result != kResultOk) board.Print(stdout, RackOutcomeText(outcomes[i]));
   };

@@ -1,8 +1,11 @@
 // "logo pack" and "logo download": the logo set of the window's NVRAM page, headless.
 #include <cstdio>
+#include <memory>
+#include <stdexcept>
 
 #include "CliJob.h"
 #include "CliJson.h"
+#include "base/FileIo.h"
 #include "engine/DataStream.h"
 #include "engine/InputFile.h"
 #include "engine/ResultCodes.h"
@@ -17,6 +20,13 @@ namespace {
 constexpr const char* kLogoFileName = "logo.bin";
 // A picture's size is judged by what it holds ([LOGO] WIDTH and the row limits), not by its file.
 constexpr uint64_t kAnyPictureSize = UINT64_MAX;
+
+// Writes the set as one step; a std::runtime_error names the file when that fails.
+void SaveLogoSet(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::string error;
+  if (!WriteFileAtomically(path, bytes.data(), bytes.size(), error))
+    throw std::runtime_error("Cannot create file \"" + path + "\". " + error);
+}
 
 }  // namespace
 
@@ -57,7 +67,7 @@ int RunLogoVerb(TCliContext& context) {
   const std::string space = FormatLogoSpace(static_cast<int64_t>(set.Bytes.size()), settings.LogoSize);
   if (!download) {
     const std::string output = options.Output.value_or(context.Paths.StateFolder + kLogoFileName);
-    WriteWholeFile(output, set.Bytes);
+    SaveLogoSet(output, set.Bytes);
     if (options.Json) {
       TJson object;
       object["operation"] = options.Verb;
@@ -72,8 +82,9 @@ int RunLogoVerb(TCliContext& context) {
     }
     return 0;
   }
+  // The record of the last set sent; the job sends the bytes packed here, never the file.
   const std::string path = context.Paths.StateFolder + kLogoFileName;
-  WriteWholeFile(path, set.Bytes);
+  SaveLogoSet(path, set.Bytes);
   if (!options.Quiet) std::fprintf(stderr, "%s\n", space.c_str());
   TCliJob job;
   job.Operation = options.Verb;
@@ -81,9 +92,10 @@ int RunLogoVerb(TCliContext& context) {
   job.Bytes = set.Bytes.size();
   const std::string command = std::to_string(settings.LogoCommand);
   const std::string base = std::to_string(settings.LogoPara);
-  job.Prepare = [path, command, base](TCommThread& thread) {
+  const TSharedBytes bytes = std::make_shared<const std::vector<uint8_t>>(set.Bytes);
+  job.Prepare = [path, command, base, bytes](TCommThread& thread) {
     thread.DownloadList.Clear();
-    thread.DownloadList.Add(path, kLogoFileName, command, base);
+    thread.DownloadList.Add(path, kLogoFileName, command, base, bytes);
   };
   return RunCliJob(context, job);
 }

@@ -1,10 +1,10 @@
 // The block transfers: "program" (firmware) and "download" (files into printer memory).
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "CliJob.h"
 #include "DownloadSpec.h"
+#include "base/FileIo.h"
 #include "engine/DataStream.h"
 #include "engine/FirmwareImage.h"
 #include "engine/InputFile.h"
@@ -13,20 +13,19 @@ namespace printset {
 
 namespace {
 
-// No download file has a size limit of its own: the printer's addresses wrap at 32 bits.
-constexpr uint64_t kAnyFileSize = UINT64_MAX;
-
 std::string BaseName(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Refuses a file that cannot be sent, before anything is sent: the reason on stderr.
-bool InputFileUsable(const std::string& path, uint64_t maxSize) {
+// Reads an input file whole, once, before anything is sent; a file that cannot be sent is
+// refused with the reason on stderr. The job sends exactly the bytes read here.
+TSharedBytes ReadInput(const std::string& path, uint64_t maxSize) {
+  std::vector<uint8_t> bytes;
   std::string reason;
-  if (CheckInputFile(path, maxSize, reason)) return true;
+  if (ReadFileBounded(path, maxSize, bytes, reason)) return std::make_shared<const std::vector<uint8_t>>(std::move(bytes));
   std::fprintf(stderr, "printset-cli: %s: %s; nothing was sent\n", path.c_str(), reason.c_str());
-  return false;
+  return nullptr;
 }
 
 }  // namespace
@@ -34,8 +33,8 @@ bool InputFileUsable(const std::string& path, uint64_t maxSize) {
 int RunProgramVerb(TCliContext& context) {
   const std::vector<std::string>& files = context.Options.Files;
   if (files.size() != 1) throw TUsageError("program takes exactly one image file");
-  if (!InputFileUsable(files[0], kMaxFirmwareFileSize)) return kExitDataError;
-  auto image = std::make_shared<const std::vector<uint8_t>>(ReadWholeFile(files[0]));
+  const TSharedBytes image = ReadInput(files[0], kMaxFirmwareFileSize);
+  if (!image) return kExitDataError;
   if (!IsValidFirmwareImage(image->data(), image->size())) {
     // The window's word for it; on stdout unless stdout is kept for JSON.
     std::fputs("Invalid file\n", context.Options.Json ? stderr : stdout);
@@ -64,12 +63,11 @@ int RunDownloadVerb(TCliContext& context) {
       std::fprintf(stderr, "printset-cli: %s; nothing was sent\n", error.c_str());
       return kExitDataError;
     }
-    if (!InputFileUsable(spec.Path, kAnyFileSize)) return kExitDataError;
-    std::error_code sizeError;
-    const uintmax_t size = std::filesystem::file_size(spec.Path, sizeError);
-    bytes += sizeError ? 0 : size;  // a file gone since the check fails the job, not the count
+    const TSharedBytes file = ReadInput(spec.Path, kMaxDownloadFileSize);
+    if (!file) return kExitDataError;
+    bytes += file->size();
     // The engine's list holds decimal text.
-    list.Add(spec.Path, BaseName(spec.Path), std::to_string(spec.Command), std::to_string(spec.Base));
+    list.Add(spec.Path, BaseName(spec.Path), std::to_string(spec.Command), std::to_string(spec.Base), file);
   }
   TCliJob job;
   job.Operation = "download";
