@@ -51,7 +51,14 @@ bool TCommThread::StartJob(uint8_t jobCode) {
     JobCode = jobCode;
     JobDone.Reset();
     Pending = true;
-    if (!Worker.joinable()) Worker = std::thread([this] { Execute(); });
+    try {
+      if (!Worker.joinable()) Worker = std::thread([this] { Execute(); });
+    } catch (...) {
+      // No worker (the system's thread limit): nothing was handed over.
+      JobCode = 0;
+      Pending = false;
+      throw;
+    }
   }
   Wake.notify_all();
   return true;

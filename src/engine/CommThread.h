@@ -59,7 +59,8 @@ class TCommThread {
   TCommThread& operator=(const TCommThread&) = delete;
 
   // Hands a job to the worker and clears JobDone, so that only this job's end signals
-  // it. Refused (false, nothing changed) while a job runs.
+  // it. Refused (false, nothing changed) while a job runs; std::system_error, nothing
+  // changed, when the worker cannot be started.
   bool StartJob(uint8_t jobCode);
   bool JobRunning();
   // Asks the running (or the next) job to stop before its next request; it then ends

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CliRun.h"
@@ -168,6 +169,28 @@ TEST_F(CliTest, DownloadTakesCommandAndBaseAfterTheFileName) {
   EXPECT_EQ(blocks, (std::vector<std::pair<uint16_t, uint32_t>>{{50, 4096}, {50, 4352}, {51, 8192}}));
 }
 
+TEST_F(CliTest, DownloadSendsTheFilesAsTheyWereWhenChecked) {
+  const Bytes first = PatternBytes(300, 3);
+  const Bytes second = PatternBytes(200, 9);
+  const std::string a = WriteBytes("a.bin", first);
+  const std::string b = WriteBytes("b.bin", second);
+  // The first identify goes unanswered; while the job waits to try again, one file is
+  // rewritten and the other deleted.
+  TSimFaults faults;
+  faults.IgnoreFirst = 1;
+  Sim.SetFaults(faults);
+  std::thread meddler([&] {
+    if (!Sim.WaitForRequests(1, 10000)) return;
+    WriteBytes("a.bin", Bytes(first.size(), 0xEE));
+    std::filesystem::remove(b);
+  });
+  const TRun run = Cli(Port() + "download " + a + ":45:0 " + b + ":45:4096");
+  meddler.join();
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  EXPECT_EQ(Sim.DownloadRange(0, first.size()), first);
+  EXPECT_EQ(Sim.DownloadRange(4096, second.size()), second);
+}
+
 TEST_F(CliTest, BadInputIsRefusedBeforeThePrinterIsTouched) {
   WriteBytes("a.bin", PatternBytes(10));
   WriteText("config.ini", "[LOGO]\nQUANTITY=2\n");
@@ -177,6 +200,7 @@ TEST_F(CliTest, BadInputIsRefusedBeforeThePrinterIsTouched) {
   ASSERT_EQ(::mkfifo((Folder + "fifo").c_str(), 0600), 0);
   std::filesystem::create_directory(Folder + "dir");
   std::filesystem::resize_file(WriteBytes("huge.bin", {}), (16u << 20) + 1);
+  std::filesystem::resize_file(WriteBytes("largest.bin", {}), 16u << 20);
   const std::string a = Folder + "a.bin";
   struct TRow {
     std::string Arguments;
@@ -196,6 +220,8 @@ TEST_F(CliTest, BadInputIsRefusedBeforeThePrinterIsTouched) {
       {"program " + Folder + "fifo", 65, "a FIFO, not a regular file"},
       {"program /dev/null", 65, "a character device, not a regular file"},
       {"program " + Folder + "huge.bin", 65, "16777217 bytes, more than the 16777216 bytes allowed"},
+      // The largest image allowed is read and judged by its content.
+      {"program " + Folder + "largest.bin", 65, "is not a valid firmware image"},
       // Files that report no size and never end are refused at the limit, while reading.
       {"program /proc/self/pagemap", 65, "more than the 16777216 bytes allowed"},
       {"download /proc/self/pagemap:45", 65, "more than the 16777216 bytes allowed"},

@@ -31,6 +31,7 @@ struct TFaultRow {
   TSimFaults Printer;                 // standing faults; its Script is replaced by the row's
   uint8_t Expected;
   const char* TraceMark;  // a line of debug.log that shows what happened; "" for none
+  size_t Requests = 0;    // when not 0, how many requests the printer must have received
 };
 
 void PrintTo(const TFaultRow& row, std::ostream* out) { *out << row.Name; }
@@ -81,8 +82,10 @@ const TFaultRow kRows[] = {
     // Printers that do not echo their requests' headers still work: one that answers
     // everything with the identify request's own header (so the first reply to each new
     // request looks like a late identify reply), and one that echoes only the command.
+    // Proved once (the baud switch goes out twice), the fixed header answers every
+    // request that follows at once: identify, 2 switches, mode, 8 blocks, end.
     {"PrinterWithOneFixedHeader", TJob::Program, false, {}, Headers(TSimHeaders::Fixed, kCommandIdentify, 0),
-     kResultOk, kIdentifySkipped},
+     kResultOk, kIdentifySkipped, 13},
     {"PrinterWithOneFixedHeaderUdp", TJob::Set, true, {}, Headers(TSimHeaders::Fixed, kCommandIdentify, 0),
      kResultOk, ""},
     {"PrinterEchoingTheCommandOnly", TJob::Download, false, {}, Headers(TSimHeaders::CommandOnly), kResultOk, ""},
@@ -140,6 +143,9 @@ TEST_P(FaultMatrix, EndsWithTheDataInThePrinterOrWithTheJobFailed) {
     EXPECT_TRUE(Thread->FirmwareIncomplete);
     EXPECT_GT(Thread->BytesAcknowledged, 0);
     EXPECT_LT(Thread->BytesAcknowledged, static_cast<int64_t>(sent.size()));
+  }
+  if (row.Requests != 0) {
+    EXPECT_EQ(Sim.RequestCount(), row.Requests);
   }
   const std::string trace = ReadText("debug.log");
   if (*row.TraceMark) {

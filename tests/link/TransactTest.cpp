@@ -1,7 +1,10 @@
 // Transact over a real port: the request on the wire, attempts, and the trace.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 #include "support/PtyPair.h"
@@ -107,6 +110,57 @@ TEST_F(Transact, InputWaitingBeforeTheRequestIsDiscardedNotTakenAsItsReply) {
   ASSERT_FALSE(Lines().empty());
   EXPECT_TRUE(IsStampedLine(Lines()[0], "Discarded 16 bytes waiting before the request")) << Lines()[0];
   EXPECT_TRUE(IsStampedLine(Lines()[1], "Send 20 bytes")) << Lines()[1];
+}
+
+// A line that refuses chosen sends and answers chosen waits, and counts what it was asked.
+class TScriptedLine : public TTransport {
+ public:
+  int RefuseSends = 0;        // the next N sends are refused
+  bool Answer = true;         // a wait takes the identify reply; otherwise it times out
+  std::function<void()> OnWait;
+  int Sends = 0;
+  int Waits = 0;
+
+  bool Send(const uint8_t*, int, std::string& error) override {
+    ++Sends;
+    if (RefuseSends == 0) return true;
+    --RefuseSends;
+    error = "refused";
+    return false;
+  }
+  int Receive(uint8_t* data, int, uint32_t, TTraceLog&, const TReplyMatch&, TReplySeen* seen) override {
+    ++Waits;
+    if (OnWait) OnWait();
+    if (!Answer) return -1;
+    std::memcpy(data, "PRN 7401", 8);
+    if (seen) seen->Accepted = {0x20, 0};
+    return 8;
+  }
+  int DiscardInput() override { return 0; }
+  bool CarriesBaudRate() const override { return false; }
+  void Close(TTraceLog&) override {}
+};
+
+TEST_F(Transact, ARequestTheLineRefusedIsSentAgain) {
+  TScriptedLine line;
+  line.RefuseSends = 1;
+  Link.Transport = &line;
+  EXPECT_EQ(Identify(3, 100), 8);
+  EXPECT_EQ(line.Sends, 2);
+  EXPECT_EQ(line.Waits, 1) << "no wait for a reply to a request that never left";
+  EXPECT_NE(std::find_if(Lines().begin(), Lines().end(), [](const std::string& l) { return l.rfind("Write failed: refused", 0) == 0; }),
+            Lines().end());
+}
+
+TEST_F(Transact, AStopAskedDuringAWaitSendsNothingMore) {
+  TScriptedLine line;
+  line.Answer = false;
+  std::atomic<bool> stop{false};
+  line.OnWait = [&stop] { stop.store(true); };
+  Link.Transport = &line;
+  Link.StopFlag = &stop;
+  EXPECT_THROW(Identify(3, 100), TLinkCancelled);
+  EXPECT_EQ(line.Sends, 1);
 }
 
 }  // namespace

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cstring>
 
 #include "support/TraceMatch.h"
 #include "support/UdpPeer.h"
+#include "link/PacketCodec.h"
 #include "link/PacketLink.h"
 #include "link/UdpTransport.h"
 #include "sim/SimPrinter.h"
@@ -115,6 +118,39 @@ TEST_F(UdpLink, ADatagramShorterThanItsAnnouncedDataIsRefused) {
   EXPECT_EQ(Link.ReceiveReply(guarded, 255, 2000), -1);
   EXPECT_TRUE(std::all_of(std::begin(guarded), std::end(guarded), [](uint8_t b) { return b == 0xCC; }));
   EXPECT_TRUE(IsStampedLine(Lines()[2], "Rec: 16 bytes")) << Lines()[2];  // after the send line and its dump
+}
+
+TEST_F(UdpLink, ADatagramLongerThanTheReceiveBufferIsRefusedWhateverItsHeaderSays) {
+  TUdpPeer peer;
+  Endpoint.Port = peer.Port();
+  const std::vector<uint8_t> request = {0x03, 0xFF, 0x20, 0, 0, 0, 0, 0, 0, 0, 0x03 ^ 0xFF ^ 0x20, 0};
+  ASSERT_TRUE(Link.SendPacket(request.data(), static_cast<int>(request.size())));
+  ASSERT_FALSE(peer.Receive(2000).empty());
+  // A reply announcing 2 data bytes, followed by padding up to the datagram's length.
+  const auto reply = [](size_t length) {
+    std::vector<uint8_t> datagram = {0x03, 0xFE, 0x20, 0, 0, 0, 0, 0, 2, 0, 0, 0, 'o', 'k'};
+    datagram.resize(length, 0x55);
+    return datagram;
+  };
+  peer.Reply(reply(kReceiveBufferSize));
+  EXPECT_EQ(Link.ReceiveReply(Buffer, 255, 2000), 2) << "a datagram that just fits";
+  peer.Reply(reply(kReceiveBufferSize + 1));
+  EXPECT_EQ(Link.ReceiveReply(Buffer, 255, 2000), -1) << "one byte more than the buffer holds";
+}
+
+TEST_F(UdpLink, ARefusalLeftOverFromTheLastDatagramDoesNotStopTheNext) {
+  uint16_t closedPort = 0;
+  {
+    TUdpPeer gone;  // a port that was free a moment ago: nobody listens there now
+    closedPort = gone.Port();
+  }
+  Endpoint.Port = closedPort;
+  const uint8_t datagram[12] = {0x03, 0xFF, 0x20};
+  std::string error;
+  ASSERT_TRUE(Endpoint.Send(datagram, sizeof datagram, error)) << error;
+  // The host's "port unreachable" arrives meanwhile and is reported by the next send.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_TRUE(Endpoint.Send(datagram, sizeof datagram, error)) << error;
 }
 
 }  // namespace

@@ -24,6 +24,19 @@ TEST(UniUartOpen, ASecondOpenOfTheSamePortIsRefused) {
   EXPECT_TRUE(second.LastError.empty());
 }
 
+TEST(UniUartWriteLimit, ALineSomewhatSlowerThanItsRateStillFinishesAndAStalledOneIsFound) {
+  TMyUart port;  // 8N1: ten bits a byte
+  for (const int32_t rate : {4800, 9600, 115200}) {
+    port.BaudRate = rate;
+    for (const int count : {12, 268}) {  // the jobs' smallest and largest packets
+      const int64_t wireMs = int64_t{count} * 10 * 1000 / rate;
+      const int64_t limit = port.WriteTimeoutMs(count);
+      EXPECT_GT(limit, wireMs * 11 / 10 + 1) << "10 % slow at " << rate << " for " << count << " bytes";
+      EXPECT_LT(limit, wireMs * 2 + 2000) << "a stalled line waits too long";
+    }
+  }
+}
+
 class UniUartRead : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(Port.Open(Pty.SlavePath(), 9600)) << Port.LastError; }

@@ -147,6 +147,13 @@ std::string Saved(const QImage& image, const char* format) {
   return bytes.toStdString();
 }
 
+// Where a bitmap's pixels start: the offset word of its file header.
+size_t PixelDataOffset(const std::string& bmp) {
+  size_t offset = 0;
+  for (int i = 3; i >= 0; --i) offset = offset << 8 | static_cast<unsigned char>(bmp[10 + static_cast<size_t>(i)]);
+  return offset;
+}
+
 TEST(PictureLoader, FileCutShortIsInvalidNeverFilledUp) {
   // 8 x 4, left half black on a white ground, written by hand: Qt writes no GIF.
   const std::string gif(
@@ -172,6 +179,7 @@ TEST(PictureLoader, FileCutShortIsInvalidNeverFilledUp) {
   const TRow rows[] = {
       {"24-bit bitmap, last row one pixel byte short", bmp24, bmp24.size() - 2, 13, 5},  // and its padding byte
       {"24-bit bitmap, last row missing", bmp24, bmp24.size() - stride24, 13, 5},
+      {"24-bit bitmap cut inside its first pixel row", bmp24, PixelDataOffset(bmp24) + 5, 13, 5},
       {"RLE8 bitmap without its end and last line end", rle8, rle8.size() - 4, 13, 5},
       {"RLE4 bitmap cut inside a run", rle4, rle4.size() - 7, 13, 5},
       {"JPEG cut inside its scan", jpeg, jpeg.size() * 9 / 10, 13, 5},

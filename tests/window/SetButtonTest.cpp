@@ -131,17 +131,26 @@ TEST_F(WindowSetButton, ErrorBoxGivesTheReasonBeneath) {
   }
 }
 
-TEST_F(WindowSetButton, BaudTextThatIsNoNumberStopsBeforeTheJob) {
+TEST_F(WindowSetButton, BaudTextThatIsNoRateOfThePrinterStopsBeforeTheJob) {
   OpenWindow();
   SetText("ComboSetBaudRate", "abc");
+  Click("btSet");
+  SetText("ComboSetBaudRate", "12345");
   Click("btSet");
   SetText("ComboSetBaudRate", "  9600");
   SetText("ComboBaud", "96OO");
   Click("btSet");
+  SetText("ComboBaud", "9601");
+  Click("btSet");
 
+  const QString rates = "; choose one of 4800, 9600, 19200, 38400, 57600, 115200.";
   EXPECT_EQ(Answerer.Seen,
             (std::vector<TSeenBox>{{"box", "window_tests", "'abc' is not a valid integer value.", QMessageBox::Critical},
-                                   {"box", "window_tests", "'96OO' is not a valid integer value.", QMessageBox::Critical}}));
+                                   {"box", "window_tests", "'12345' is not a baud rate of the printer" + rates,
+                                    QMessageBox::Critical},
+                                   {"box", "window_tests", "'96OO' is not a valid integer value.", QMessageBox::Critical},
+                                   {"box", "window_tests", "'9601' is not a baud rate of the printer" + rates,
+                                    QMessageBox::Critical}}));
   EXPECT_EQ(Sim.RequestCount(), 0u);
   EXPECT_FALSE(FileInFolder("debug.log"));
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
+#include <system_error>
 
 #include "CliHost.h"
 #include "CliJob.h"
@@ -70,7 +71,11 @@ int RunOnePort(const TCliContext& context, const TCliJob& job) {
   const TJobWatch watch({[&thread] { thread.RequestStop(); }, [&thread] { thread.SerialPort.ReleaseExclusiveUse(); },
                          Notice(board), job.StopMessage});
   const TClock::time_point started = TClock::now();
-  if (!thread.StartJob(job.Code)) throw std::logic_error("a new worker refused its first job");
+  try {
+    if (!thread.StartJob(job.Code)) throw std::logic_error("a new worker refused its first job");
+  } catch (const std::system_error& error) {
+    throw TRackStartError(std::string("could not start a worker for the printer: ") + error.what());
+  }
   while (!thread.JobDone.Wait(1000)) {
   }
   const double seconds = std::chrono::duration<double>(TClock::now() - started).count();
