@@ -43,22 +43,25 @@ TCommThread::~TCommThread() {
   if (Worker.joinable()) Worker.join();
 }
 
+void TCommThread::StartWorker() {
+  std::lock_guard<std::mutex> lock(Mutex);
+  StartWorkerLocked();
+}
+
+void TCommThread::StartWorkerLocked() {
+  if (!Worker.joinable()) Worker = std::thread([this] { Execute(); });
+}
+
 bool TCommThread::StartJob(uint8_t jobCode) {
   {
     std::lock_guard<std::mutex> lock(Mutex);
     if (JobCode != 0 || Pending || StopRequested) return false;
+    // Started first: a worker that cannot start leaves nothing handed over.
+    StartWorkerLocked();
     WindowHandle = &Host;
     JobCode = jobCode;
     JobDone.Reset();
     Pending = true;
-    try {
-      if (!Worker.joinable()) Worker = std::thread([this] { Execute(); });
-    } catch (...) {
-      // No worker (the system's thread limit): nothing was handed over.
-      JobCode = 0;
-      Pending = false;
-      throw;
-    }
   }
   Wake.notify_all();
   return true;

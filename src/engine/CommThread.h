@@ -58,6 +58,9 @@ class TCommThread {
   TCommThread(const TCommThread&) = delete;
   TCommThread& operator=(const TCommThread&) = delete;
 
+  // Starts the worker thread now, parked until the first job, where StartJob would start
+  // it; std::system_error when the system refuses (its thread limit).
+  void StartWorker();
   // Hands a job to the worker and clears JobDone, so that only this job's end signals
   // it. Refused (false, nothing changed) while a job runs; std::system_error, nothing
   // changed, when the worker cannot be started.
@@ -116,6 +119,7 @@ class TCommThread {
 
  private:
   void Execute();
+  void StartWorkerLocked();  // with Mutex held
   void RunJob();
   void FinishJob();
   void ReleaseLinkAfterError();

@@ -13,8 +13,6 @@ namespace {
 
 constexpr const char* kRackTracePrefix = "debug-";
 constexpr const char* kRackTraceExtension = ".log";
-// A job code no job body answers to: the worker starts, finds nothing to do and parks.
-constexpr uint8_t kStartWorkerJob = 0xFF;
 
 // File names as a file system that ignores case compares them.
 std::string Folded(std::string name) {
@@ -117,32 +115,14 @@ TRack::TRack(const std::vector<std::string>& ports, const TRackSettings& setting
 }
 
 void TRack::StartWorkers() {
-  size_t started = 0;
-  std::string refused;
-  for (auto& printer : Printers) {
-    printer->Thread->TraceEnabled = 0;  // the empty job leaves no trace file behind
-    try {
-      if (!printer->Thread->StartJob(kStartWorkerJob)) refused = "a new worker refused its first job";
-    } catch (const std::system_error& error) {
-      refused = error.what();
-    }
-    if (!refused.empty()) break;
-    ++started;
-  }
-  if (!refused.empty()) {
+  try {
+    for (auto& printer : Printers) printer->Thread->StartWorker();
+  } catch (const std::system_error& error) {
     // The destructor does not run for a constructor that throws: the workers that did
-    // start are joined here, while the queue they post into still exists.
+    // start are joined here, while the queue they would post into still exists.
     for (auto& printer : Printers) printer->Thread.reset();
     throw TRackStartError("could not start a worker for each of the " + std::to_string(Printers.size()) +
-                          " printers: " + refused);
-  }
-  // The empty job's end is posted after the worker has let go of it; only then does the
-  // worker take the next job.
-  for (size_t ended = 0; ended < started;)
-    if (NextEvent().Message == kMessageJobFinished) ++ended;
-  for (auto& printer : Printers) {
-    printer->Thread->JobDone.Wait(0);
-    printer->Thread->TraceEnabled = 1;
+                          " printers: " + error.what());
   }
 }
 
