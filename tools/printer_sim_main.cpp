@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "sim/SimDump.h"
+#include "base/FileIo.h"
 #include "sim/DemoImage.h"
+#include "sim/SimDump.h"
 #include "sim/SimOptions.h"
-#include "engine/DataStream.h"
 #include "sim/SimPrinter.h"
 #include "printset/Version.h"
 
@@ -48,13 +48,12 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!options.MakeImagePath.empty()) {
-    try {
-      WriteWholeFile(options.MakeImagePath, MakeDemoFirmwareImage(options.MakeImageSize));
-    } catch (const std::exception& error) {
-      std::fprintf(stderr, "%s: %s\n", program.c_str(), error.what());
-      return 1;
-    }
-    return 0;
+    const std::vector<uint8_t> image = MakeDemoFirmwareImage(options.MakeImageSize);
+    std::string error;
+    if (WriteFileAtomically(options.MakeImagePath, image.data(), image.size(), error)) return 0;
+    std::fprintf(stderr, "%s: cannot create file \"%s\": %s\n", program.c_str(), options.MakeImagePath.c_str(),
+                 error.c_str());
+    return 1;
   }
 
   // Blocked before any thread starts, so every thread inherits the mask and the signals

@@ -60,32 +60,47 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
   return true;
 }
 
-}  // namespace
-
-bool ReadFileBounded(const std::string& path, uint64_t maxSize, std::vector<uint8_t>& bytes, std::string& reason) {
-  bytes.clear();
-  struct stat info {};
-  // The first look never opens what is not a regular file: opening a device can act on it.
+// Opens a regular file for reading: a descriptor, or -1 with `reason` set. The first look
+// never opens what is not a regular file, since opening a device can act on it.
+int OpenRegularFile(const std::string& path, struct stat& info, std::string& reason) {
   if (::stat(path.c_str(), &info) != 0) {
     reason = std::strerror(errno);
-    return false;
+    return -1;
   }
   if (!S_ISREG(info.st_mode)) {
     reason = std::string(KindOf(info.st_mode)) + ", not a regular file";
-    return false;
+    return -1;
   }
   // Opening is the only true test of the right to read (root, ACLs, read-only mounts).
   const int fd = ::open(path.c_str(), kReadFlags);
   if (fd < 0) {
     reason = std::strerror(errno);
-    return false;
+    return -1;
   }
   // What was opened, in case the name was replaced since the first look.
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     reason = S_ISREG(info.st_mode) ? std::strerror(errno) : std::string(KindOf(info.st_mode)) + ", not a regular file";
     ::close(fd);
-    return false;
+    return -1;
   }
+  return fd;
+}
+
+}  // namespace
+
+bool CheckReadableFile(const std::string& path, std::string& reason) {
+  struct stat info {};
+  const int fd = OpenRegularFile(path, info, reason);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
+bool ReadFileBounded(const std::string& path, uint64_t maxSize, std::vector<uint8_t>& bytes, std::string& reason) {
+  bytes.clear();
+  struct stat info {};
+  const int fd = OpenRegularFile(path, info, reason);
+  if (fd < 0) return false;
   if (static_cast<uint64_t>(info.st_size) > maxSize) {
     ::close(fd);
     reason = std::to_string(info.st_size) + " bytes, " + TooLarge(maxSize);
@@ -112,6 +127,11 @@ bool ReadFileBounded(const std::string& path, uint64_t maxSize, std::vector<uint
   ::close(fd);
   bytes.clear();
   return false;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size, std::string& error) {

@@ -17,6 +17,13 @@ namespace printset {
 // "more than the 16777216 bytes allowed"; `bytes` is then empty.
 bool ReadFileBounded(const std::string& path, uint64_t maxSize, std::vector<uint8_t>& bytes, std::string& reason);
 
+// Whether `path` names a regular file (a link to one counts).
+bool IsRegularFile(const std::string& path);
+
+// Whether `path` is a regular file (a link to one counts) that this process can open for
+// reading, judged as ReadFileBounded judges it but without reading; false with `reason`.
+bool CheckReadableFile(const std::string& path, std::string& reason);
+
 // Replaces the file at `path` with `size` bytes as one step: they go to a new file with a
 // unique name beside it, which then takes the file's name, so that readers and other
 // writers only ever see the old content or the whole new one (the last writer wins).

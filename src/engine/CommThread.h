@@ -14,7 +14,7 @@
 
 #include "engine/AutoResetEvent.h"
 #include "engine/DataStream.h"
-#include "engine/DateTime.h"
+#include "base/DateTime.h"
 #include "engine/JobHost.h"
 #include "engine/ResultCodes.h"
 #include "link/PacketLink.h"

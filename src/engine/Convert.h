@@ -1,11 +1,10 @@
-// Text from the operator into numbers and names: the window's boxes, the front end's
-// arguments and the download list.
+// Numbers typed by the operator into the window's boxes, as the window reads them: a
+// text that is no number is an error the operator sees in a box.
 #pragma once
 
 #include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 
 namespace printset {
 
@@ -14,18 +13,8 @@ class TConvertError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Leading blanks are skipped; then an optional sign and decimal digits up to the end.
-// Anything else, or a value outside 32 bits, throws TConvertError with the text
+// As ParseDecimal reads it; anything else throws TConvertError with the text
 // "'<text>' is not a valid integer value".
 int32_t StrToInt(const std::string& text);
-
-// Decimal digits, or "0x"/"0X" and hexadecimal digits, and nothing else (no sign, no
-// blanks). False, `value` unchanged, on any other text or a value above `max`.
-bool ParseNumber(std::string_view text, uint64_t max, uint64_t& value);
-
-// Equal apart from the case of ASCII letters.
-bool SameTextIgnoringCase(std::string_view a, std::string_view b);
-
-std::string Trim(const std::string& text);
 
 }  // namespace printset

@@ -27,11 +27,4 @@ class TDataStream {
   std::vector<uint8_t> Bytes;
 };
 
-// The whole file, or a std::runtime_error naming it and the system's reason.
-std::vector<uint8_t> ReadWholeFile(const std::string& path);
-bool FileExists(const std::string& path);
-// Creates or replaces the file with `bytes`; a std::runtime_error reads
-// "Cannot create file "<path>". <reason>" when that fails.
-void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
-
 }  // namespace printset

@@ -3,10 +3,12 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "base/FileIo.h"
+#include "base/Numbers.h"
 #include "engine/CommThread.h"
 #include "engine/Commands.h"
 #include "engine/Convert.h"
-#include "engine/InputFile.h"
+#include "engine/TransferLimits.h"
 #include "engine/TransferRules.h"
 
 namespace printset {
@@ -84,7 +86,7 @@ void TCommThread::RunDownloadFiles() {
       if (const TSharedBytes& bytes = DownloadList.DownloadBytes[i]) {
         DataStream.Assign(*bytes);
       } else {
-        if (!FileExists(path)) continue;
+        if (!IsRegularFile(path)) continue;
         DataStream.LoadFromFile(path, kMaxDownloadFileSize);
       }
       ReportProgress("DOWNLOAD " + name, 0, 0, true);

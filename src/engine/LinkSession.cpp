@@ -6,7 +6,7 @@
 
 #include "engine/CommThread.h"
 #include "engine/Commands.h"
-#include "engine/NetworkPort.h"
+#include "link/NetworkPort.h"
 #include "link/TraceFormat.h"
 
 namespace printset {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "link/Deadline.h"
+#include "base/Deadline.h"
 #include "link/PacketCodec.h"
 #include "link/TraceFormat.h"
 

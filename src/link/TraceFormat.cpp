@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "link/LocalTime.h"
+#include "base/LocalTime.h"
 
 namespace printset {
 

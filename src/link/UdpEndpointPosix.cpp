@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "link/Deadline.h"
+#include "base/Deadline.h"
 
 namespace printset {
 

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "link/Deadline.h"
+#include "base/Deadline.h"
 #include "link/Win32Error.h"
 
 namespace printset {

@@ -1,6 +1,6 @@
 #include "link/UdpTransport.h"
 
-#include "link/Deadline.h"
+#include "base/Deadline.h"
 #include "link/PacketCodec.h"
 
 namespace printset {

@@ -17,7 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "link/Deadline.h"
+#include "base/Deadline.h"
 
 namespace printset {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "engine/NetworkPort.h"
+#include "link/NetworkPort.h"
 
 namespace printset {
 

@@ -1,6 +1,6 @@
 #include "settings/LinkSettings.h"
 
-#include "engine/Convert.h"
+#include "base/Text.h"
 #include "link/UdpEndpoint.h"
 #include "settings/ProfileFile.h"
 

@@ -6,7 +6,8 @@
 #include <system_error>
 
 #include "base/FileIo.h"
-#include "engine/Convert.h"
+#include "base/Numbers.h"
+#include "base/Text.h"
 
 namespace printset {
 

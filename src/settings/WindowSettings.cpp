@@ -1,6 +1,6 @@
 #include "settings/WindowSettings.h"
 
-#include "engine/Convert.h"
+#include "base/Text.h"
 
 namespace printset {
 

@@ -29,12 +29,13 @@
 #include <vector>
 
 #include "base/FileIo.h"
+#include "base/Text.h"
 #include "engine/Convert.h"
 #include "engine/DataStream.h"
 #include "engine/FirmwareImage.h"
-#include "engine/InputFile.h"
 #include "engine/JobReason.h"
 #include "engine/ParameterBlock.h"
+#include "engine/TransferLimits.h"
 #include "logo/LogoSet.h"
 #include "logo/PictureLoader.h"
 #include "ports/PortEntries.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "CliRun.h"
-#include "engine/Convert.h"
+#include "base/Numbers.h"
 #include "sim/SimPrinter.h"
 #include "support/BmpFile.h"
 #include "support/TempDir.h"

@@ -2,8 +2,9 @@
 
 #include <vector>
 
+#include "base/DateTime.h"
+#include "base/Text.h"
 #include "engine/Convert.h"
-#include "engine/DateTime.h"
 #include "engine/FirmwareImage.h"
 #include "engine/ParameterBlock.h"
 #include "engine/TransferRules.h"

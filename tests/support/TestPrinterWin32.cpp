@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "PeerPool.h"
-#include "engine/DataStream.h"
+#include "base/FileIo.h"
 #include "link/PacketLink.h"
 #include "link/TraceLog.h"
 #include "link/UniUart.h"
@@ -17,6 +17,15 @@
 namespace printset {
 
 namespace {
+
+// One of the files printer-sim wrote out; the test fails when it cannot be read.
+std::vector<uint8_t> ReadDumpFile(const std::string& path) {
+  constexpr uint64_t kLargestDump = uint64_t{64} << 20;
+  std::vector<uint8_t> bytes;
+  std::string reason;
+  if (!ReadFileBounded(path, kLargestDump, bytes, reason)) throw std::runtime_error(path + ": " + reason);
+  return bytes;
+}
 
 // printer-sim writes its records out after every mode request. This argument names no
 // mode, so the printer's state stays as it was; its lines are left out of Requests().
@@ -44,7 +53,7 @@ struct TTestPrinter::TPeer {
       throw std::runtime_error(portName + ": printer-sim did not answer the write-out");
   }
 
-  std::vector<uint8_t> File(const std::string& name) const { return ReadWholeFile(Folder + "/" + name); }
+  std::vector<uint8_t> File(const std::string& name) const { return ReadDumpFile(Folder + "/" + name); }
 };
 
 TTestPrinter::TTestPrinter() : Peer(std::make_unique<TPeer>()) {
@@ -95,7 +104,7 @@ std::vector<uint8_t> TTestPrinter::DownloadRange(uint32_t address, size_t count)
     const std::string name = entry.path().filename().string();
     unsigned long long start = 0;
     if (name.size() != 21 || std::sscanf(name.c_str(), "download-%8llx.bin", &start) != 1) continue;
-    const std::vector<uint8_t> bytes = ReadWholeFile(entry.path().string());
+    const std::vector<uint8_t> bytes = ReadDumpFile(entry.path().string());
     memory.Write(start, bytes.data(), bytes.size());
   }
   return memory.Read(address, count);

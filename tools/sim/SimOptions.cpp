@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "engine/Convert.h"
+#include "base/Numbers.h"
 
 namespace printset {
 

@@ -5,8 +5,9 @@
 #include <set>
 
 #include "base/FileIo.h"
+#include "base/Text.h"
 #include "engine/Convert.h"
-#include "engine/NetworkPort.h"
+#include "link/NetworkPort.h"
 #include "link/PortIdentity.h"
 #include "link/UdpEndpoint.h"
 #include "settings/BaudRates.h"

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "engine/Convert.h"
+#include "base/Numbers.h"
 
 namespace printset {
 

@@ -7,7 +7,6 @@
 #include "CliJson.h"
 #include "base/FileIo.h"
 #include "engine/DataStream.h"
-#include "engine/InputFile.h"
 #include "engine/ResultCodes.h"
 #include "logo/LogoSet.h"
 #include "logo/PictureLoader.h"
@@ -18,8 +17,6 @@ namespace printset {
 namespace {
 
 constexpr const char* kLogoFileName = "logo.bin";
-// A picture's size is judged by what it holds ([LOGO] WIDTH and the row limits), not by its file.
-constexpr uint64_t kAnyPictureSize = UINT64_MAX;
 
 // Writes the set as one step; a std::runtime_error names the file when that fails.
 void SaveLogoSet(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -48,7 +45,7 @@ int RunLogoVerb(TCliContext& context) {
   std::FILE* said = options.Json ? stderr : stdout;
   for (const std::string& picture : pictures) {
     std::string reason;
-    if (!CheckInputFile(picture, kAnyPictureSize, reason)) {
+    if (!CheckReadableFile(picture, reason)) {
       std::fprintf(said, "%s\n", LogoFailureMessage(TLogoFailure::MissingFile));
       std::fprintf(stderr, "printset-cli: %s: %s\n", picture.c_str(), reason.c_str());
       return kExitDataError;

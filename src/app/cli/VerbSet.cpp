@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "CliJob.h"
-#include "engine/Convert.h"
+#include "base/Numbers.h"
+#include "base/Text.h"
 #include "engine/ParameterBlock.h"
 #include "report/ProgressText.h"
 #include "settings/BaudRates.h"

@@ -7,7 +7,7 @@
 #include "base/FileIo.h"
 #include "engine/DataStream.h"
 #include "engine/FirmwareImage.h"
-#include "engine/InputFile.h"
+#include "engine/TransferLimits.h"
 
 namespace printset {
 

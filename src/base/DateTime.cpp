@@ -1,10 +1,10 @@
-#include "engine/DateTime.h"
+#include "base/DateTime.h"
 
 #include <chrono>
 #include <cmath>
 #include <ctime>
 
-#include "link/LocalTime.h"
+#include "base/LocalTime.h"
 
 namespace printset {
 

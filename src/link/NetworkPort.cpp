@@ -1,6 +1,6 @@
-#include "engine/NetworkPort.h"
+#include "link/NetworkPort.h"
 
-#include "engine/Convert.h"
+#include "base/Numbers.h"
 #include "link/PortNames.h"
 
 namespace printset {

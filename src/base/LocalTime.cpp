@@ -1,4 +1,4 @@
-#include "link/LocalTime.h"
+#include "base/LocalTime.h"
 
 namespace printset {
 
