@@ -9,6 +9,7 @@
 
 #include "printset/Version.h"
 #include "settings/AppPaths.h"
+#include "ui/MessageBoxes.h"
 #include "ui/UniMain.h"
 
 namespace {

@@ -124,7 +124,10 @@ void TWindowTest::OpenWindow() {
   SetText("ComboPort", QString::fromStdString(Sim.DevicePath()));
 }
 
-void TWindowTest::CloseWindow() { Window.reset(); }
+void TWindowTest::CloseWindow() {
+  if (Window) Window->close();
+  Window.reset();
+}
 
 void TWindowTest::Click(const char* buttonName) {
   if (auto* button = Find<QAbstractButton>(buttonName)) button->click();

@@ -85,7 +85,7 @@ class TWindowTest : public ::testing::Test {
   // Creates and shows the window on Paths, after the test has laid out config.ini; the
   // port box names the simulated printer.
   void OpenWindow();
-  // Destroys the window, as the end of the run does.
+  // Closes and destroys the window, as the end of the run does.
   void CloseWindow();
 
   template <typename T>

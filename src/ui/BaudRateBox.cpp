@@ -1,0 +1,35 @@
+#include "ui/BaudRateBox.h"
+
+#include <QComboBox>
+#include <stdexcept>
+
+#include "base/Text.h"
+#include "engine/Convert.h"
+#include "settings/BaudRates.h"
+
+namespace printset {
+
+QString BaudRateItem(int32_t rate) { return QString::number(rate).rightJustified(6); }
+
+QStringList BaudRateItems() {
+  QStringList items;
+  for (const int32_t rate : kBaudRates) items << BaudRateItem(rate);
+  return items;
+}
+
+QString BaudRateText(const std::string& rate) {
+  const QString text = QString::fromStdString(rate);
+  bool number = false;
+  const int value = text.toInt(&number);
+  return number && value > 0 ? BaudRateItem(value) : text;
+}
+
+int32_t ChosenBaudRate(const QComboBox* box) {
+  const std::string text = Trim(box->currentText().toStdString());
+  const int32_t rate = StrToInt(text);
+  if (!IsBaudRate(rate))
+    throw std::runtime_error("'" + text + "' is not a baud rate of the printer; choose one of " + BaudRateListText());
+  return rate;
+}
+
+}  // namespace printset

@@ -1,0 +1,169 @@
+#include "ui/JobRunner.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QSoundEffect>
+#include <QUrl>
+#include <QWidget>
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+#include "engine/Commands.h"
+#include "engine/CommThread.h"
+#include "engine/JobReason.h"
+#include "link/PortNames.h"
+#include "link/UdpEndpoint.h"
+#include "ui/MessageBoxes.h"
+
+namespace printset {
+
+namespace {
+
+constexpr const char* kOkSound = "ok.wav";
+constexpr const char* kErrorSound = "error.wav";
+
+class TWorkerEvent : public QEvent {
+ public:
+  TWorkerEvent(Type type, int32_t done, int32_t total, std::string text = {})
+      : QEvent(type), Done(done), Total(total), Text(std::move(text)) {}
+  const int32_t Done;
+  const int32_t Total;
+  const std::string Text;
+};
+
+}  // namespace
+
+// What the worker reads of the window, and its way back to it. Everything here runs on
+// the worker thread: it reads fields that the GUI thread leaves alone while a job runs,
+// and reaches the GUI only through posted events.
+class TJobRunner::TWindowHost final : public TJobHost {
+ public:
+  TWindowHost(QObject& window, std::string programFolder, std::string traceFilePath)
+      : Window(window), ProgramFolderPath(std::move(programFolder)), TracePath(std::move(traceFilePath)) {}
+
+  std::string PortName() override { return LinkPortName; }
+  int32_t PortBaudRate() override { return LinkBaudRate; }
+  TPortMap PortMap() override { return LinkPortMap; }
+  std::string ProgramFolder() override { return ProgramFolderPath; }
+  std::string TraceFilePath() override { return TracePath; }
+  TUdpEndpoint& UdpClient() override { return IdUDPClient1; }
+
+  void PostMessage(uint32_t message, int32_t wParam, int32_t lParam) override {
+    if (message > static_cast<uint32_t>(QEvent::MaxUser - QEvent::User)) return;
+    const auto type = static_cast<QEvent::Type>(QEvent::User + static_cast<int>(message));
+    QCoreApplication::postEvent(&Window, new TWorkerEvent(type, wParam, lParam));
+  }
+
+  void ShowStatusText(const std::string& text) override {
+    QCoreApplication::postEvent(&Window, new TWorkerEvent(kEventStatusText, 0, 0, text));
+  }
+
+  QObject& Window;
+  const std::string ProgramFolderPath;  // the executable's
+  const std::string TracePath;
+  std::string LinkPortName;
+  int32_t LinkBaudRate = 0;
+  TPortMap LinkPortMap;
+  TUdpEndpoint IdUDPClient1;
+};
+
+TJobRunner::TJobRunner(QWidget& window, const TAppPaths& paths)
+    : Window(window),
+      Paths(paths),
+      Host(std::make_unique<TWindowHost>(window, ExecutableFolder(), paths.StateFolder + kTraceFileName)),
+      Thread(std::make_unique<TCommThread>(*Host)) {
+  Window.installEventFilter(this);
+}
+
+TJobRunner::~TJobRunner() = default;
+
+void TJobRunner::SetLinkSettings(const TLinkSettings& link) {
+  Host->LinkPortMap = link.PortMap;
+  Host->IdUDPClient1.Host = link.NetworkHost;
+  Host->IdUDPClient1.Port = link.NetworkPort;
+}
+
+void TJobRunner::SetPort(const std::string& portName, int32_t baudRate) {
+  Host->LinkPortName = portName;
+  Host->LinkBaudRate = baudRate;
+}
+
+bool TJobRunner::Busy() const { return WaitingForJob || Thread->JobRunning(); }
+
+void TJobRunner::RunSetParameters(const TParameterBlock& block) {
+  if (Busy()) return;
+  std::copy(block.begin(), block.end(), Thread->ParamBuffer);
+  Thread->ParamLength = static_cast<int32_t>(block.size());
+  Thread->ParamCommand = kCommandSetParameters;
+  Thread->ParamArgument = 0;
+  RunJobAndReport(JobSetParameters);
+}
+
+void TJobRunner::RunProgram(std::vector<uint8_t> image) {
+  if (Busy()) return;
+  Thread->DataStream.Assign(std::move(image));
+  RunJobAndReport(JobProgramFirmware);
+}
+
+void TJobRunner::RunDownload(const std::vector<TDownloadFile>& files) {
+  if (Busy()) return;
+  TDownloadList& list = Thread->DownloadList;
+  list.Clear();
+  for (const TDownloadFile& file : files)
+    list.Add(file.Path, file.Name, std::to_string(file.Command), std::to_string(file.Base),
+             std::make_shared<const std::vector<uint8_t>>(file.Bytes));
+  RunJobAndReport(JobDownloadFiles);
+}
+
+void TJobRunner::RunJobAndReport(uint8_t jobCode) {
+  if (Busy() || !Thread->StartJob(jobCode)) return;
+  WaitingForJob = true;
+  emit JobStarted();
+  // The event loop is the wait: it blocks while nothing is pending. The worker sets
+  // JobDone and then posts the job-finished event, so that event always ends the last
+  // blocking wait; progress events end earlier ones.
+  do {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  } while (!Thread->JobDone.Wait(0));
+  WaitingForJob = false;
+  emit JobEnded();
+  if (Thread->ResultCode == kResultOk) {
+    PlaySound(kOkSound);
+    ShowMessage(&Window, "OK");
+  } else {
+    PlaySound(kErrorSound);
+    const std::string device = ResolvePortName(Host->LinkPortName, Host->LinkPortMap);
+    ShowMessage(&Window, "ERROR", QString::fromStdString(JobFailureReason(*Thread, device)));
+  }
+}
+
+void TJobRunner::PlaySound(const char* fileName) {
+  const QString path = QString::fromStdString(FindProgramFile(Paths, Host->ProgramFolderPath, fileName));
+  // The sound system is only woken for a file that is there: a missing sound is silence.
+  if (path.isEmpty()) return;
+  if (!Sound) Sound = new QSoundEffect(this);
+  Sound->stop();
+  Sound->setSource(QUrl::fromLocalFile(path));
+  // Loads and plays in the background; the box is shown at once.
+  Sound->play();
+}
+
+bool TJobRunner::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != &Window) return false;
+  const QEvent::Type type = event->type();
+  if (type == kEventProgress) {
+    const auto* message = static_cast<const TWorkerEvent*>(event);
+    emit Progress(message->Done, message->Total);
+    return true;
+  }
+  if (type == kEventStatusText) {
+    emit StatusText(QString::fromStdString(static_cast<const TWorkerEvent*>(event)->Text));
+    return true;
+  }
+  // Its only purpose is to end the blocking wait in RunJobAndReport.
+  if (type == kEventJobFinished) return true;
+  return false;
+}
+
+}  // namespace printset

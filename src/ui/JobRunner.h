@@ -1,0 +1,104 @@
+// TJobRunner: the window's side of the worker. It holds the one TCommThread for the
+// window's whole life, hands a job its inputs, starts it, waits for its outcome in the
+// event loop while the window repaints, and reports the outcome: a sound, then an OK or
+// ERROR box with the reason beneath. Every use of the worker's job interface is here.
+// The worker's progress and status text come out as signals.
+#pragma once
+
+#include <QEvent>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/JobHost.h"
+#include "engine/ParameterBlock.h"
+#include "settings/AppPaths.h"
+#include "settings/LinkSettings.h"
+
+class QSoundEffect;
+class QWidget;
+
+namespace printset {
+
+class TCommThread;
+
+// What the worker posts to the window. The offsets are the message numbers of TJobHost,
+// so a trace of the event queue reads like the worker's own messages.
+inline const QEvent::Type kEventJobFinished = static_cast<QEvent::Type>(QEvent::User + kMessageJobFinished);
+inline const QEvent::Type kEventProgress = static_cast<QEvent::Type>(QEvent::User + kMessageProgress);
+inline const QEvent::Type kEventStatusText = static_cast<QEvent::Type>(QEvent::User + kMessageProgress + 1);
+
+// One file for DOWNLOAD.
+struct TDownloadFile {
+  std::string Path;            // the file the bytes were saved to
+  std::string Name;            // its name in the status text ("DOWNLOAD logo.bin")
+  int32_t Command = 0;         // command code of its download blocks
+  int32_t Base = 0;            // printer address of its first byte
+  std::vector<uint8_t> Bytes;  // what is sent
+};
+
+class TJobRunner : public QObject {
+  Q_OBJECT
+
+ public:
+  // The worker's messages are posted to `window`, as TJobHost's messages are a
+  // window's, and taken out of its event stream here; the outcome boxes stand over it.
+  // debug.log goes to paths.StateFolder; the sounds are found as FindProgramFile finds
+  // them. Never fails.
+  TJobRunner(QWidget& window, const TAppPaths& paths);
+  // Stops and joins the worker.
+  ~TJobRunner() override;
+  TJobRunner(const TJobRunner&) = delete;
+  TJobRunner& operator=(const TJobRunner&) = delete;
+
+  // Takes [PORTS] and [NETWORK]: the devices COMn stand for and the printer behind
+  // "TCP/IP". Never fails; call it only while not Busy().
+  void SetLinkSettings(const TLinkSettings& link);
+  // The port name and link baud rate the next job opens. Never fails; call it only
+  // while not Busy().
+  void SetPort(const std::string& portName, int32_t baudRate);
+  // Whether a job has been started and its outcome not yet reported. Never fails.
+  bool Busy() const;
+
+  // SET: sends the parameter block, then reports. Does nothing while Busy();
+  // std::system_error, nothing sent, when the worker cannot be started.
+  void RunSetParameters(const TParameterBlock& block);
+  // PROGRAM: sends the firmware image, then reports. Fails as RunSetParameters.
+  void RunProgram(std::vector<uint8_t> image);
+  // DOWNLOAD: sends the files in order, then reports. Fails as RunSetParameters.
+  void RunDownload(const std::vector<TDownloadFile>& files);
+
+ signals:
+  // A job has started: SET, PROGRAM and DOWNLOAD go grey.
+  void JobStarted();
+  // The job has ended; emitted before the outcome is reported.
+  void JobEnded();
+  // Bytes done of the total, as the worker reports them.
+  void Progress(int32_t done, int32_t total);
+  // The worker's status text, e.g. "DOWNLOAD logo.bin".
+  void StatusText(const QString& text);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  class TWindowHost;
+
+  // Starts the job, keeps the window alive until the worker is done, then sounds and
+  // shows "OK" or "ERROR" with the reason beneath. The job's inputs must be in place.
+  void RunJobAndReport(uint8_t jobCode);
+  void PlaySound(const char* fileName);
+
+  QWidget& Window;
+  TAppPaths Paths;
+  std::unique_ptr<TWindowHost> Host;
+  // Declared after the host, whose fields the worker reads, so that it stops first.
+  std::unique_ptr<TCommThread> Thread;
+  QSoundEffect* Sound = nullptr;
+  bool WaitingForJob = false;
+};
+
+}  // namespace printset
