@@ -209,6 +209,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   }
   Require(received.Result == expectedSize);
   Require(std::equal(expected->Data.begin(), expected->Data.end(), data.get()));
-  Require(received.Header.Command == expected->Command && received.Header.Argument == expected->Argument);
+  Require(received.Seen.Accepted.Command == expected->Command && received.Seen.Accepted.Argument == expected->Argument);
   return 0;
 }
