@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "link/SerialTransport.h"
 #include "link/TraceFormat.h"
 
 namespace printset {
@@ -28,7 +29,10 @@ void TDownloadList::Add(const std::string& path, const std::string& name, const 
 }
 
 TCommThread::TCommThread(TJobHost& host)
-    : Host(host), WindowHandle(&host), Link(SerialPort, TraceLog, ResultCode) {
+    : Host(host),
+      WindowHandle(&host),
+      Line(std::make_unique<TSerialTransport>(SerialPort)),
+      Link(*Line, TraceLog, ResultCode) {
   TraceLog.TraceEnabled = TraceEnabled != 0;
   Link.StopFlag = &CancelFlag;
   // The worker itself starts with the first job.

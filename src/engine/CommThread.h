@@ -7,7 +7,6 @@
 #include <memory>
 #include <cstdint>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,7 +18,7 @@
 #include "engine/ResultCodes.h"
 #include "link/PacketLink.h"
 #include "link/TraceLog.h"
-#include "link/UdpTransport.h"
+#include "link/Transport.h"
 #include "link/UniUart.h"
 
 namespace printset {
@@ -126,11 +125,9 @@ class TCommThread {
 
   TJobHost& Host;
   TJobHost* WindowHandle = nullptr;
+  // The line of the current (or last) job, made for its port name when the link opens.
+  std::unique_ptr<TTransport> Line;
   TPacketLink Link;
-  // The endpoint for a port name that carries the printer's address ("TCP/IP:HOST").
-  TUdpEndpoint DirectEndpoint;
-  // The UDP transport of the current job, when its port name chose the network.
-  std::optional<TUdpTransport> Network;
 
   std::atomic<bool> CancelFlag{false};
   std::mutex Mutex;

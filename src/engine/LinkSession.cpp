@@ -6,8 +6,8 @@
 
 #include "engine/CommThread.h"
 #include "engine/Commands.h"
-#include "link/NetworkPort.h"
 #include "link/TraceFormat.h"
+#include "link/TransportFactory.h"
 
 namespace printset {
 
@@ -33,31 +33,14 @@ constexpr auto kSettleAfterModeChange = std::chrono::milliseconds(30);
 }  // namespace
 
 bool TCommThread::OpenLink(const std::string& portName) {
-  SerialPort.Close();
   Link.ForgetReplyShapes();
-  const TNetworkPort network = ParseNetworkPortName(portName);
-  if (network.IsNetwork) {
-    // An address in the name is used as it stands; the owner's endpoint keeps its own.
-    TUdpEndpoint& endpoint = network.Host.empty() ? Host.UdpClient() : DirectEndpoint;
-    if (!network.Host.empty()) {
-      DirectEndpoint.Host = network.Host;
-      DirectEndpoint.Port = network.Port != 0 ? network.Port : kDefaultPrinterUdpPort;
-    }
-    Network.emplace(endpoint);
-    Link.Transport = &*Network;
-    if (!network.Valid || endpoint.Host.empty()) {
-      ResultCode = kResultPortNotOpened;
-      OpenError = network.Valid ? "no printer address configured (HOST in [NETWORK] of config.ini)" : network.Error;
-      TraceLine(std::string(kNetworkPortName) + ": " + OpenError + TraceTimestampNow());
-      return false;
-    }
-  } else {
-    Link.Transport = &Link.Serial;
-    if (!SerialPort.Open(portName, LinkBaudRate)) {
-      ResultCode = kResultPortNotOpened;
-      OpenError = SerialPort.LastError;
-      return false;
-    }
+  Line = MakeTransport(portName, LinkBaudRate, SerialPort, Host.UdpClient());
+  Link.UseTransport(*Line);
+  std::string error;
+  if (!Line->Open(TraceLog, error)) {
+    ResultCode = kResultPortNotOpened;
+    OpenError = error;
+    return false;
   }
   TraceLine("OPEN " + portName + TraceTimestampNow());
   std::this_thread::sleep_for(kSettleAfterOpen);
@@ -81,14 +64,14 @@ bool TCommThread::IdentifyDevice() {
 }
 
 bool TCommThread::SwitchBaudRate(int32_t rate) {
-  if (!Link.Transport->CarriesBaudRate()) return true;
-  if (SerialPort.BaudRate == rate) return true;
+  const int32_t current = Line->BaudRate();
+  if (current == 0 || current == rate) return true;  // no rate of its own, or already there
   uint8_t buffer[kSmallReplyCapacity + 1];
   // The printer is asked first; the port follows only once the reply came at the old rate.
   if (Transact(kCommandSwitchBaud, static_cast<uint32_t>(rate), buffer, kSmallReplyCapacity, 0,
                kSwitchBaudAttempts, kSwitchBaudTimeoutMs) < 0)
     return true;  // the link stays at its old rate; ResultCode 3 marks the job as failed
-  if (!SerialPort.SetBaudRate(rate)) {
+  if (!Line->SetBaudRate(rate)) {
     ResultCode = kResultLocalBaudFailed;
     return false;
   }
@@ -116,6 +99,6 @@ bool TCommThread::EnterDownloadMode() {
   return true;
 }
 
-void TCommThread::CloseLink() { Link.Transport->Close(TraceLog); }
+void TCommThread::CloseLink() { Line->Close(TraceLog); }
 
 }  // namespace printset

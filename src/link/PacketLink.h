@@ -9,10 +9,8 @@
 #include <stdexcept>
 
 #include "link/ReplyReceiver.h"
-#include "link/SerialTransport.h"
 #include "link/TraceLog.h"
 #include "link/Transport.h"
-#include "link/UniUart.h"
 
 namespace printset {
 
@@ -27,14 +25,10 @@ class TLinkCancelled : public std::runtime_error {
 
 class TPacketLink {
  public:
-  // The serial port is the transport until the session chooses another.
-  TPacketLink(TMyUart& serialPort, TTraceLog& trace, uint8_t& resultCode)
-      : Serial(serialPort), Trace(trace), ResultCode(resultCode) {}
-
-  // The serial transport over the port given at construction.
-  TSerialTransport Serial;
-  // The transport in use: &Serial, or one the session provides (it must outlive its use).
-  TTransport* Transport = &Serial;
+  // Requests go over `transport` until another is given; each must outlive its use.
+  TPacketLink(TTransport& transport, TTraceLog& trace, uint8_t& resultCode)
+      : Transport(&transport), Trace(trace), ResultCode(resultCode) {}
+  void UseTransport(TTransport& transport) { Transport = &transport; }
   // When set and true, the next request is not sent: Transact throws TLinkCancelled.
   const std::atomic<bool>* StopFlag = nullptr;
 
@@ -70,6 +64,7 @@ class TPacketLink {
   enum class TReplyShape { Unknown, Echoed, Own };
   TReplyMatch MatchFor(uint16_t command, uint32_t argument, const std::set<uint64_t>& confirmed) const;
 
+  TTransport* Transport;
   TTraceLog& Trace;
   uint8_t& ResultCode;
   std::map<uint16_t, TReplyShape> Shapes;

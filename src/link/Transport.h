@@ -1,5 +1,7 @@
-// The line a packet travels on: the serial port or UDP. The link session chooses one when
-// the link opens; the sender and the receiver use it and ask nothing else about it.
+// The line a packet travels on: the serial port or UDP, made by MakeTransport for a port
+// name. The sender and the receiver use it and ask nothing else about it. Failure
+// convention: a count or -1, true or false, with the system's reason where one is asked
+// for; nothing is thrown for what the line does.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +15,9 @@ namespace printset {
 class TTransport {
  public:
   virtual ~TTransport() = default;
+  // Opens the line for a job; false with `error` (the system's words) when it cannot,
+  // traced where the line has a trace line of its own for it.
+  virtual bool Open(TTraceLog& trace, std::string& error) = 0;
   // Hands one whole packet to the line within a bounded time; false, with `error` set,
   // when the line did not take it (the attempt has then failed).
   virtual bool Send(const uint8_t* bytes, int length, std::string& error) = 0;
@@ -23,8 +28,12 @@ class TTransport {
                       TReplySeen* seen) = 0;
   // Drops input already waiting; returns how many bytes it held.
   virtual int DiscardInput() = 0;
-  // Whether the line has a baud rate of its own that the printer and the port must agree on.
-  virtual bool CarriesBaudRate() const = 0;
+  // The line's baud rate, which the printer and the port must agree on; 0 for a line
+  // without one (UDP).
+  virtual int32_t BaudRate() const = 0;
+  // Moves the line to `rate`; false when the port refused it. A line without a rate
+  // takes any.
+  virtual bool SetBaudRate(int32_t rate) = 0;
   // Lets go of the line at the end of a job; the serial line traces its "CLOSE" line.
   virtual void Close(TTraceLog& trace) = 0;
 };

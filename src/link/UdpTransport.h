@@ -1,6 +1,9 @@
 // Packets over UDP: one packet per datagram, to and from the printer's address only.
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include "link/Transport.h"
 #include "link/UdpEndpoint.h"
 
@@ -8,19 +11,30 @@ namespace printset {
 
 class TUdpTransport : public TTransport {
  public:
-  explicit TUdpTransport(TUdpEndpoint& endpoint) : Endpoint(endpoint) {}
+  // Over `endpoint`, which outlives the transport and keeps its socket between jobs.
+  explicit TUdpTransport(TUdpEndpoint& endpoint) : Endpoint(&endpoint) {}
+  // Over an endpoint of its own, to `host` and `port`.
+  TUdpTransport(const std::string& host, uint16_t port);
+  // A transport whose Open fails with `openError` (an address that cannot be used).
+  static std::unique_ptr<TUdpTransport> Refusing(std::string openError);
+
+  // False without a usable printer address, traced as "TCP/IP: " and the reason.
+  bool Open(TTraceLog& trace, std::string& error) override;
   bool Send(const uint8_t* bytes, int length, std::string& error) override;
   // A datagram that is another request's reply is skipped and the wait goes on within
   // the same deadline; a datagram that is no reply, or too long, fails the wait.
   int Receive(uint8_t* data, int capacity, uint32_t ms, TTraceLog& trace, const TReplyMatch& match,
               TReplySeen* seen) override;
-  int DiscardInput() override { return Endpoint.DiscardInput(); }
-  bool CarriesBaudRate() const override { return false; }
+  int DiscardInput() override { return Endpoint->DiscardInput(); }
+  int32_t BaudRate() const override { return 0; }
+  bool SetBaudRate(int32_t) override { return true; }
   // No trace line: a datagram endpoint has no line to close.
-  void Close(TTraceLog&) override { Endpoint.Deactivate(); }
+  void Close(TTraceLog&) override { Endpoint->Deactivate(); }
 
  private:
-  TUdpEndpoint& Endpoint;
+  std::unique_ptr<TUdpEndpoint> Owned;
+  TUdpEndpoint* Endpoint;
+  std::string OpenError;
 };
 
 }  // namespace printset

@@ -12,8 +12,6 @@ namespace printset {
 
 using THandle = intptr_t;
 constexpr THandle kNullHandle = 0;
-// All bits set: the marker the link session stores while the network transport is in use.
-constexpr THandle kInvalidHandleValue = -1;
 
 class TMyUart : public TByteSource {
  public:
@@ -83,7 +81,7 @@ class TMyUart : public TByteSource {
   // Slack over the pure line time of a write: driver buffers, scheduling, USB frames.
   uint32_t WriteMarginMs = 500;
 
-  bool IsOpen() const { return Handle != kNullHandle && Handle != kInvalidHandleValue; }
+  bool IsOpen() const { return Handle != kNullHandle; }
 
  private:
   int Fd() const { return IsOpen() ? static_cast<int>(Handle) : -1; }

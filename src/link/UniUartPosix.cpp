@@ -86,7 +86,6 @@ bool TMyUart::Open(const std::string& name, int32_t rate) {
 }
 
 void TMyUart::Close() {
-  if (Handle == kInvalidHandleValue) Handle = kNullHandle;
   if (Handle != kNullHandle) {
     const int fd = static_cast<int>(Handle);
     // The exclusive flag would otherwise outlive us while another descriptor holds the tty.

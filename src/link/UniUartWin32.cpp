@@ -66,7 +66,6 @@ bool TMyUart::Open(const std::string& name, int32_t rate) {
 }
 
 void TMyUart::Close() {
-  if (Handle == kInvalidHandleValue) Handle = kNullHandle;
   if (Handle != kNullHandle) {
     // Output still queued (a write that gave up) must not hold the close.
     PurgeComm(AsHandle(Handle), PURGE_TXABORT | PURGE_TXCLEAR);

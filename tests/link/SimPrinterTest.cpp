@@ -9,6 +9,7 @@
 #include "support/TraceMatch.h"
 #include "link/PacketCodec.h"
 #include "link/PacketLink.h"
+#include "link/SerialTransport.h"
 #include "sim/SimPrinter.h"
 
 namespace printset {
@@ -46,7 +47,8 @@ class SimOverPty : public ::testing::Test {
   TMyUart Port;
   TTraceLog Trace;
   uint8_t ResultCode = 0;
-  TPacketLink Link{Port, Trace, ResultCode};
+  TSerialTransport Serial{Port};
+  TPacketLink Link{Serial, Trace, ResultCode};
   uint8_t Buffer[4096] = {};
 };
 

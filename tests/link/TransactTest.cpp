@@ -11,6 +11,7 @@
 #include "support/TraceMatch.h"
 #include "link/PacketCodec.h"
 #include "link/PacketLink.h"
+#include "link/SerialTransport.h"
 #include "link/TraceFormat.h"
 #include "sim/SimReply.h"
 
@@ -36,7 +37,8 @@ class Transact : public ::testing::Test {
   TMyUart Port;
   TTraceLog Trace;
   uint8_t ResultCode = 0;
-  TPacketLink Link{Port, Trace, ResultCode};
+  TSerialTransport Serial{Port};
+  TPacketLink Link{Serial, Trace, ResultCode};
   uint8_t Buffer[4096] = {};
 };
 
@@ -137,14 +139,16 @@ class TScriptedLine : public TTransport {
     return 8;
   }
   int DiscardInput() override { return 0; }
-  bool CarriesBaudRate() const override { return false; }
+  bool Open(TTraceLog&, std::string&) override { return true; }
+  int32_t BaudRate() const override { return 0; }
+  bool SetBaudRate(int32_t) override { return true; }
   void Close(TTraceLog&) override {}
 };
 
 TEST_F(Transact, ARequestTheLineRefusedIsSentAgain) {
   TScriptedLine line;
   line.RefuseSends = 1;
-  Link.Transport = &line;
+  Link.UseTransport(line);
   EXPECT_EQ(Identify(3, 100), 8);
   EXPECT_EQ(line.Sends, 2);
   EXPECT_EQ(line.Waits, 1) << "no wait for a reply to a request that never left";
@@ -157,7 +161,7 @@ TEST_F(Transact, AStopAskedDuringAWaitSendsNothingMore) {
   line.Answer = false;
   std::atomic<bool> stop{false};
   line.OnWait = [&stop] { stop.store(true); };
-  Link.Transport = &line;
+  Link.UseTransport(line);
   Link.StopFlag = &stop;
   EXPECT_THROW(Identify(3, 100), TLinkCancelled);
   EXPECT_EQ(line.Sends, 1);

@@ -9,6 +9,7 @@
 #include "PeerPool.h"
 #include "base/FileIo.h"
 #include "link/PacketLink.h"
+#include "link/SerialTransport.h"
 #include "link/TraceLog.h"
 #include "link/UniUart.h"
 #include "sim/SimPrinter.h"
@@ -45,7 +46,8 @@ struct TTestPrinter::TPeer {
     if (!port.Open(portName, kSimDefaultBaudRate)) throw std::runtime_error(portName + ": " + port.LastError);
     TTraceLog trace;
     uint8_t resultCode = 0;
-    TPacketLink link(port, trace, resultCode);
+    TSerialTransport line(port);
+    TPacketLink link(line, trace, resultCode);
     uint8_t buffer[256] = {};
     if (link.Transact(kSimCommandMode, kWriteOutArgument, buffer, sizeof buffer - 1, 0, kWriteOutAttempts,
                       kWriteOutWaitMs) < 0 ||

@@ -1,0 +1,19 @@
+#include "link/TransportFactory.h"
+
+#include "link/NetworkPort.h"
+#include "link/SerialTransport.h"
+#include "link/UdpTransport.h"
+
+namespace printset {
+
+std::unique_ptr<TTransport> MakeTransport(const std::string& portName, int32_t rate, TMyUart& serialPort,
+                                          TUdpEndpoint& configured) {
+  const TNetworkPort network = ParseNetworkPortName(portName);
+  if (!network.IsNetwork) return std::make_unique<TSerialTransport>(serialPort, portName, rate);
+  if (!network.Valid) return TUdpTransport::Refusing(network.Error);
+  // An address in the name is used as it stands; the configured endpoint keeps its own.
+  if (network.Host.empty()) return std::make_unique<TUdpTransport>(configured);
+  return std::make_unique<TUdpTransport>(network.Host, network.Port != 0 ? network.Port : kDefaultPrinterUdpPort);
+}
+
+}  // namespace printset
