@@ -97,16 +97,19 @@ void TCommThread::Execute() {
       BytesAcknowledged = 0;
       BytesToSend = 0;
       FirmwareIncomplete = false;
+      Link.ForgetReplyShapes();
       switch (code) {
         case JobDownloadFiles: RunDownloadFiles(); break;
         case JobSetParameters: RunSetParameters(); break;
         case JobProgramFirmware: RunProgramFirmware(); break;
         default: break;
       }
-    } catch (const TLinkCancelled&) {
-      ResultCode = kResultCancelled;
-      CloseLink();
-      TraceLine("CANCELLED on request, before the next request was sent" + TraceTimestampNow());
+      // A stop holds back the next request; the job body then ends as after a missing
+      // reply and has closed the link. Whatever that set, the outcome is the stop.
+      if (Link.Cancelled()) {
+        ResultCode = kResultCancelled;
+        TraceLine("CANCELLED on request, before the next request was sent" + TraceTimestampNow());
+      }
     } catch (const std::exception& error) {
       // A job that broke on an error must never read as a success. The line is let go of
       // first, so that other programs (and the next job) can have it, and the error is

@@ -33,7 +33,6 @@ constexpr auto kSettleAfterModeChange = std::chrono::milliseconds(30);
 }  // namespace
 
 bool TCommThread::OpenLink(const std::string& portName) {
-  Link.ForgetReplyShapes();
   Line = MakeTransport(portName, LinkBaudRate, SerialPort, Host.UdpClient());
   Link.UseTransport(*Line);
   std::string error;

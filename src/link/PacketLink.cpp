@@ -21,7 +21,10 @@ int TPacketLink::Transact(uint16_t command, uint32_t argument, uint8_t* data, in
   std::set<uint64_t> skippedBefore;
   bool extraAttemptUsed = false;
   for (int attempt = 0; attempt < attempts; ++attempt) {
-    if (StopFlag && StopFlag->load()) throw TLinkCancelled();
+    if (StopFlag != nullptr && StopFlag->load()) {
+      HeldBack = true;
+      return -1;
+    }
     // Whatever is waiting now (a duplicate, a reply that came after its wait ended)
     // cannot be the reply to the request about to go out.
     DiscardWaitingInput();
@@ -71,6 +74,7 @@ TReplyMatch TPacketLink::MatchFor(uint16_t command, uint32_t argument, const std
 
 void TPacketLink::ForgetReplyShapes() {
   Shapes.clear();
+  HeldBack = false;
   PrinterEchoes = false;
   SentHeaders.clear();
   FixedHeaders.clear();

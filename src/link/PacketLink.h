@@ -17,19 +17,14 @@ namespace printset {
 // ResultCode value written when a request gets no valid reply.
 constexpr uint8_t kResultNoReply = 3;
 
-// Thrown by Transact, before a request goes out, once a stop has been asked for.
-class TLinkCancelled : public std::runtime_error {
- public:
-  TLinkCancelled() : std::runtime_error("cancelled") {}
-};
-
 class TPacketLink {
  public:
   // Requests go over `transport` until another is given; each must outlive its use.
   TPacketLink(TTransport& transport, TTraceLog& trace, uint8_t& resultCode)
       : Transport(&transport), Trace(trace), ResultCode(resultCode) {}
   void UseTransport(TTransport& transport) { Transport = &transport; }
-  // When set and true, the next request is not sent: Transact throws TLinkCancelled.
+  // When set and true, no further request is sent: Transact returns -1 at once and
+  // Cancelled() tells why.
   const std::atomic<bool>* StopFlag = nullptr;
 
   // Sends the request up to `attempts` times; each waits up to `ms` for a valid reply,
@@ -44,9 +39,11 @@ class TPacketLink {
   //   such packets and took no reply earns one attempt more, once, so that the proof is
   //   possible even for a request sent only once.
   // Returns the reply's data length, or -1 after every attempt failed (ResultCode is then
-  // 3). Throws TLinkCancelled, before a request goes out, once StopFlag is set.
+  // 3), or at once without sending once StopFlag is set (ResultCode untouched).
   int Transact(uint16_t command, uint32_t argument, uint8_t* data, int replyCapacity, int count,
                int attempts, uint32_t ms);
+  // Whether a request of this job was held back because a stop was asked for.
+  bool Cancelled() const { return HeldBack; }
   // Traces and sends one packet; false when the line did not take it (traced as
   // "Write failed: ..."): the attempt has failed.
   bool SendPacket(const uint8_t* bytes, int length);
@@ -55,8 +52,8 @@ class TPacketLink {
                    TReplySeen* seen = nullptr);
   // Drops waiting input on the transport in use; traced when there was any.
   void DiscardWaitingInput();
-  // Forgets the requests sent and what was learnt about the printer's replies; at the
-  // start of every job.
+  // Forgets the requests sent, what was learnt about the printer's replies and any request
+  // held back; at the start of every job.
   void ForgetReplyShapes();
 
  private:
@@ -68,6 +65,7 @@ class TPacketLink {
   TTraceLog& Trace;
   uint8_t& ResultCode;
   std::map<uint16_t, TReplyShape> Shapes;
+  bool HeldBack = false;
   // Whether any reply of this job echoed its request's command and argument.
   bool PrinterEchoes = false;
   // Headers of the requests sent in this job, as HeaderKey values.
