@@ -2,7 +2,7 @@
 
 namespace printset {
 
-void TBenchHost::PostMessage(uint32_t message, int32_t wParam, int32_t lParam) {
+void TBenchHost::Notify(uint32_t message, int32_t wParam, int32_t lParam) {
   if (message != kMessageProgress) return;
   // Sampled before the lock: the lock is never contended during a job anyway.
   const TSample now = SampleNow();

@@ -35,7 +35,7 @@ class TBenchHost : public TJobHost {
   int32_t PortBaudRate() override { return Baud; }
   std::string ProgramFolder() override { return Folder; }
   TUdpEndpoint& UdpClient() override { return Udp; }
-  void PostMessage(uint32_t message, int32_t wParam, int32_t lParam) override;
+  void Notify(uint32_t message, int32_t wParam, int32_t lParam) override;
   void ShowStatusText(const std::string&) override {}
 
   TProgressMarks Marks() const;

@@ -23,6 +23,7 @@
 #include "FirmwareJobRun.h"
 #include "RackBench.h"
 #include "engine/Commands.h"
+#include "engine/ResultCodes.h"
 #include "engine/CommThread.h"
 #include "engine/FirmwareImage.h"
 #include "sim/SimPrinter.h"

@@ -1,5 +1,7 @@
 #include "FirmwareJobRun.h"
 
+#include <memory>
+
 namespace printset {
 
 namespace {
@@ -11,13 +13,12 @@ constexpr uint32_t kJobLimitMs = 180000;
 
 TJobRun RunFirmwareJob(TCommThread& thread, TBenchHost& host, const std::vector<uint8_t>& image) {
   TJobRun run;
-  thread.DataStream.Assign(image);
-  thread.DataStream.Position = 0;
+  const TJob job = TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(image));
   run.Start = SampleNow();
-  if (!thread.StartJob(JobProgramFirmware)) return run;
+  if (!thread.StartJob(job)) return run;
   run.Finished = thread.JobDone.Wait(kJobLimitMs);
   run.End = SampleNow();
-  run.Result = thread.ResultCode;
+  run.Result = thread.Outcome().ResultCode;
   // The last progress message goes out before JobDone is signalled.
   run.Progress = host.Marks();
   return run;

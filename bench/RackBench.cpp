@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
 #include "BenchClock.h"
 #include "ExternalPrinter.h"
 #include "engine/Rack.h"
+#include "engine/ResultCodes.h"
 #include "sim/DemoImage.h"
 
 namespace printset {
@@ -38,18 +40,18 @@ TRackRun ProgramRack(const std::string& printerSim, const std::string& folder, i
   settings.BaudRate = kRackOpeningRate;
   settings.Folder = folder;
   TRack rack(sim.DevicePaths(), settings);
-  for (size_t i = 0; i < rack.Size(); ++i) rack.Thread(i).DataStream.Assign(image);
+  const TJob job = TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(image));
 
   TRackRun run;
   run.Printers = printers;
   const TSample start = SampleNow();
-  rack.Run(JobProgramFirmware, nullptr, nullptr);
+  rack.Run(job, nullptr, nullptr);
   const TSample end = SampleNow();
   run.Wall = end.Wall - start.Wall;
   run.Cpu = end.Cpu - start.Cpu;
   for (size_t i = 0; i < rack.Size(); ++i) {
     run.Slowest = std::max(run.Slowest, rack.Seconds(i));
-    if (rack.Thread(i).ResultCode != kResultOk) ++run.Failed;
+    if (rack.Outcome(i).ResultCode != kResultOk) ++run.Failed;
   }
   return run;
 }

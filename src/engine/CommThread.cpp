@@ -1,7 +1,10 @@
 #include "engine/CommThread.h"
 
+#include <algorithm>
 #include <exception>
 
+#include "engine/ResultCodes.h"
+#include "link/PacketCodec.h"
 #include "link/SerialTransport.h"
 #include "link/TraceFormat.h"
 
@@ -11,29 +14,11 @@ namespace {
 constexpr int64_t kProgressIntervalMs = 70;
 }  // namespace
 
-void TDownloadList::Clear() {
-  DownloadPaths.clear();
-  DownloadNames.clear();
-  DownloadCommands.clear();
-  DownloadBases.clear();
-  DownloadBytes.clear();
-}
-
-void TDownloadList::Add(const std::string& path, const std::string& name, const std::string& command,
-                        const std::string& base, TSharedBytes bytes) {
-  DownloadPaths.push_back(path);
-  DownloadNames.push_back(name);
-  DownloadCommands.push_back(command);
-  DownloadBases.push_back(base);
-  DownloadBytes.push_back(std::move(bytes));
-}
-
 TCommThread::TCommThread(TJobHost& host)
     : Host(host),
       WindowHandle(&host),
       Line(std::make_unique<TSerialTransport>(SerialPort)),
       Link(*Line, TraceLog, ResultCode) {
-  TraceLog.TraceEnabled = TraceEnabled != 0;
   Link.StopFlag = &CancelFlag;
   // The worker itself starts with the first job.
 }
@@ -56,19 +41,50 @@ void TCommThread::StartWorkerLocked() {
   if (!Worker.joinable()) Worker = std::thread([this] { Execute(); });
 }
 
-bool TCommThread::StartJob(uint8_t jobCode) {
+bool TCommThread::StartJob(const TJob& job) {
   {
     std::lock_guard<std::mutex> lock(Mutex);
     if (JobCode != 0 || Pending || StopRequested) return false;
     // Started first: a worker that cannot start leaves nothing handed over.
     StartWorkerLocked();
+    TakeJob(job);
     WindowHandle = &Host;
-    JobCode = jobCode;
+    JobCode = job.Code();
     JobDone.Reset();
     Pending = true;
   }
   Wake.notify_all();
   return true;
+}
+
+// A block longer than the buffer keeps its length, so that the request is refused as too
+// long for a packet before any byte past the buffer would be read.
+static_assert(kMaxRequestData <= kParamBufferSize);
+
+// The worker is parked: its inputs are the caller's to set.
+void TCommThread::TakeJob(const TJob& job) {
+  DownloadList = job.Entries();
+  if (job.Image()) DataStream.Assign(*job.Image());
+  else DataStream.Clear();
+  const std::vector<uint8_t>& block = job.Block();
+  std::copy(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(std::min(block.size(), sizeof ParamBuffer)),
+            ParamBuffer);
+  ParamLength = static_cast<int32_t>(block.size());
+  ParamCommand = job.Command();
+  ParamArgument = static_cast<int32_t>(job.Argument());
+}
+
+TJobOutcome TCommThread::Outcome() const {
+  TJobOutcome outcome;
+  outcome.ResultCode = ResultCode;
+  outcome.DeviceIdentity = DeviceIdentity;
+  outcome.OpenError = OpenError;
+  if (!TraceLog.GetLines().empty()) outcome.LastTraceLine = TraceLog.GetLines().back();
+  outcome.TraceSaveError = TraceSaveError;
+  outcome.BytesAcknowledged = BytesAcknowledged;
+  outcome.BytesToSend = BytesToSend;
+  outcome.FirmwareIncomplete = FirmwareIncomplete;
+  return outcome;
 }
 
 bool TCommThread::JobRunning() {
@@ -87,12 +103,13 @@ void TCommThread::Execute() {
       code = JobCode;
     }
     try {
-      if (TraceEnabled) TraceLog.Clear();
+      TraceLog.Clear();
       LinkPortName = Host.PortName();
       LinkBaudRate = Host.PortBaudRate();
       SerialPort.PortMap = Host.PortMap();
       ResultCode = kResultOk;
       OpenError.clear();
+      DeviceIdentity.clear();
       TraceSaveError.clear();
       BytesAcknowledged = 0;
       BytesToSend = 0;
@@ -137,7 +154,7 @@ void TCommThread::ReleaseLinkAfterError() {
 }
 
 void TCommThread::FinishJob() {
-  if (TraceEnabled) {
+  {
     std::string path;
     try {
       path = Host.TraceFilePath();
@@ -158,7 +175,7 @@ void TCommThread::FinishJob() {
   // Signalled before the message goes out: the message is what wakes the owner's wait.
   JobDone.Set();
   try {
-    if (target) target->PostMessage(kMessageJobFinished, 0, 0);
+    if (target) target->Notify(kMessageJobFinished, 0, 0);
   } catch (...) {
   }
 }
@@ -171,7 +188,7 @@ void TCommThread::ReportProgress(const std::string& text, int32_t done, int32_t 
   const TDateTime now = DateTimeNow();
   if (MilliSecondsBetween(now, LastProgressPost) > kProgressIntervalMs || done >= total) {
     LastProgressPost = now;
-    if (WindowHandle) WindowHandle->PostMessage(kMessageProgress, done, total);
+    if (WindowHandle) WindowHandle->Notify(kMessageProgress, done, total);
   }
 }
 

@@ -13,9 +13,9 @@ namespace printset {
 
 constexpr const char* kTraceFileName = "debug.log";
 
-// Messages from the worker to its owner.
-constexpr uint32_t kMessageJobFinished = 0x400;  // wParam 0, lParam 0
-constexpr uint32_t kMessageProgress = 0x401;     // wParam bytes done, lParam total bytes
+// Notices from the worker to its owner.
+constexpr uint32_t kMessageJobFinished = 0x400;  // done 0, total 0
+constexpr uint32_t kMessageProgress = 0x401;     // bytes done, total bytes
 
 class TJobHost {
  public:
@@ -35,8 +35,8 @@ class TJobHost {
   // printer's network address.
   virtual TUdpEndpoint& UdpClient() = 0;
 
-  // Posted, never waited for: the owner handles them on its own thread.
-  virtual void PostMessage(uint32_t message, int32_t wParam, int32_t lParam) = 0;
+  // Handed over, never waited for: the owner handles them on its own thread.
+  virtual void Notify(uint32_t message, int32_t done, int32_t total) = 0;
   // The worker's status text (status panel 1 in the window).
   virtual void ShowStatusText(const std::string& text) = 0;
 };

@@ -94,26 +94,26 @@ std::string OpenFailureHint(const std::string&, const std::string&) { return {};
 
 }  // namespace
 
-std::string JobFailureReason(const TCommThread& thread, const std::string& deviceName) {
-  const uint8_t code = thread.ResultCode;
+std::string JobFailureReason(const TJobOutcome& outcome, const std::string& deviceName) {
+  const uint8_t code = outcome.ResultCode;
   if (code == kResultOk) return {};
   std::string reason = std::string(ResultCodeMeaning(code)) + " (result code " + std::to_string(code) + ")";
-  if (code == kResultPortNotOpened && !thread.OpenError.empty()) {
-    reason += "\n" + PrintablePortName(deviceName) + ": " + thread.OpenError +
-              OpenFailureHint(deviceName, thread.OpenError);
+  if (code == kResultPortNotOpened && !outcome.OpenError.empty()) {
+    reason += "\n" + PrintablePortName(deviceName) + ": " + outcome.OpenError +
+              OpenFailureHint(deviceName, outcome.OpenError);
   }
   if (code == kResultIdentityRejected)
-    reason += "\nthe printer answered as \"" + PrintableText(thread.DeviceIdentity) + "\"";
+    reason += "\nthe printer answered as \"" + PrintableText(outcome.DeviceIdentity) + "\"";
   // The last trace line may quote operator text (a host that did not resolve).
-  if (code == kResultJobError && !thread.TraceLog.GetLines().empty())
-    reason += "\n" + PrintablePortName(thread.TraceLog.GetLines().back());
-  if (thread.FirmwareIncomplete) reason += "\n" + IncompleteFirmwareText(thread);
+  if (code == kResultJobError && !outcome.LastTraceLine.empty())
+    reason += "\n" + PrintablePortName(outcome.LastTraceLine);
+  if (outcome.FirmwareIncomplete) reason += "\n" + IncompleteFirmwareText(outcome);
   return reason;
 }
 
-std::string IncompleteFirmwareText(const TCommThread& thread) {
-  return "the printer's firmware is incomplete (" + std::to_string(thread.BytesAcknowledged) + " of " +
-         std::to_string(thread.BytesToSend) + " bytes acknowledged): program the image again";
+std::string IncompleteFirmwareText(const TJobOutcome& outcome) {
+  return "the printer's firmware is incomplete (" + std::to_string(outcome.BytesAcknowledged) + " of " +
+         std::to_string(outcome.BytesToSend) + " bytes acknowledged): program the image again";
 }
 
 }  // namespace printset

@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "engine/CommThread.h"
+#include "engine/Job.h"
 
 namespace printset {
 
-// The reason for the outcome of the last job of `thread` (read after JobDone): the meaning
+// The reason for a job's `outcome`: the meaning
 // of its result code and "(result code N)" on the first line, then, a line each, what
 // the worker knows beyond the code: the system's reason the port did not open (when it
 // is "Permission denied", a hint naming the group that owns the device; when ModemManager
@@ -17,10 +17,10 @@ namespace printset {
 // error, and, after a programming that failed once the printer had taken a block, that
 // the firmware is incomplete. `deviceName` is the device the port name stood for, named
 // with the system's reason. Empty after success.
-std::string JobFailureReason(const TCommThread& thread, const std::string& deviceName);
+std::string JobFailureReason(const TJobOutcome& outcome, const std::string& deviceName);
 
 // "the printer's firmware is incomplete (N of M bytes acknowledged): program the image
-// again", for a thread whose FirmwareIncomplete is set.
-std::string IncompleteFirmwareText(const TCommThread& thread);
+// again", for an outcome whose FirmwareIncomplete is set.
+std::string IncompleteFirmwareText(const TJobOutcome& outcome);
 
 }  // namespace printset

@@ -1,13 +1,10 @@
 // The three job bodies. Each opens the link, does its work and always closes the link;
 // a failing step has set ResultCode and the rest is skipped.
 #include <cstring>
-#include <stdexcept>
 
 #include "base/FileIo.h"
-#include "base/Numbers.h"
 #include "engine/CommThread.h"
 #include "engine/Commands.h"
-#include "engine/Convert.h"
 #include "engine/TransferLimits.h"
 #include "engine/TransferRules.h"
 
@@ -29,38 +26,6 @@ constexpr uint8_t kFirmwareFill = 0xFF;
 constexpr int kEndOfProgrammingAttempts = 1;
 constexpr uint32_t kEndOfProgrammingTimeoutMs = 600;
 
-struct TDownloadEntry {
-  uint16_t Command;
-  uint32_t Base;
-};
-
-// An unsigned 32-bit value as the front end writes it (decimal or 0x hexadecimal, up to
-// 0xFFFFFFFF), or the signed decimal the list has always taken (-256 is 0xFFFFFF00).
-// Anything else throws TConvertError.
-uint32_t ListNumber(const std::string& text) {
-  uint64_t value = 0;
-  if (ParseNumber(text, 0xFFFFFFFFu, value)) return static_cast<uint32_t>(value);
-  return static_cast<uint32_t>(StrToInt(text));
-}
-
-// Every entry is checked before the link opens, so a bad list sends nothing at all.
-std::vector<TDownloadEntry> CheckDownloadList(const TDownloadList& list) {
-  const size_t count = list.DownloadPaths.size();
-  if (list.DownloadNames.size() != count || list.DownloadCommands.size() != count ||
-      list.DownloadBases.size() != count || list.DownloadBytes.size() != count)
-    throw std::invalid_argument("the download list has entries of unequal length");
-  std::vector<TDownloadEntry> entries;
-  for (size_t i = 0; i < count; ++i) {
-    if (list.DownloadNames[i] == kSkippedEntryName) {
-      entries.push_back({0, 0});
-      continue;
-    }
-    entries.push_back({static_cast<uint16_t>(ListNumber(list.DownloadCommands[i])),
-                       ListNumber(list.DownloadBases[i])});
-  }
-  return entries;
-}
-
 }  // namespace
 
 void TCommThread::RunSetParameters() {
@@ -73,29 +38,27 @@ void TCommThread::RunSetParameters() {
 }
 
 void TCommThread::RunDownloadFiles() {
-  const std::vector<TDownloadEntry> entries = CheckDownloadList(DownloadList);
-  for (const TSharedBytes& bytes : DownloadList.DownloadBytes)
-    if (bytes) BytesToSend += static_cast<int64_t>(bytes->size());
+  for (const TDownloadEntry& entry : DownloadList)
+    if (entry.Bytes && entry.Name != kSkippedEntryName) BytesToSend += static_cast<int64_t>(entry.Bytes->size());
   if (OpenLink(LinkPortName) && SwitchBaudRate(kTransferBaudRate) && EnterDownloadMode()) {
     bool everyBlockDelivered = true;
     uint8_t block[kBlockBufferSize];
-    for (size_t i = 0; i < entries.size() && everyBlockDelivered; ++i) {
-      const std::string& name = DownloadList.DownloadNames[i];
-      const std::string& path = DownloadList.DownloadPaths[i];
-      if (name == kSkippedEntryName) continue;
-      if (const TSharedBytes& bytes = DownloadList.DownloadBytes[i]) {
-        DataStream.Assign(*bytes);
+    for (size_t i = 0; i < DownloadList.size() && everyBlockDelivered; ++i) {
+      const TDownloadEntry& entry = DownloadList[i];
+      if (entry.Name == kSkippedEntryName) continue;
+      if (entry.Bytes) {
+        DataStream.Assign(*entry.Bytes);
       } else {
-        if (!IsRegularFile(path)) continue;
-        DataStream.LoadFromFile(path, kMaxDownloadFileSize);
+        if (!IsRegularFile(entry.Path)) continue;
+        DataStream.LoadFromFile(entry.Path, kMaxDownloadFileSize);
       }
-      ReportProgress("DOWNLOAD " + name, 0, 0, true);
+      ReportProgress("DOWNLOAD " + entry.Name, 0, 0, true);
       DataStream.Position = 0;
       while (DataStream.Position < DataStream.Size()) {
         // Addresses wrap at 32 bits, as the printer counts them.
-        const uint32_t address = static_cast<uint32_t>(DataStream.Position) + entries[i].Base;
+        const uint32_t address = static_cast<uint32_t>(DataStream.Position) + entry.Base;
         const size_t n = DataStream.Read(block, kBlockSize);
-        if (Transact(entries[i].Command, address, block, kDownloadReplyCapacity, static_cast<int>(n),
+        if (Transact(entry.Command, address, block, kDownloadReplyCapacity, static_cast<int>(n),
                      kDownloadBlockAttempts, DownloadBlockTimeoutMs(address)) < 0) {
           everyBlockDelivered = false;
           break;

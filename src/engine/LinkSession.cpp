@@ -6,6 +6,7 @@
 
 #include "engine/CommThread.h"
 #include "engine/Commands.h"
+#include "engine/ResultCodes.h"
 #include "link/TraceFormat.h"
 #include "link/TransportFactory.h"
 

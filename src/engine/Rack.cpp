@@ -75,7 +75,7 @@ class TRack::THost : public TJobHost {
   std::string ProgramFolder() override { return Settings.Folder; }
   std::string TraceFilePath() override { return Trace; }
   TUdpEndpoint& UdpClient() override { return Udp; }
-  void PostMessage(uint32_t message, int32_t wParam, int32_t lParam) override {
+  void Notify(uint32_t message, int32_t wParam, int32_t lParam) override {
     Rack.Post({Index, message, wParam, lParam});
   }
   void ShowStatusText(const std::string&) override {}
@@ -133,7 +133,11 @@ TRack::~TRack() {
 
 const std::string& TRack::PortName(size_t i) const { return Printers.at(i)->Host->Name(); }
 const std::string& TRack::TracePath(size_t i) const { return Printers.at(i)->Host->TracePath(); }
-TCommThread& TRack::Thread(size_t i) { return *Printers.at(i)->Thread; }
+TJobOutcome TRack::Outcome(size_t i) const { return Printers.at(i)->Thread->Outcome(); }
+
+void TRack::ReleaseLines() {
+  for (auto& printer : Printers) printer->Thread->ReleaseLine();
+}
 double TRack::Seconds(size_t i) const { return Printers.at(i)->Seconds; }
 
 void TRack::Post(const TEvent& event) {
@@ -152,7 +156,7 @@ TRack::TEvent TRack::NextEvent() {
   return event;
 }
 
-void TRack::Run(uint8_t jobCode, const std::function<void(size_t, int32_t, int32_t)>& progress,
+void TRack::Run(const TJob& job, const std::function<void(size_t, int32_t, int32_t)>& progress,
                 const std::function<void(size_t)>& finished) {
   {
     std::lock_guard<std::mutex> lock(Mutex);
@@ -161,7 +165,7 @@ void TRack::Run(uint8_t jobCode, const std::function<void(size_t, int32_t, int32
   size_t running = 0;
   for (size_t i = 0; i < Printers.size(); ++i) {
     Printers[i]->Started = std::chrono::steady_clock::now();
-    if (!Printers[i]->Thread->StartJob(jobCode)) throw std::logic_error("a rack job started while one runs");
+    if (!Printers[i]->Thread->StartJob(job)) throw std::logic_error("a rack job started while one runs");
     ++running;
   }
   while (running > 0) {

@@ -57,16 +57,17 @@ class TRack {
   size_t Size() const { return Printers.size(); }
   const std::string& PortName(size_t i) const;
   const std::string& TracePath(size_t i) const;
-  // The worker of printer i, to fill in the job's inputs before Run and read its
-  // outcome after.
-  TCommThread& Thread(size_t i);
+  // How printer i's job ended; read after Run.
+  TJobOutcome Outcome(size_t i) const;
+  // Lets other programs open every serial port the rack holds. Safe from any thread.
+  void ReleaseLines();
   // Seconds printer i took, from the start of its job to its end.
   double Seconds(size_t i) const;
 
   // Starts the job on every printer and returns once all have ended. On the calling
   // thread, `progress(i, done, total)` reports transfer progress and `finished(i)` each
   // printer's end, in the order they end.
-  void Run(uint8_t jobCode, const std::function<void(size_t, int32_t, int32_t)>& progress,
+  void Run(const TJob& job, const std::function<void(size_t, int32_t, int32_t)>& progress,
            const std::function<void(size_t)>& finished);
   // Asks every running job to stop before its next request. Safe from any thread.
   void RequestStop();
@@ -84,7 +85,7 @@ class TRack {
   void Post(const TEvent& event);
   // The next event of the queue, waiting for one.
   TEvent NextEvent();
-  // Starts every worker on a job without a body and waits until each has parked again.
+  // Starts every worker, parked until the job; TRackStartError when one cannot start.
   void StartWorkers();
 
   const TRackSettings Settings;  // a copy: the hosts read it while the jobs run

@@ -12,6 +12,7 @@
 #include "engine/Commands.h"
 #include "engine/CommThread.h"
 #include "engine/JobReason.h"
+#include "engine/ResultCodes.h"
 #include "link/PortNames.h"
 #include "link/UdpEndpoint.h"
 #include "ui/MessageBoxes.h"
@@ -49,10 +50,10 @@ class TJobRunner::TWindowHost final : public TJobHost {
   std::string TraceFilePath() override { return TracePath; }
   TUdpEndpoint& UdpClient() override { return IdUDPClient1; }
 
-  void PostMessage(uint32_t message, int32_t wParam, int32_t lParam) override {
+  void Notify(uint32_t message, int32_t done, int32_t total) override {
     if (message > static_cast<uint32_t>(QEvent::MaxUser - QEvent::User)) return;
     const auto type = static_cast<QEvent::Type>(QEvent::User + static_cast<int>(message));
-    QCoreApplication::postEvent(&Window, new TWorkerEvent(type, wParam, lParam));
+    QCoreApplication::postEvent(&Window, new TWorkerEvent(type, done, total));
   }
 
   void ShowStatusText(const std::string& text) override {
@@ -92,32 +93,23 @@ void TJobRunner::SetPort(const std::string& portName, int32_t baudRate) {
 bool TJobRunner::Busy() const { return WaitingForJob || Thread->JobRunning(); }
 
 void TJobRunner::RunSetParameters(const TParameterBlock& block) {
-  if (Busy()) return;
-  std::copy(block.begin(), block.end(), Thread->ParamBuffer);
-  Thread->ParamLength = static_cast<int32_t>(block.size());
-  Thread->ParamCommand = kCommandSetParameters;
-  Thread->ParamArgument = 0;
-  RunJobAndReport(JobSetParameters);
+  RunJobAndReport(TJob::SetParameters(std::vector<uint8_t>(block.begin(), block.end()), kCommandSetParameters, 0));
 }
 
 void TJobRunner::RunProgram(std::vector<uint8_t> image) {
-  if (Busy()) return;
-  Thread->DataStream.Assign(std::move(image));
-  RunJobAndReport(JobProgramFirmware);
+  RunJobAndReport(TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(std::move(image))));
 }
 
 void TJobRunner::RunDownload(const std::vector<TDownloadFile>& files) {
-  if (Busy()) return;
-  TDownloadList& list = Thread->DownloadList;
-  list.Clear();
+  std::vector<TDownloadEntry> entries;
   for (const TDownloadFile& file : files)
-    list.Add(file.Path, file.Name, std::to_string(file.Command), std::to_string(file.Base),
-             std::make_shared<const std::vector<uint8_t>>(file.Bytes));
-  RunJobAndReport(JobDownloadFiles);
+    entries.push_back({file.Path, file.Name, static_cast<uint16_t>(file.Command), static_cast<uint32_t>(file.Base),
+                       std::make_shared<const std::vector<uint8_t>>(file.Bytes)});
+  RunJobAndReport(TJob::DownloadFiles(std::move(entries)));
 }
 
-void TJobRunner::RunJobAndReport(uint8_t jobCode) {
-  if (Busy() || !Thread->StartJob(jobCode)) return;
+void TJobRunner::RunJobAndReport(const TJob& job) {
+  if (Busy() || !Thread->StartJob(job)) return;
   WaitingForJob = true;
   emit JobStarted();
   // The event loop is the wait: it blocks while nothing is pending. The worker sets
@@ -128,13 +120,14 @@ void TJobRunner::RunJobAndReport(uint8_t jobCode) {
   } while (!Thread->JobDone.Wait(0));
   WaitingForJob = false;
   emit JobEnded();
-  if (Thread->ResultCode == kResultOk) {
+  const TJobOutcome outcome = Thread->Outcome();
+  if (outcome.ResultCode == kResultOk) {
     PlaySound(kOkSound);
     ShowMessage(&Window, "OK");
   } else {
     PlaySound(kErrorSound);
     const std::string device = ResolvePortName(Host->LinkPortName, Host->LinkPortMap);
-    ShowMessage(&Window, "ERROR", QString::fromStdString(JobFailureReason(*Thread, device)));
+    ShowMessage(&Window, "ERROR", QString::fromStdString(JobFailureReason(outcome, device)));
   }
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Job.h"
 #include "engine/JobHost.h"
 #include "engine/ParameterBlock.h"
 #include "settings/AppPaths.h"
@@ -89,7 +90,7 @@ class TJobRunner : public QObject {
 
   // Starts the job, keeps the window alive until the worker is done, then sounds and
   // shows "OK" or "ERROR" with the reason beneath. The job's inputs must be in place.
-  void RunJobAndReport(uint8_t jobCode);
+  void RunJobAndReport(const TJob& job);
   void PlaySound(const char* fileName);
 
   QWidget& Window;

@@ -9,36 +9,36 @@ class CommThreadTest : public TEngineTest {};
 constexpr double kMsInDays = 1.0 / 86400000.0;
 
 TEST_F(CommThreadTest, FirstProgressReportAlwaysGoesOut) {
-  Thread->ReportProgress("", 1, 100, false);
+  Probe().ReportProgress("", 1, 100, false);
   ASSERT_EQ(Host.Progress().size(), 1u);
   EXPECT_EQ(Host.Progress()[0].WParam, 1);
   EXPECT_EQ(Host.Progress()[0].LParam, 100);
 }
 
 TEST_F(CommThreadTest, ProgressIsThrottledExceptForTheReportThatReachesTheTotal) {
-  Thread->LastProgressPost = DateTimeNow();
-  Thread->ReportProgress("", 10, 100, false);
-  Thread->ReportProgress("", 20, 100, false);
+  Probe().LastProgressPost() = DateTimeNow();
+  Probe().ReportProgress("", 10, 100, false);
+  Probe().ReportProgress("", 20, 100, false);
   EXPECT_TRUE(Host.Progress().empty());
-  Thread->ReportProgress("", 100, 100, false);
+  Probe().ReportProgress("", 100, 100, false);
   ASSERT_EQ(Host.Progress().size(), 1u);
-  Thread->ReportProgress("", 150, 100, false);  // past the total still counts as reaching it
+  Probe().ReportProgress("", 150, 100, false);  // past the total still counts as reaching it
   EXPECT_EQ(Host.Progress().size(), 2u);
 
-  Thread->LastProgressPost = DateTimeNow() - 75 * kMsInDays;
-  Thread->ReportProgress("", 30, 100, false);
+  Probe().LastProgressPost() = DateTimeNow() - 75 * kMsInDays;
+  Probe().ReportProgress("", 30, 100, false);
   EXPECT_EQ(Host.Progress().size(), 3u);
-  Thread->LastProgressPost = DateTimeNow() - 60 * kMsInDays;
-  Thread->ReportProgress("", 40, 100, false);
+  Probe().LastProgressPost() = DateTimeNow() - 60 * kMsInDays;
+  Probe().ReportProgress("", 40, 100, false);
   EXPECT_EQ(Host.Progress().size(), 3u);
 }
 
 TEST_F(CommThreadTest, StatusFormShowsTheTextAndPostsNothing) {
-  const TDateTime before = Thread->LastProgressPost;
-  Thread->ReportProgress("DOWNLOAD logo.bin", 0, 0, true);
+  const TDateTime before = Probe().LastProgressPost();
+  Probe().ReportProgress("DOWNLOAD logo.bin", 0, 0, true);
   EXPECT_EQ(Host.Statuses(), std::vector<std::string>{"DOWNLOAD logo.bin"});
   EXPECT_TRUE(Host.PostedMessages().empty());
-  EXPECT_EQ(Thread->LastProgressPost, before);
+  EXPECT_EQ(Probe().LastProgressPost(), before);
 }
 
 TEST_F(CommThreadTest, DestroyedBeforeAnyJob) {
@@ -47,8 +47,7 @@ TEST_F(CommThreadTest, DestroyedBeforeAnyJob) {
 }
 
 TEST_F(CommThreadTest, DestroyedWhileParkedRunsNoFurtherJob) {
-  Thread->ParamLength = 0;
-  Thread->ParamCommand = 0x60;
+  Inputs.Block.clear();
   EXPECT_EQ(Run(JobSetParameters), 0);
   const size_t requests = Sim.RequestCount();
   const size_t posted = Host.PostedMessages().size();
@@ -66,18 +65,17 @@ TEST_F(CommThreadTest, JobCodeZeroRunsNothingButCompletes) {
 
 TEST_F(CommThreadTest, UnwritableTraceFileKeepsTheOutcome) {
   Host.Folder = Folder + "missing-folder/";
-  Thread->ParamLength = 0;
-  Thread->ParamCommand = 0x60;
+  Inputs.Block.clear();
   EXPECT_EQ(Run(JobSetParameters), 0);
-  EXPECT_NE(Thread->TraceSaveError.find("No such file or directory"), std::string::npos);
+  EXPECT_NE(Outcome().TraceSaveError.find("No such file or directory"), std::string::npos);
 }
 
 TEST_F(CommThreadTest, ManyJobsBackToBackNeverLoseAWakeUp) {
   Host.PortNameValue = Folder + "absent";
   for (int i = 0; i < 200; ++i) {
-    ASSERT_TRUE(Thread->StartJob(JobSetParameters)) << i;
+    ASSERT_TRUE(Thread->StartJob(Inputs.Make(JobSetParameters))) << i;
     ASSERT_TRUE(Thread->JobDone.Wait(60000)) << i;
-    EXPECT_EQ(Thread->ResultCode, kResultPortNotOpened);
+    EXPECT_EQ(Outcome().ResultCode, kResultPortNotOpened);
   }
 }
 
@@ -88,7 +86,7 @@ TEST_F(CommThreadTest, EachJobsEndAndStopBelongToThatJob) {
   faults.Script[0].DelayMs = 300;  // the identify reply of the first job
   Sim.SetFaults(faults);
   Thread->JobDone.Set();
-  ASSERT_TRUE(Thread->StartJob(JobSetParameters));
+  ASSERT_TRUE(Thread->StartJob(Inputs.Make(JobSetParameters)));
   EXPECT_FALSE(Thread->JobDone.Wait(0)) << "woken by a signal from before the job";
   Thread->RequestStop();
   EXPECT_EQ(Run(JobSetParameters, false), kResultCancelled);
@@ -109,24 +107,24 @@ namespace {
 class LinkSessionTest : public TEngineTest {};
 
 TEST_F(LinkSessionTest, RateThePortRefusesAfterThePrinterAcceptedItIsCodeFour) {
-  Thread->LinkBaudRate = 9600;
-  ASSERT_TRUE(Thread->OpenLink(Sim.DevicePath()));
-  EXPECT_FALSE(Thread->SwitchBaudRate(-19200));
-  EXPECT_EQ(Thread->ResultCode, kResultLocalBaudFailed);
+  Probe().LinkBaudRate() = 9600;
+  ASSERT_TRUE(Probe().OpenLink(Sim.DevicePath()));
+  EXPECT_FALSE(Probe().SwitchBaudRate(-19200));
+  EXPECT_EQ(Outcome().ResultCode, kResultLocalBaudFailed);
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2B})) << "the printer is asked first";
-  Thread->CloseLink();
+  Probe().CloseLink();
 }
 
 TEST_F(LinkSessionTest, SwitchToTheRateInUseSendsNothing) {
-  Thread->LinkBaudRate = 19200;
-  ASSERT_TRUE(Thread->OpenLink(Sim.DevicePath()));
-  EXPECT_TRUE(Thread->SwitchBaudRate(19200));
+  Probe().LinkBaudRate() = 19200;
+  ASSERT_TRUE(Probe().OpenLink(Sim.DevicePath()));
+  EXPECT_TRUE(Probe().SwitchBaudRate(19200));
   EXPECT_EQ(Commands(), std::vector<uint16_t>{0x20});
   EXPECT_EQ(Sim.LineBaudRate(), 19200);
-  EXPECT_TRUE(Thread->SwitchBaudRate(57600));
+  EXPECT_TRUE(Probe().SwitchBaudRate(57600));
   EXPECT_EQ(Sim.LineBaudRate(), 57600) << "the port follows once the printer has answered";
-  Thread->CloseLink();
-  EXPECT_EQ(Thread->ResultCode, kResultOk);
+  Probe().CloseLink();
+  EXPECT_EQ(Outcome().ResultCode, kResultOk);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ class DownloadJobTest : public TEngineTest {
 
 TEST_F(DownloadJobTest, FileOf300BytesGoesAsTwoBlocksWithProgress) {
   const Bytes file = Pattern(300);
-  Thread->DownloadList.Add(WriteFile("logo.bin", file), "logo.bin", "45", "0");
+  Inputs.AddDownload(WriteFile("logo.bin", file), "logo.bin", 45, 0u);
   EXPECT_EQ(Run(JobDownloadFiles), 0);
   const auto blocks = Blocks();
   ASSERT_EQ(blocks.size(), 2u);
@@ -41,7 +41,7 @@ TEST_F(DownloadJobTest, LinkSwitchesTo115200ForTheTransferAndBack) {
   Sim.OnRequest([&](const TSimRequest& request, const std::string&) {
     if (request.Command == 45) lineRateAtBlocks.push_back(Sim.LineBaudRate());
   });
-  Thread->DownloadList.Add(WriteFile("a.bin", Pattern(512)), "a.bin", "45", "0");
+  Inputs.AddDownload(WriteFile("a.bin", Pattern(512)), "a.bin", 45, 0u);
   EXPECT_EQ(Run(JobDownloadFiles), 0);
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2B, 0x2F, 45, 45, 0x2B}));
   const auto requests = Sim.Requests();
@@ -50,22 +50,16 @@ TEST_F(DownloadJobTest, LinkSwitchesTo115200ForTheTransferAndBack) {
   EXPECT_EQ(requests[5].Argument, 9600u);
   EXPECT_EQ(lineRateAtBlocks, (std::vector<int32_t>{115200, 115200}));
   EXPECT_EQ(Sim.BaudRate(), 9600);
-  EXPECT_EQ(Thread->SerialPort.BaudRate, 9600);
-}
-
-TEST_F(DownloadJobTest, CommandKeepsItsLowSixteenBits) {
-  Thread->DownloadList.Add(WriteFile("a.bin", Pattern(10)), "a.bin", "65581", "0");  // 0x1002D
-  EXPECT_EQ(Run(JobDownloadFiles), 0);
-  EXPECT_EQ(Blocks(0x2D).size(), 1u);
+  EXPECT_EQ(Probe().SerialPort().BaudRate, 9600);
 }
 
 TEST_F(DownloadJobTest, SkippedAndMissingEntriesAndEmptyFiles) {
   const Bytes first = Pattern(20, 3), second = Pattern(30, 5);
-  Thread->DownloadList.Add(WriteFile("first.bin", first), "first.bin", "45", "0");
-  Thread->DownloadList.Add(WriteFile("skipped.bin", Pattern(8)), "-", "not a number", "x");
-  Thread->DownloadList.Add(Folder + "missing.bin", "missing.bin", "45", "512");
-  Thread->DownloadList.Add(WriteFile("empty.bin", {}), "empty.bin", "45", "768");
-  Thread->DownloadList.Add(WriteFile("second.bin", second), "second.bin", "45", "1024");
+  Inputs.AddDownload(WriteFile("first.bin", first), "first.bin", 45, 0u);
+  Inputs.AddDownload(WriteFile("skipped.bin", Pattern(8)), "-", 45, 256);
+  Inputs.AddDownload(Folder + "missing.bin", "missing.bin", 45, 512u);
+  Inputs.AddDownload(WriteFile("empty.bin", {}), "empty.bin", 45, 768u);
+  Inputs.AddDownload(WriteFile("second.bin", second), "second.bin", 45, 1024u);
   EXPECT_EQ(Run(JobDownloadFiles), 0);
   const auto blocks = Blocks();
   ASSERT_EQ(blocks.size(), 2u);
@@ -82,15 +76,15 @@ TEST_F(DownloadJobTest, EmptyListStillOpensSwitchesAndCloses) {
 
 TEST_F(DownloadJobTest, AtTheTransferRateNoSwitchIsSent) {
   Host.BaudValue = 115200;
-  Thread->DownloadList.Add(WriteFile("a.bin", Pattern(10)), "a.bin", "45", "0");
+  Inputs.AddDownload(WriteFile("a.bin", Pattern(10)), "a.bin", 45, 0u);
   EXPECT_EQ(Run(JobDownloadFiles), 0);
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2F, 45}));
 }
 
 TEST_F(DownloadJobTest, BlockWithoutReplyStopsEverythingAfterIt) {
   Sim.SetNoReply(45);
-  Thread->DownloadList.Add(WriteFile("a.bin", Pattern(600)), "a.bin", "45", "0");
-  Thread->DownloadList.Add(WriteFile("b.bin", Pattern(10)), "b.bin", "46", "0");
+  Inputs.AddDownload(WriteFile("a.bin", Pattern(600)), "a.bin", 45, 0u);
+  Inputs.AddDownload(WriteFile("b.bin", Pattern(10)), "b.bin", 46, 0u);
   EXPECT_EQ(Run(JobDownloadFiles), kResultNoValidReply);
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2B, 0x2F, 45, 45, 45})) << "no switch back, no later entry";
   EXPECT_EQ(ReadText("debug.log").substr(ReadText("debug.log").rfind("CLOSE")).substr(0, 7), "CLOSE  ");
@@ -98,7 +92,7 @@ TEST_F(DownloadJobTest, BlockWithoutReplyStopsEverythingAfterIt) {
 
 TEST_F(DownloadJobTest, DownloadModeRefused) {
   Sim.SetNoReply(0x2F);
-  Thread->DownloadList.Add(WriteFile("a.bin", Pattern(10)), "a.bin", "45", "0");
+  Inputs.AddDownload(WriteFile("a.bin", Pattern(10)), "a.bin", 45, 0u);
   EXPECT_EQ(Run(JobDownloadFiles), kResultDownloadModeRefused);
   EXPECT_TRUE(Blocks().empty());
 }
@@ -106,34 +100,19 @@ TEST_F(DownloadJobTest, DownloadModeRefused) {
 TEST_F(DownloadJobTest, UnansweredBaudSwitchGoesOnAtTheOldRateAndEndsInError) {
   Sim.SetNoReply(0x2B);
   const Bytes file = Pattern(300);
-  Thread->DownloadList.Add(WriteFile("a.bin", file), "a.bin", "45", "0");
+  Inputs.AddDownload(WriteFile("a.bin", file), "a.bin", 45, 0u);
   EXPECT_EQ(Run(JobDownloadFiles), kResultNoValidReply);
   EXPECT_EQ(Sim.DownloadRange(0, 300), file);
-  EXPECT_EQ(Thread->SerialPort.BaudRate, 9600);
+  EXPECT_EQ(Probe().SerialPort().BaudRate, 9600);
   EXPECT_EQ(Sim.LineBaudRate(), 9600);
-}
-
-TEST_F(DownloadJobTest, BadListIsAnErrorAndSendsNothing) {
-  Thread->DownloadList.Add(WriteFile("a.bin", Pattern(10)), "a.bin", "45", "0");
-  Thread->DownloadList.Add(WriteFile("b.bin", Pattern(10)), "b.bin", "4x5", "0");
-  EXPECT_EQ(Run(JobDownloadFiles), kResultJobError);
-  EXPECT_EQ(Sim.RequestCount(), 0u);
-  const std::string log = ReadText("debug.log");
-  EXPECT_NE(log.find("ERROR '4x5' is not a valid integer value"), std::string::npos) << log;
-  ASSERT_FALSE(Host.PostedMessages().empty());
-  EXPECT_EQ(Host.PostedMessages().back().Message, kMessageJobFinished);
-
-  Thread->DownloadList.Clear();
-  Thread->DownloadList.DownloadPaths.push_back(Folder + "a.bin");
-  EXPECT_EQ(Run(JobDownloadFiles), kResultJobError) << "lists of unequal length";
 }
 
 TEST_F(DownloadJobTest, UnreadableFileIsAnErrorAndTheLineIsLetGo) {
   // A regular file whose reading fails, whatever the rights of the reader: the start of
   // the process's own memory map is never mapped.
-  Thread->DownloadList.Add("/proc/self/mem", "mem", "45", "0");
+  Inputs.AddDownload("/proc/self/mem", "mem", 45, 0u);
   EXPECT_EQ(Run(JobDownloadFiles), kResultJobError);
-  EXPECT_FALSE(Thread->SerialPort.IsOpen()) << "the line is let go";
+  EXPECT_FALSE(Probe().SerialPort().IsOpen()) << "the line is let go";
   const std::string log = ReadText("debug.log");
   EXPECT_NE(log.find("ERROR cannot read \"/proc/self/mem\""), std::string::npos) << log;
   EXPECT_EQ(Run(JobSetParameters), kResultOk) << "the next job opens the port again";
@@ -142,7 +121,7 @@ TEST_F(DownloadJobTest, UnreadableFileIsAnErrorAndTheLineIsLetGo) {
 TEST_F(DownloadJobTest, OverUdp) {
   UseUdp();
   const Bytes file = Pattern(700);
-  Thread->DownloadList.Add(WriteFile("a.bin", file), "a.bin", "45", "4096");
+  Inputs.AddDownload(WriteFile("a.bin", file), "a.bin", 45, 4096u);
   EXPECT_EQ(Run(JobDownloadFiles), 0);
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2F, 45, 45, 45}));
   EXPECT_EQ(Sim.DownloadRange(4096, 700), file);

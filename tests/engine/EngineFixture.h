@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "JobInputs.h"
 #include "engine/CommThread.h"
 #include "sim/SimPrinter.h"
 #include "support/RecordingHost.h"
@@ -34,14 +35,17 @@ class TEngineTest : public ::testing::Test {
 
   // Runs one job to its end; the generous limit only guards against a hang.
   // `start` false: the job was started already, only its end is awaited.
+  // The job is made from Inputs.
   uint8_t Run(uint8_t jobCode, bool start = true) {
     if (start) {
-      EXPECT_TRUE(Thread->StartJob(jobCode));
+      EXPECT_TRUE(Thread->StartJob(Inputs.Make(jobCode)));
     }
     EXPECT_TRUE(Thread->JobDone.Wait(60000)) << "job did not finish";
     EXPECT_TRUE(Host.WaitForFinished(++JobsRun));
-    return Thread->ResultCode;
+    return Thread->Outcome().ResultCode;
   }
+  TJobOutcome Outcome() const { return Thread->Outcome(); }
+  TCommThreadProbe Probe() { return TCommThreadProbe(*Thread); }
 
   void UseUdp() {
     Sim.Stop();
@@ -70,6 +74,7 @@ class TEngineTest : public ::testing::Test {
   TSimPrinter Sim;
   TRecordingHost Host;
   std::string Folder;
+  TJobInputs Inputs;
   std::unique_ptr<TCommThread> Thread;
   size_t JobsRun = 0;
 };

@@ -103,20 +103,17 @@ TEST_P(FaultMatrix, EndsWithTheDataInThePrinterOrWithTheJobFailed) {
   switch (row.Job) {
     case TJob::Program:
       sent = ValidFirmwareImage(kImageSize);
-      Thread->DataStream.Assign(sent);
+      Inputs.Image = sent;
       break;
     case TJob::Set:
       sent = {0x00, 0x00, 0x4B, 0x00, 0x07, 0x26, 0x12, 0x08};
-      std::copy(sent.begin(), sent.end(), Thread->ParamBuffer);
-      Thread->ParamLength = static_cast<int32_t>(sent.size());
-      Thread->ParamCommand = kCommandSetParameters;
+      Inputs.Block = sent;
       break;
     case TJob::Download:
       // At the transfer rate already, nothing goes between identify and the mode request.
       Host.BaudValue = kTransferRate;
       sent = Pattern(kDownloadSize, 7);
-      Thread->DownloadList.Add("logo.bin", "logo.bin", "45", std::to_string(kDownloadBase),
-                               std::make_shared<const Bytes>(sent));
+      Inputs.Downloads.push_back({"logo.bin", "logo.bin", 45, kDownloadBase, std::make_shared<const Bytes>(sent)});
       break;
   }
 
@@ -131,7 +128,7 @@ TEST_P(FaultMatrix, EndsWithTheDataInThePrinterOrWithTheJobFailed) {
   EXPECT_EQ(result, row.Expected);
   if (result == kResultOk) {
     EXPECT_TRUE(dataInPrinter) << "OK reported with the printer holding something else";
-    EXPECT_EQ(Thread->BytesAcknowledged, static_cast<int64_t>(sent.size()));
+    EXPECT_EQ(Outcome().BytesAcknowledged, static_cast<int64_t>(sent.size()));
   } else {
     EXPECT_FALSE(dataInPrinter);
   }
@@ -140,9 +137,9 @@ TEST_P(FaultMatrix, EndsWithTheDataInThePrinterOrWithTheJobFailed) {
   }
   // A programming that failed after the first block says so, with what was acknowledged.
   if (row.Job == TJob::Program && result != kResultOk) {
-    EXPECT_TRUE(Thread->FirmwareIncomplete);
-    EXPECT_GT(Thread->BytesAcknowledged, 0);
-    EXPECT_LT(Thread->BytesAcknowledged, static_cast<int64_t>(sent.size()));
+    EXPECT_TRUE(Outcome().FirmwareIncomplete);
+    EXPECT_GT(Outcome().BytesAcknowledged, 0);
+    EXPECT_LT(Outcome().BytesAcknowledged, static_cast<int64_t>(sent.size()));
   }
   if (row.Requests != 0) {
     EXPECT_EQ(Sim.RequestCount(), row.Requests);

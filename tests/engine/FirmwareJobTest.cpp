@@ -19,7 +19,7 @@ class FirmwareJobTest : public TEngineTest {
 
 TEST_F(FirmwareJobTest, BlockWithoutReplyStopsBeforeTheEndOfProgramming) {
   Sim.SetNoReply(0x2E);
-  Thread->DataStream.Assign(Image(1024));
+  Inputs.Image = Image(1024);
   EXPECT_EQ(Run(JobProgramFirmware), kResultNoValidReply);
   EXPECT_EQ(BlockOffsets(), (std::vector<uint32_t>{0, 0, 0}));
   EXPECT_EQ(Sim.ModeRequests(), (std::vector<uint32_t>{0}));
@@ -27,13 +27,13 @@ TEST_F(FirmwareJobTest, BlockWithoutReplyStopsBeforeTheEndOfProgramming) {
 
 TEST_F(FirmwareJobTest, ProgrammingModeRefused) {
   Sim.SetNoReply(0x2F);
-  Thread->DataStream.Assign(Image(256));
+  Inputs.Image = Image(256);
   EXPECT_EQ(Run(JobProgramFirmware), kResultProgramModeRefused);
   EXPECT_TRUE(BlockOffsets().empty());
 }
 
 TEST_F(FirmwareJobTest, UnansweredEndOfProgrammingIsAnError) {
-  Thread->DataStream.Assign(Image(256));
+  Inputs.Image = Image(256);
   Sim.OnRequest([&](const TSimRequest& request, const std::string&) {
     if (request.Command == 0x2E) Sim.SetNoReply(0x2F);
   });

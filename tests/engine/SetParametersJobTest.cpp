@@ -16,12 +16,9 @@ class SetParametersJobTest : public TEngineTest {
  protected:
   void PrepareBlock(const std::string& baud = "  9600", int32_t codePage = 0, const std::string& digits = "123456") {
     const auto block = BuildParameterBlock(baud, codePage, digits);
-    std::memcpy(Thread->ParamBuffer, block.data(), block.size());
-    Thread->ParamLength = 8;
-    Thread->ParamCommand = kCommandSetParameters;
-    Thread->ParamArgument = 0;
+    Inputs.Block.assign(block.begin(), block.end());
   }
-  std::vector<std::string> TraceLines() { return Thread->TraceLog.GetLines(); }
+  std::vector<std::string> TraceLines() { return Probe().TraceLines(); }
 };
 
 TEST_F(SetParametersJobTest, UnansweredRequestIsTriedThreeTimes) {
@@ -35,7 +32,7 @@ TEST_F(SetParametersJobTest, PortThatDoesNotOpenLeavesOnlyTheCloseLine) {
   PrepareBlock();
   Host.PortNameValue = Folder + "no-such-device";
   EXPECT_EQ(Run(JobSetParameters), kResultPortNotOpened);
-  EXPECT_EQ(Thread->OpenError, "No such file or directory");
+  EXPECT_EQ(Outcome().OpenError, "No such file or directory");
   const auto lines = TraceLines();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].rfind("CLOSE  ", 0), 0u);
@@ -87,7 +84,7 @@ TEST_F(SetParametersJobTest, IdentityRules) {
   for (const auto& c : cases) {
     Sim.SetIdentity(c.Identity);
     EXPECT_EQ(Run(JobSetParameters), c.Expected) << c.Identity;
-    EXPECT_EQ(Thread->DeviceIdentity, c.Seen);
+    EXPECT_EQ(Outcome().DeviceIdentity, c.Seen);
   }
 }
 
@@ -102,7 +99,7 @@ TEST_F(SetParametersJobTest, TwoJobsInARowKeepOnlyTheSecondTrace) {
   const std::string log = ReadText("debug.log");
   EXPECT_EQ(log.find("OPEN"), 0u);
   EXPECT_EQ(log.find("OPEN", 1), std::string::npos);
-  EXPECT_EQ(Thread->TraceLog.GetLines().size(), 13u);
+  EXPECT_EQ(Probe().TraceLines().size(), 13u);
 }
 
 TEST_F(SetParametersJobTest, StartJobWhileRunningIsRefused) {
@@ -118,13 +115,13 @@ TEST_F(SetParametersJobTest, StartJobWhileRunningIsRefused) {
   Host.PortNameValue = Sim.DevicePath();
   PrepareBlock();
 
-  ASSERT_TRUE(Thread->StartJob(JobSetParameters));
+  ASSERT_TRUE(Thread->StartJob(Inputs.Make(JobSetParameters)));
   ASSERT_TRUE(Sim.WaitForRequests(2, 60000));
   EXPECT_TRUE(Thread->JobRunning());
-  EXPECT_FALSE(Thread->StartJob(JobProgramFirmware));
+  EXPECT_FALSE(Thread->StartJob(Inputs.Make(JobProgramFirmware)));
   tried.set_value();
   ASSERT_TRUE(Thread->JobDone.Wait(60000));
-  EXPECT_EQ(Thread->ResultCode, 0);
+  EXPECT_EQ(Outcome().ResultCode, 0);
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x60}));
   EXPECT_FALSE(Thread->JobDone.Wait(0)) << "the signal is consumed by one wait";
 }
@@ -134,7 +131,7 @@ TEST_F(SetParametersJobTest, OverUdp) {
   PrepareBlock("115200", 7, "261207");
   EXPECT_EQ(Run(JobSetParameters), kResultOk);
   EXPECT_EQ(Sim.ParameterBlock(), (Bytes{0x00, 0x01, 0xC2, 0x00, 0x07, 0x26, 0x12, 0x07}));
-  const auto lines = Thread->TraceLog.GetLines();
+  const auto lines = Probe().TraceLines();
   EXPECT_EQ(lines.front().rfind("OPEN TCP/IP ", 0), 0u);
   for (const auto& line : lines) EXPECT_EQ(line.rfind("CLOSE", 0), std::string::npos) << "no CLOSE line on the network";
   EXPECT_FALSE(Host.Udp.Active()) << "the endpoint is deactivated when the link closes";
@@ -145,20 +142,20 @@ TEST_F(SetParametersJobTest, UdpWithoutAConfiguredHostFailsAndSaysWhy) {
   Host.PortNameValue = "TCP/IP";
   Host.Udp.Host.clear();
   EXPECT_EQ(Run(JobSetParameters), kResultPortNotOpened);
-  const auto lines = Thread->TraceLog.GetLines();
+  const auto lines = Probe().TraceLines();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NE(lines[0].find("no printer address configured"), std::string::npos);
 }
 
 TEST_F(SetParametersJobTest, RequestDataTooLongForAPacketIsAnErrorNotASuccess) {
   PrepareBlock();
-  Thread->ParamLength = 2000;
+  Inputs.Block.resize(2000);
   EXPECT_EQ(Run(JobSetParameters), kResultJobError);
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20}));
   const std::string log = ReadText("debug.log");
   EXPECT_NE(log.find("ERROR request data of 2000 bytes"), std::string::npos) << log;
   // The worker survives and the port was let go.
-  Thread->ParamLength = 8;
+  Inputs.Block.resize(8);
   EXPECT_EQ(Run(JobSetParameters), kResultOk);
 }
 

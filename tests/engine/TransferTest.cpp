@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "JobInputs.h"
 #include "engine/CommThread.h"
 #include "engine/ParameterBlock.h"
 #include "support/RecordingHost.h"
@@ -36,11 +37,14 @@ class TransferTest : public ::testing::Test {
 
   // Runs one job to its end; the generous limit only guards against a hang.
   uint8_t Run(uint8_t jobCode) {
-    EXPECT_TRUE(Thread->StartJob(jobCode));
+    EXPECT_TRUE(Thread->StartJob(Inputs.Make(jobCode)));
     EXPECT_TRUE(Thread->JobDone.Wait(60000)) << "job did not finish";
     EXPECT_TRUE(Host.WaitForFinished(1));
-    return Thread->ResultCode;
+    return Outcome().ResultCode;
   }
+
+  TJobOutcome Outcome() const { return Thread->Outcome(); }
+  TCommThreadProbe Probe() { return TCommThreadProbe(*Thread); }
 
   std::string WriteFile(const std::string& name, const Bytes& bytes) {
     WriteBytesFile(Folder + name, bytes);
@@ -51,6 +55,7 @@ class TransferTest : public ::testing::Test {
   std::string Folder;
   TTestPrinter Printer;
   TRecordingHost Host;
+  TJobInputs Inputs;
   std::unique_ptr<TCommThread> Thread;
 };
 
@@ -68,7 +73,7 @@ class FirmwareTransfer : public TransferTest, public ::testing::WithParamInterfa
 TEST_P(FirmwareTransfer, EveryBlockArrivesPaddedAtItsOffsetAndProgrammingEnds) {
   const TFirmwareRow row = GetParam();
   const Bytes image = ValidFirmwareImage(row.ImageSize);
-  Thread->DataStream.Assign(image);
+  Inputs.Image = image;
   EXPECT_EQ(Run(JobProgramFirmware), 0);
 
   std::vector<TPrinterRecord> expected = {Answered(kIdentify, 0, 8), Answered(kBaudRate, 115200, 0),
@@ -94,8 +99,8 @@ INSTANTIATE_TEST_SUITE_P(Images, FirmwareTransfer,
 TEST_F(TransferTest, DownloadAddsTheBaseWrapsAt32BitsAndSwitchesTheRateAroundTheBlocks) {
   const Bytes first = PatternBytes(1024);
   const Bytes second = PatternBytes(300, 9);
-  Thread->DownloadList.Add(WriteFile("a.bin", first), "a.bin", "301", "3840");
-  Thread->DownloadList.Add(WriteFile("b.bin", second), "b.bin", "45", "4294967040");
+  Inputs.AddDownload(WriteFile("a.bin", first), "a.bin", 301, 3840u);
+  Inputs.AddDownload(WriteFile("b.bin", second), "b.bin", 45, 4294967040u);
   EXPECT_EQ(Run(JobDownloadFiles), 0);
 
   const std::vector<TPrinterRecord> expected = {
@@ -107,25 +112,22 @@ TEST_F(TransferTest, DownloadAddsTheBaseWrapsAt32BitsAndSwitchesTheRateAroundThe
   EXPECT_EQ(Printer.DownloadRange(3840, 1024), first);
   EXPECT_EQ(Printer.DownloadRange(0xFFFFFF00u, 256), Bytes(second.begin(), second.begin() + 256));
   EXPECT_EQ(Printer.DownloadRange(0, 44), Bytes(second.begin() + 256, second.end()));
-  EXPECT_EQ(Thread->SerialPort.BaudRate, 9600);
+  EXPECT_EQ(Probe().SerialPort().BaudRate, 9600);
 }
 
 TEST_F(TransferTest, SetParametersSendsTheBlockAndTracesEveryPacket) {
   const auto block = BuildParameterBlock(" 19200", 0, "261207");
-  std::memcpy(Thread->ParamBuffer, block.data(), block.size());
-  Thread->ParamLength = 8;
-  Thread->ParamCommand = kCommandSetParameters;
-  Thread->ParamArgument = 0;
+  Inputs.Block.assign(block.begin(), block.end());
   EXPECT_EQ(Run(JobSetParameters), 0);
 
   EXPECT_EQ(Printer.Requests(), (std::vector<TPrinterRecord>{Answered(kIdentify, 0, 8), Answered(kParameters, 0, 8)}));
   EXPECT_EQ(Printer.ParameterBlock(), (Bytes{0x00, 0x00, 0x4B, 0x00, 0x00, 0x26, 0x12, 0x07}));
-  EXPECT_EQ(Thread->DeviceIdentity, "PRN 7401");
+  EXPECT_EQ(Outcome().DeviceIdentity, "PRN 7401");
 
   // OPEN, then per packet a send line with header and data dumps and a receive line with
   // its dump (the identify reply carries data, the other not), then CLOSE; the file holds
   // the same lines with CR LF.
-  const auto lines = Thread->TraceLog.GetLines();
+  const auto lines = Probe().TraceLines();
   ASSERT_EQ(lines.size(), 1u + (3 + 3) + (3 + 2) + 1);
   EXPECT_TRUE(IsStampedLine(lines[0], "OPEN " + Printer.PortName())) << lines[0];
   EXPECT_TRUE(IsStampedLine(lines[1], "Send 20 bytes")) << lines[1];

@@ -30,7 +30,7 @@ class TRecordingHost : public TJobHost {
   int32_t PortBaudRate() override { return BaudValue; }
   std::string ProgramFolder() override { return Folder; }
   TUdpEndpoint& UdpClient() override { return Udp; }
-  void PostMessage(uint32_t message, int32_t wParam, int32_t lParam) override {
+  void Notify(uint32_t message, int32_t wParam, int32_t lParam) override {
     {
       std::lock_guard<std::mutex> lock(Mutex);
       Posted.push_back({message, wParam, lParam});

@@ -4,7 +4,7 @@
 
 namespace printset {
 
-void TCliHost::PostMessage(uint32_t message, int32_t wParam, int32_t lParam) {
+void TCliHost::Notify(uint32_t message, int32_t wParam, int32_t lParam) {
   if (message == kMessageProgress) Board.Update(0, wParam, lParam);
 }
 

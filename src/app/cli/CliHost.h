@@ -27,7 +27,7 @@ class TCliHost : public TJobHost {
   std::string ProgramFolder() override { return Folder; }
   TUdpEndpoint& UdpClient() override { return Udp; }
   // On the worker thread.
-  void PostMessage(uint32_t message, int32_t wParam, int32_t lParam) override;
+  void Notify(uint32_t message, int32_t wParam, int32_t lParam) override;
   void ShowStatusText(const std::string& text) override;
 
  private:

@@ -3,19 +3,16 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "CliContext.h"
-#include "engine/CommThread.h"
+#include "engine/Job.h"
 
 namespace printset {
 
 struct TCliJob {
   std::string Operation;  // the verb, as --json names it
-  uint8_t Code = 0;       // JobSetParameters, JobProgramFirmware or JobDownloadFiles
-  // Fills in one worker's job inputs; applied to every worker alike.
-  std::function<void(TCommThread&)> Prepare;
+  TJob Job;               // what every printer is given
   uint64_t Bytes = 0;       // what the operation carries to each printer
   std::string StopMessage;  // a line added to the notice of the first Ctrl-C
 };

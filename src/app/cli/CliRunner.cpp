@@ -28,18 +28,18 @@ std::FILE* ProgressStream(const TCliOptions& options) {
 }
 
 TPrinterOutcome Outcome(const TCliContext& context, const TCliJob& job, const std::string& port,
-                        const TCommThread& thread, double seconds, const std::string& tracePath) {
+                        const TJobOutcome& ended, double seconds, const std::string& tracePath) {
   TPrinterOutcome outcome;
   outcome.Port = port;
   outcome.Operation = job.Operation;
-  outcome.Result = thread.ResultCode;
-  if (thread.ResultCode != kResultOk)
-    outcome.Reason = JobFailureReason(thread, ResolvePortName(port, context.Link.PortMap));
-  outcome.Bytes = static_cast<uint64_t>(thread.BytesAcknowledged);
+  outcome.Result = ended.ResultCode;
+  if (ended.ResultCode != kResultOk)
+    outcome.Reason = JobFailureReason(ended, ResolvePortName(port, context.Link.PortMap));
+  outcome.Bytes = static_cast<uint64_t>(ended.BytesAcknowledged);
   outcome.Size = job.Bytes;
-  outcome.FirmwareIncomplete = thread.FirmwareIncomplete;
+  outcome.FirmwareIncomplete = ended.FirmwareIncomplete;
   outcome.Seconds = seconds;
-  outcome.Identity = thread.DeviceIdentity;
+  outcome.Identity = ended.DeviceIdentity;
   outcome.TracePath = tracePath;
   return outcome;
 }
@@ -49,10 +49,13 @@ std::function<void(const std::string&)> Notice(TProgressBoard& board) {
   return [&board](const std::string& text) { board.Print(stderr, text); };
 }
 
-void WarnAfterJob(TProgressBoard& board, const std::string& port, const TCommThread& thread) {
-  if (thread.TraceSaveError.empty()) return;
-  board.Print(stderr, "warning: " + (port.empty() ? "" : PrintablePortName(port) + ": ") +
-                          "the trace could not be saved: " + thread.TraceSaveError + "\n");
+// What an operator must know beyond the outcome line: on stderr, so that --json and
+// --quiet keep it too.
+void WarnAfterJob(TProgressBoard& board, const std::string& port, const TJobOutcome& outcome) {
+  const std::string where = port.empty() ? "" : PrintablePortName(port) + ": ";
+  if (!outcome.TraceSaveError.empty())
+    board.Print(stderr, "warning: " + where + "the trace could not be saved: " + outcome.TraceSaveError + "\n");
+  if (outcome.FirmwareIncomplete) board.Print(stderr, "warning: " + where + IncompleteFirmwareText(outcome) + "\n");
 }
 
 int RunOnePort(const TCliContext& context, const TCliJob& job) {
@@ -67,12 +70,11 @@ int RunOnePort(const TCliContext& context, const TCliJob& job) {
   host.Udp.Port = context.Link.NetworkPort;
   host.ShowStatus = ProgressStream(context.Options) != nullptr;
   TCommThread thread(host);
-  job.Prepare(thread);
-  const TJobWatch watch({[&thread] { thread.RequestStop(); }, [&thread] { thread.SerialPort.ReleaseExclusiveUse(); },
+  const TJobWatch watch({[&thread] { thread.RequestStop(); }, [&thread] { thread.ReleaseLine(); },
                          Notice(board), job.StopMessage});
   const TClock::time_point started = TClock::now();
   try {
-    if (!thread.StartJob(job.Code)) throw std::logic_error("a new worker refused its first job");
+    if (!thread.StartJob(job.Job)) throw std::logic_error("a new worker refused its first job");
   } catch (const std::system_error& error) {
     throw TRackStartError(std::string("could not start a worker for the printer: ") + error.what());
   }
@@ -80,8 +82,9 @@ int RunOnePort(const TCliContext& context, const TCliJob& job) {
   }
   const double seconds = std::chrono::duration<double>(TClock::now() - started).count();
   board.Clear();
-  WarnAfterJob(board, "", thread);
-  const TPrinterOutcome outcome = Outcome(context, job, port, thread, seconds, host.TraceFilePath());
+  const TJobOutcome ended = thread.Outcome();
+  WarnAfterJob(board, "", ended);
+  const TPrinterOutcome outcome = Outcome(context, job, port, ended, seconds, host.TraceFilePath());
   if (context.Options.Json) std::printf("%s\n", OutcomeJson(outcome).c_str());
   else if (!context.Options.Quiet || outcome.Result != kResultOk) std::fputs(SingleOutcomeText(outcome).c_str(), stdout);
   std::fflush(stdout);
@@ -96,25 +99,23 @@ int RunRack(const TCliContext& context, const TCliJob& job) {
   settings.UdpHost = context.Link.NetworkHost;
   settings.UdpPort = context.Link.NetworkPort;
   TRack rack(context.Ports, settings);
-  for (size_t i = 0; i < rack.Size(); ++i) job.Prepare(rack.Thread(i));
   std::vector<std::string> labels;
   for (const std::string& port : context.Ports) labels.push_back(PrintablePortName(port));
   TProgressBoard board(ProgressStream(context.Options), labels);
   std::vector<TPrinterOutcome> outcomes(rack.Size());
   const auto finished = [&](size_t i) {
     board.Finish(i);
-    outcomes[i] = Outcome(context, job, rack.PortName(i), rack.Thread(i), rack.Seconds(i), rack.TracePath(i));
-    WarnAfterJob(board, rack.PortName(i), rack.Thread(i));
+    const TJobOutcome ended = rack.Outcome(i);
+    outcomes[i] = Outcome(context, job, rack.PortName(i), ended, rack.Seconds(i), rack.TracePath(i));
+    WarnAfterJob(board, rack.PortName(i), ended);
     if (context.Options.Json) board.Print(stdout, OutcomeJson(outcomes[i]) + "\n");
     else if (!context.Options.Quiet || outcomes[i].Result != kResultOk) board.Print(stdout, RackOutcomeText(outcomes[i]));
   };
   {
     const TJobWatch watch({[&rack] { rack.RequestStop(); },
-                           [&rack] {
-                             for (size_t i = 0; i < rack.Size(); ++i) rack.Thread(i).SerialPort.ReleaseExclusiveUse();
-                           },
+                           [&rack] { rack.ReleaseLines(); },
                            Notice(board), job.StopMessage});
-    rack.Run(job.Code, [&board](size_t i, int32_t done, int32_t total) { board.Update(i, done, total); }, finished);
+    rack.Run(job.Job, [&board](size_t i, int32_t done, int32_t total) { board.Update(i, done, total); }, finished);
   }
   board.Clear();
   bool allOk = true;

@@ -85,15 +85,10 @@ int RunLogoVerb(TCliContext& context) {
   if (!options.Quiet) std::fprintf(stderr, "%s\n", space.c_str());
   TCliJob job;
   job.Operation = options.Verb;
-  job.Code = JobDownloadFiles;
   job.Bytes = set.Bytes.size();
-  const std::string command = std::to_string(settings.LogoCommand);
-  const std::string base = std::to_string(settings.LogoPara);
-  const TSharedBytes bytes = std::make_shared<const std::vector<uint8_t>>(set.Bytes);
-  job.Prepare = [path, command, base, bytes](TCommThread& thread) {
-    thread.DownloadList.Clear();
-    thread.DownloadList.Add(path, kLogoFileName, command, base, bytes);
-  };
+  job.Job = TJob::DownloadFiles({{path, kLogoFileName, static_cast<uint16_t>(settings.LogoCommand),
+                                  static_cast<uint32_t>(settings.LogoPara),
+                                  std::make_shared<const std::vector<uint8_t>>(set.Bytes)}});
   return RunCliJob(context, job);
 }
 

@@ -60,14 +60,8 @@ int RunSetVerb(TCliContext& context) {
   const TParameterBlock block = BuildParameterBlock(newBaud, codePage, digits);
   TCliJob job;
   job.Operation = "set";
-  job.Code = JobSetParameters;
+  job.Job = TJob::SetParameters(std::vector<uint8_t>(block.begin(), block.end()), kCommandSetParameters, 0);
   job.Bytes = block.size();
-  job.Prepare = [block](TCommThread& thread) {
-    std::memcpy(thread.ParamBuffer, block.data(), block.size());
-    thread.ParamLength = static_cast<int32_t>(block.size());
-    thread.ParamCommand = kCommandSetParameters;
-    thread.ParamArgument = 0;
-  };
   return RunCliJob(context, job);
 }
 

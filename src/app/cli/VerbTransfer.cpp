@@ -44,17 +44,16 @@ int RunProgramVerb(TCliContext& context) {
   }
   TCliJob job;
   job.Operation = "program";
-  job.Code = JobProgramFirmware;
+  job.Job = TJob::ProgramFirmware(image);
   job.Bytes = image->size();
   job.StopMessage = "the firmware is then incomplete: program the image again";
-  job.Prepare = [image](TCommThread& thread) { thread.DataStream.Assign(*image); };
   return RunCliJob(context, job);
 }
 
 int RunDownloadVerb(TCliContext& context) {
   const std::vector<std::string>& files = context.Options.Files;
   if (files.empty()) throw TUsageError("download needs at least one file");
-  TDownloadList list;
+  std::vector<TDownloadEntry> entries;
   uint64_t bytes = 0;
   for (const std::string& arg : files) {
     TDownloadSpec spec;
@@ -66,14 +65,12 @@ int RunDownloadVerb(TCliContext& context) {
     const TSharedBytes file = ReadInput(spec.Path, kMaxDownloadFileSize);
     if (!file) return kExitDataError;
     bytes += file->size();
-    // The engine's list holds decimal text.
-    list.Add(spec.Path, BaseName(spec.Path), std::to_string(spec.Command), std::to_string(spec.Base), file);
+    entries.push_back({spec.Path, BaseName(spec.Path), spec.Command, spec.Base, file});
   }
   TCliJob job;
   job.Operation = "download";
-  job.Code = JobDownloadFiles;
+  job.Job = TJob::DownloadFiles(std::move(entries));
   job.Bytes = bytes;
-  job.Prepare = [list](TCommThread& thread) { thread.DownloadList = list; };
   return RunCliJob(context, job);
 }
 

@@ -3,6 +3,7 @@
 // Against a printer that answers at once this is the host's own time per block. Built
 // natively and for Windows, so that the same run can be made on Linux and under Wine.
 #include <chrono>
+#include <memory>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -24,15 +25,16 @@ int main(int argc, char** argv) {
   host.PortNameValue = argv[1];
   host.Folder = std::string(".") + "/";
   TCommThread thread(host);
-  thread.DataStream.Assign(ValidFirmwareImage(size));
+  const TJob job = TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(ValidFirmwareImage(size)));
   const auto start = std::chrono::steady_clock::now();
-  if (!thread.StartJob(JobProgramFirmware) || !thread.JobDone.Wait(600000)) {
+  if (!thread.StartJob(job) || !thread.JobDone.Wait(600000)) {
     std::fprintf(stderr, "the job did not run to its end\n");
     return 1;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (thread.ResultCode != 0) {
-    std::fprintf(stderr, "the job failed with result code %u\n", static_cast<unsigned>(thread.ResultCode));
+  const uint8_t result = thread.Outcome().ResultCode;
+  if (result != 0) {
+    std::fprintf(stderr, "the job failed with result code %u\n", static_cast<unsigned>(result));
     return 1;
   }
   const size_t blocks = (size + kBlockSize - 1) / kBlockSize;

@@ -1,0 +1,68 @@
+// A job for the worker, handed over as a value: which job, and its own data, read and
+// checked before the link opens. The port and its rate come from the job's host.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace printset {
+
+constexpr uint8_t JobDownloadFiles = 3;
+constexpr uint8_t JobSetParameters = 4;
+constexpr uint8_t JobProgramFirmware = 5;
+
+// Bytes read once and shared by every worker that sends them.
+using TSharedBytes = std::shared_ptr<const std::vector<uint8_t>>;
+
+// One file of a download: its bytes go to printer addresses Base, Base + 256, ... (wrapping
+// at 32 bits) with request command Command.
+struct TDownloadEntry {
+  std::string Path;  // where the bytes came from; read when its turn comes if Bytes is null
+  std::string Name;  // shown while it is sent; "-" skips the entry
+  uint16_t Command = 0;
+  uint32_t Base = 0;
+  TSharedBytes Bytes;  // null: the file at Path, skipped when it is missing then
+};
+
+class TJob {
+ public:
+  // The parameter request: `block` sent with `command` and `argument`.
+  static TJob SetParameters(std::vector<uint8_t> block, uint16_t command, uint32_t argument);
+  // The entries in order, each checked by its own request per block.
+  static TJob DownloadFiles(std::vector<TDownloadEntry> entries);
+  // A firmware image, already checked as valid.
+  static TJob ProgramFirmware(TSharedBytes image);
+
+  uint8_t Code() const { return JobCode; }
+  const std::vector<uint8_t>& Block() const { return Data; }
+  uint16_t Command() const { return RequestCommand; }
+  uint32_t Argument() const { return RequestArgument; }
+  const std::vector<TDownloadEntry>& Entries() const { return Downloads; }
+  const TSharedBytes& Image() const { return Firmware; }
+
+ private:
+  uint8_t JobCode = 0;
+  std::vector<uint8_t> Data;
+  uint16_t RequestCommand = 0;
+  uint32_t RequestArgument = 0;
+  std::vector<TDownloadEntry> Downloads;
+  TSharedBytes Firmware;
+};
+
+// How the last job ended, read after JobDone.
+struct TJobOutcome {
+  uint8_t ResultCode = 0;
+  std::string DeviceIdentity;  // as the printer sent it; empty when it never answered
+  std::string OpenError;       // why the port did not open, in the system's words
+  std::string LastTraceLine;   // the trace's last line: the error after result code 9
+  std::string TraceSaveError;  // set when "debug.log" could not be written
+  int64_t BytesAcknowledged = 0;
+  int64_t BytesToSend = 0;
+  // Programming failed after the printer took a block: its firmware is then neither the
+  // old nor the new one, and the image must be programmed again.
+  bool FirmwareIncomplete = false;
+};
+
+}  // namespace printset
