@@ -33,7 +33,7 @@ class TBenchHost : public TJobHost {
 
   std::string PortName() override { return Port; }
   int32_t PortBaudRate() override { return Baud; }
-  std::string ProgramFolder() override { return Folder; }
+  std::string TraceFilePath() override { return Folder + kTraceFileName; }
   TUdpEndpoint& UdpClient() override { return Udp; }
   void Notify(uint32_t message, int32_t wParam, int32_t lParam) override;
   void ShowStatusText(const std::string&) override {}

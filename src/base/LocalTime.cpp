@@ -1,5 +1,7 @@
 #include "base/LocalTime.h"
 
+#include <cstdio>
+
 namespace printset {
 
 bool ToLocalTime(std::time_t seconds, std::tm& local) {
@@ -20,6 +22,15 @@ long LocalUtcOffset(std::time_t seconds) {
 #else
   return local.tm_gmtoff;
 #endif
+}
+
+std::string TodayAsYymmdd() {
+  const time_t now = std::time(nullptr);
+  std::tm local{};
+  if (!ToLocalTime(now, local)) local = std::tm{};
+  char text[48];
+  std::snprintf(text, sizeof text, "%02d%02d%02d", local.tm_year % 100, local.tm_mon + 1, local.tm_mday);
+  return text;
 }
 
 }  // namespace printset

@@ -26,11 +26,9 @@ class TJobHost {
   virtual int32_t PortBaudRate() = 0;
   // Overrides for port names, e.g. COM1 -> /dev/ttyUSB0.
   virtual TPortMap PortMap() { return {}; }
-  // Read when a job ends: "debug.log" goes there. Ends with a path separator.
-  virtual std::string ProgramFolder() = 0;
-  // Where the trace of a job is saved when it ends; by default "debug.log" in the program
-  // folder. A host running several printers at once gives each a file of its own.
-  virtual std::string TraceFilePath() { return ProgramFolder() + kTraceFileName; }
+  // Where the trace of a job is saved when it ends ("debug.log" in the folder of the
+  // program's files; a host running several printers at once gives each a file of its own).
+  virtual std::string TraceFilePath() = 0;
   // The UDP endpoint used when the port name is "TCP/IP"; its Host and Port are the
   // printer's network address.
   virtual TUdpEndpoint& UdpClient() = 0;

@@ -72,7 +72,6 @@ class TRack::THost : public TJobHost {
   std::string PortName() override { return Port; }
   int32_t PortBaudRate() override { return Settings.BaudRate; }
   TPortMap PortMap() override { return Settings.Ports; }
-  std::string ProgramFolder() override { return Settings.Folder; }
   std::string TraceFilePath() override { return Trace; }
   TUdpEndpoint& UdpClient() override { return Udp; }
   void Notify(uint32_t message, int32_t wParam, int32_t lParam) override {

@@ -1,9 +1,6 @@
 #include "report/ProgressText.h"
 
 #include <cstdio>
-#include <ctime>
-
-#include "base/LocalTime.h"
 
 namespace printset {
 
@@ -18,14 +15,5 @@ std::optional<std::string> FormatProgress(int32_t done, int32_t total) {
   return std::string(text);
 }
 
-std::string TodayAsYymmdd() {
-  const time_t now = std::time(nullptr);
-  std::tm local{};
-  // A system that cannot tell the date leaves it all zero ("000100"), as it always did.
-  if (!ToLocalTime(now, local)) local = std::tm{};
-  char text[48];
-  std::snprintf(text, sizeof text, "%02d%02d%02d", local.tm_year % 100, local.tm_mon + 1, local.tm_mday);
-  return text;
-}
 
 }  // namespace printset

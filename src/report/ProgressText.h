@@ -10,7 +10,4 @@ namespace printset {
 // Nothing for a total of 0. More done than the total shows as 100.0%.
 std::optional<std::string> FormatProgress(int32_t done, int32_t total);
 
-// Today's local date as "yymmdd".
-std::string TodayAsYymmdd();
-
 }  // namespace printset

@@ -1,5 +1,5 @@
 // What choosing the program's folders needs of the operating system; one implementation
-// file per platform (AppPathsPosix.cpp, AppPathsWin32.cpp). Folder names end in '/'.
+// file per platform (AppPathsLinux.cpp, AppPathsWin32.cpp). Folder names end in '/'.
 #pragma once
 
 #include <string>

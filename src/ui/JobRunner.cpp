@@ -46,7 +46,6 @@ class TJobRunner::TWindowHost final : public TJobHost {
   std::string PortName() override { return LinkPortName; }
   int32_t PortBaudRate() override { return LinkBaudRate; }
   TPortMap PortMap() override { return LinkPortMap; }
-  std::string ProgramFolder() override { return ProgramFolderPath; }
   std::string TraceFilePath() override { return TracePath; }
   TUdpEndpoint& UdpClient() override { return IdUDPClient1; }
 

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "base/FileIo.h"
+#include "base/LocalTime.h"
 #include "base/Text.h"
 #include "engine/FirmwareImage.h"
 #include "engine/ParameterBlock.h"

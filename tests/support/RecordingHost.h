@@ -28,7 +28,7 @@ class TRecordingHost : public TJobHost {
 
   std::string PortName() override { return PortNameValue; }
   int32_t PortBaudRate() override { return BaudValue; }
-  std::string ProgramFolder() override { return Folder; }
+  std::string TraceFilePath() override { return Folder + kTraceFileName; }
   TUdpEndpoint& UdpClient() override { return Udp; }
   void Notify(uint32_t message, int32_t wParam, int32_t lParam) override {
     {

@@ -24,7 +24,7 @@ class TCliHost : public TJobHost {
   std::string PortName() override { return PortNameValue; }
   int32_t PortBaudRate() override { return BaudValue; }
   TPortMap PortMap() override { return Ports; }
-  std::string ProgramFolder() override { return Folder; }
+  std::string TraceFilePath() override { return Folder + kTraceFileName; }
   TUdpEndpoint& UdpClient() override { return Udp; }
   // On the worker thread.
   void Notify(uint32_t message, int32_t wParam, int32_t lParam) override;

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "CliJob.h"
+#include "base/LocalTime.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
 #include "engine/ParameterBlock.h"
-#include "report/ProgressText.h"
 #include "settings/BaudRates.h"
 #include "settings/LogoSettings.h"
 
