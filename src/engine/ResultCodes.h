@@ -21,7 +21,4 @@ enum TResultCode : uint8_t {
   kResultCancelled = 10,
 };
 
-// A short meaning for the operator, e.g. "no valid reply from the printer".
-const char* ResultCodeMeaning(uint8_t code);
-
 }  // namespace printset

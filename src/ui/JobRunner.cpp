@@ -11,10 +11,10 @@
 
 #include "engine/Commands.h"
 #include "engine/CommThread.h"
-#include "engine/JobReason.h"
 #include "engine/ResultCodes.h"
 #include "link/PortNames.h"
 #include "link/UdpEndpoint.h"
+#include "report/JobReason.h"
 #include "ui/MessageBoxes.h"
 
 namespace printset {

@@ -13,6 +13,7 @@
 #include "engine/ParameterBlock.h"
 #include "engine/Rack.h"
 #include "engine/ResultCodes.h"
+#include "report/ResultText.h"
 #include "sim/SimPrinter.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"

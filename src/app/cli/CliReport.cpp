@@ -7,6 +7,7 @@
 #include "CliJson.h"
 #include "engine/ResultCodes.h"
 #include "link/PortNames.h"
+#include "report/ResultText.h"
 
 namespace printset {
 

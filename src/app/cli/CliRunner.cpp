@@ -9,12 +9,12 @@
 #include "CliJob.h"
 #include "CliReport.h"
 #include "CliSignals.h"
-#include "ProgressBoard.h"
-#include "Terminal.h"
-#include "engine/JobReason.h"
 #include "engine/Rack.h"
 #include "engine/ResultCodes.h"
 #include "link/PortNames.h"
+#include "ProgressBoard.h"
+#include "report/JobReason.h"
+#include "Terminal.h"
 
 namespace printset {
 

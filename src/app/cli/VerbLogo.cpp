@@ -3,13 +3,14 @@
 #include <memory>
 #include <stdexcept>
 
+#include "base/FileIo.h"
 #include "CliJob.h"
 #include "CliJson.h"
-#include "base/FileIo.h"
 #include "engine/DataStream.h"
 #include "engine/ResultCodes.h"
 #include "logo/LogoSet.h"
 #include "logo/PictureLoader.h"
+#include "report/ResultText.h"
 #include "settings/LogoSettings.h"
 
 namespace printset {

@@ -1,42 +1,22 @@
-#include "engine/JobReason.h"
+// The hints for a refused serial device on Linux: the group that owns it, and ModemManager.
+#include "report/OpenFailureHint.h"
 
-#ifndef _WIN32
 #include <dirent.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <vector>
 
-#include "engine/ResultCodes.h"
 #include "link/PortNames.h"
 
 namespace printset {
 
 namespace {
 
-// `bytes` with every byte outside printable ASCII, and the backslash, written as \xNN.
-std::string PrintableText(const std::string& bytes) {
-  std::string text;
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
-      text += c;
-    } else {
-      char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      text += escaped;
-    }
-  }
-  return text;
-}
-
-#ifndef _WIN32
 constexpr const char* kModemManagerProgram = "/usr/sbin/ModemManager";
 constexpr const char* kModemManagerProcess = "ModemManager";
 
@@ -75,6 +55,8 @@ bool ModemManagerRunning() {
 bool ModemManagerPresent() { return ::access(kModemManagerProgram, F_OK) == 0 || ModemManagerRunning(); }
 
 // What to do when the system refused `device`: `error` is the reason it gave.
+}  // namespace
+
 std::string OpenFailureHint(const std::string& device, const std::string& error) {
   std::string hint;
   if (error == std::strerror(EACCES)) {
@@ -86,34 +68,6 @@ std::string OpenFailureHint(const std::string& device, const std::string& error)
     hint += "\n(ModemManager is installed and may hold new serial devices while it probes them: wait a few "
             "seconds, or mark the adapter with the udev property ID_MM_DEVICE_IGNORE=1)";
   return hint;
-}
-#else
-// Windows names no groups for a port, and has no ModemManager.
-std::string OpenFailureHint(const std::string&, const std::string&) { return {}; }
-#endif
-
-}  // namespace
-
-std::string JobFailureReason(const TJobOutcome& outcome, const std::string& deviceName) {
-  const uint8_t code = outcome.ResultCode;
-  if (code == kResultOk) return {};
-  std::string reason = std::string(ResultCodeMeaning(code)) + " (result code " + std::to_string(code) + ")";
-  if (code == kResultPortNotOpened && !outcome.OpenError.empty()) {
-    reason += "\n" + PrintablePortName(deviceName) + ": " + outcome.OpenError +
-              OpenFailureHint(deviceName, outcome.OpenError);
-  }
-  if (code == kResultIdentityRejected)
-    reason += "\nthe printer answered as \"" + PrintableText(outcome.DeviceIdentity) + "\"";
-  // The last trace line may quote operator text (a host that did not resolve).
-  if (code == kResultJobError && !outcome.LastTraceLine.empty())
-    reason += "\n" + PrintablePortName(outcome.LastTraceLine);
-  if (outcome.FirmwareIncomplete) reason += "\n" + IncompleteFirmwareText(outcome);
-  return reason;
-}
-
-std::string IncompleteFirmwareText(const TJobOutcome& outcome) {
-  return "the printer's firmware is incomplete (" + std::to_string(outcome.BytesAcknowledged) + " of " +
-         std::to_string(outcome.BytesToSend) + " bytes acknowledged): program the image again";
 }
 
 }  // namespace printset

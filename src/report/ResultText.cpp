@@ -1,3 +1,5 @@
+#include "report/ResultText.h"
+
 #include "engine/ResultCodes.h"
 
 namespace printset {

@@ -1,0 +1,55 @@
+#include "report/JobReason.h"
+
+#include <cstdio>
+
+#include "engine/ResultCodes.h"
+#include "link/PortNames.h"
+#include "report/OpenFailureHint.h"
+#include "report/ResultText.h"
+
+namespace printset {
+
+namespace {
+
+// `bytes` with every byte outside printable ASCII, and the backslash, written as \xNN.
+std::string PrintableText(const std::string& bytes) {
+  std::string text;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+      text += c;
+    } else {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      text += escaped;
+    }
+  }
+  return text;
+}
+
+
+}  // namespace
+
+std::string JobFailureReason(const TJobOutcome& outcome, const std::string& deviceName) {
+  const uint8_t code = outcome.ResultCode;
+  if (code == kResultOk) return {};
+  std::string reason = std::string(ResultCodeMeaning(code)) + " (result code " + std::to_string(code) + ")";
+  if (code == kResultPortNotOpened && !outcome.OpenError.empty()) {
+    reason += "\n" + PrintablePortName(deviceName) + ": " + outcome.OpenError +
+              OpenFailureHint(deviceName, outcome.OpenError);
+  }
+  if (code == kResultIdentityRejected)
+    reason += "\nthe printer answered as \"" + PrintableText(outcome.DeviceIdentity) + "\"";
+  // The last trace line may quote operator text (a host that did not resolve).
+  if (code == kResultJobError && !outcome.LastTraceLine.empty())
+    reason += "\n" + PrintablePortName(outcome.LastTraceLine);
+  if (outcome.FirmwareIncomplete) reason += "\n" + IncompleteFirmwareText(outcome);
+  return reason;
+}
+
+std::string IncompleteFirmwareText(const TJobOutcome& outcome) {
+  return "the printer's firmware is incomplete (" + std::to_string(outcome.BytesAcknowledged) + " of " +
+         std::to_string(outcome.BytesToSend) + " bytes acknowledged): program the image again";
+}
+
+}  // namespace printset
