@@ -42,11 +42,13 @@ std::string ResolvePortName(const std::string& name, const TPortMap& overrides) 
   return name;
 }
 
-std::string PrintablePortName(const std::string& name) {
+std::string PrintablePortName(const std::string& name) { return PrintableBytes(name, false); }
+
+std::string PrintableBytes(const std::string& bytes, bool escapeBackslash) {
   std::string text;
-  for (const char c : name) {
+  for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte < 0x7F) {
+    if (byte >= 0x20 && byte < 0x7F && !(escapeBackslash && byte == '\\')) {
       text += c;
     } else {
       char escaped[5];

@@ -24,5 +24,9 @@ std::string ResolvePortName(const std::string& name, const TPortMap& overrides =
 // the cursor nor start a line of its own. Backslashes stand, as Windows device names hold
 // them. Never fails.
 std::string PrintablePortName(const std::string& name);
+// The same for any bytes shown to a person (an identity the printer sent); with
+// `escapeBackslash`, a backslash is written as \x5C too, so that the text cannot be
+// mistaken for an escape. Never fails.
+std::string PrintableBytes(const std::string& bytes, bool escapeBackslash);
 
 }  // namespace printset

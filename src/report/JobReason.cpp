@@ -9,27 +9,6 @@
 
 namespace printset {
 
-namespace {
-
-// `bytes` with every byte outside printable ASCII, and the backslash, written as \xNN.
-std::string PrintableText(const std::string& bytes) {
-  std::string text;
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
-      text += c;
-    } else {
-      char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      text += escaped;
-    }
-  }
-  return text;
-}
-
-
-}  // namespace
-
 std::string JobFailureReason(const TJobOutcome& outcome, const std::string& deviceName) {
   const uint8_t code = outcome.ResultCode;
   if (code == kResultOk) return {};
@@ -39,7 +18,7 @@ std::string JobFailureReason(const TJobOutcome& outcome, const std::string& devi
               OpenFailureHint(deviceName, outcome.OpenError);
   }
   if (code == kResultIdentityRejected)
-    reason += "\nthe printer answered as \"" + PrintableText(outcome.DeviceIdentity) + "\"";
+    reason += "\nthe printer answered as \"" + PrintableBytes(outcome.DeviceIdentity, true) + "\"";
   // The last trace line may quote operator text (a host that did not resolve).
   if (code == kResultJobError && !outcome.LastTraceLine.empty())
     reason += "\n" + PrintablePortName(outcome.LastTraceLine);
