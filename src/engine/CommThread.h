@@ -42,6 +42,7 @@ class TCommThread {
   // it. Refused (false, nothing changed) while a job runs; std::system_error, nothing
   // changed, when the worker cannot be started.
   bool StartJob(const TJob& job);
+  // Whether a job is handed over or running. Never fails.
   bool JobRunning();
   // Asks the running (or the next) job to stop before its next request; it then ends
   // with kResultCancelled. Safe from any thread, including a signal-handling one.

@@ -9,6 +9,8 @@ namespace printset {
 
 constexpr size_t kFirmwareMinimumSize = 256;
 
+// Whether the bytes are an image PROGRAM takes: at least kFirmwareMinimumSize bytes, the
+// length word at offset 4 equal to the size, and the 32-bit word sum 0. Never fails.
 bool IsValidFirmwareImage(const uint8_t* bytes, size_t size);
 
 }  // namespace printset

@@ -8,13 +8,14 @@ namespace printset::platform {
 
 // `folder` ending in a separator ("./" for an empty name).
 std::string WithSlash(std::string folder);
+// Whether `path` names a regular file (a link to one counts). Never fails.
 bool IsRegularFile(const std::string& path);
 // Whether this user may make files in `folder`.
 bool IsWritableFolder(const std::string& folder);
 // The per-user bases of the settings and of the traces; throw std::runtime_error when the
 // system names none.
 std::string ConfigBaseFolder();
-std::string StateBaseFolder();
+std::string StateBaseFolder();  // as ConfigBaseFolder, for the traces
 // Makes `folder` and its missing parents; throws std::runtime_error naming the part that
 // could not be made.
 void MakeFolder(const std::string& folder);

@@ -18,6 +18,7 @@ struct TLinkSettings {
   uint16_t NetworkPort = 0;
 };
 
+// [PORTS] and [NETWORK] as `profile` holds them; absent keys give the defaults. Never fails.
 TLinkSettings ReadLinkSettings(const TProfileFile& profile);
 
 }  // namespace printset

@@ -40,6 +40,7 @@ struct TCodePageTable {
   std::array<int32_t, kCodePageCapacity> Values{};
 };
 
+// The names and values of [CODEPAGE], in file order, at most kCodePageCapacity. Never fails.
 TCodePageTable ReadCodePages(const TProfileFile& file);
 
 }  // namespace printset

@@ -15,6 +15,7 @@ struct TWindowSettings {
   std::string BaudRate;
 };
 
+// The PORT and BAUD RATE of [WINDOW], as written at the last close; empty when absent.
 TWindowSettings ReadWindowSettings(const TProfileFile& file);
 
 // Writes PORT and BAUD; a key whose text is empty is left as it is. False when the file
