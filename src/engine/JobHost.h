@@ -16,6 +16,7 @@ constexpr const char* kTraceFileName = "debug.log";
 // Notices from the worker to its owner.
 constexpr uint32_t kMessageJobFinished = 0x400;  // done 0, total 0
 constexpr uint32_t kMessageProgress = 0x401;     // bytes done, total bytes
+constexpr uint32_t kMessageStatusText = 0x402;   // the worker's status text, where a host queues it
 
 class TJobHost {
  public:

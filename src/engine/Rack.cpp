@@ -75,9 +75,9 @@ class TRack::THost : public TJobHost {
   std::string TraceFilePath() override { return Trace; }
   TUdpEndpoint& UdpClient() override { return Udp; }
   void Notify(uint32_t message, int32_t wParam, int32_t lParam) override {
-    Rack.Post({Index, message, wParam, lParam});
+    Rack.Post({Index, message, wParam, lParam, {}});
   }
-  void ShowStatusText(const std::string&) override {}
+  void ShowStatusText(const std::string& text) override { Rack.Post({Index, kMessageStatusText, 0, 0, text}); }
 
   const std::string& Name() const { return Port; }
   const std::string& TracePath() const { return Trace; }
@@ -156,7 +156,8 @@ TRack::TEvent TRack::NextEvent() {
 }
 
 void TRack::Run(const TJob& job, const std::function<void(size_t, int32_t, int32_t)>& progress,
-                const std::function<void(size_t)>& finished) {
+                const std::function<void(size_t)>& finished,
+                const std::function<void(size_t, const std::string&)>& status) {
   {
     std::lock_guard<std::mutex> lock(Mutex);
     Events.clear();
@@ -172,6 +173,10 @@ void TRack::Run(const TJob& job, const std::function<void(size_t, int32_t, int32
     TPrinter& printer = *Printers[event.Printer];
     if (event.Message == kMessageProgress) {
       if (progress) progress(event.Printer, event.Done, event.Total);
+      continue;
+    }
+    if (event.Message == kMessageStatusText) {
+      if (status) status(event.Printer, event.Text);
       continue;
     }
     if (event.Message != kMessageJobFinished) continue;

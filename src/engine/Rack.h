@@ -65,10 +65,12 @@ class TRack {
   double Seconds(size_t i) const;
 
   // Starts the job on every printer and returns once all have ended. On the calling
-  // thread, `progress(i, done, total)` reports transfer progress and `finished(i)` each
-  // printer's end, in the order they end.
+  // thread, `progress(i, done, total)` reports transfer progress, `status(i, text)` the
+  // worker's status text (e.g. "DOWNLOAD logo.bin") and `finished(i)` each printer's end,
+  // in the order they end. Any of them may be empty.
   void Run(const TJob& job, const std::function<void(size_t, int32_t, int32_t)>& progress,
-           const std::function<void(size_t)>& finished);
+           const std::function<void(size_t)>& finished,
+           const std::function<void(size_t, const std::string&)>& status = {});
   // Asks every running job to stop before its next request. Safe from any thread.
   void RequestStop();
 
@@ -78,6 +80,7 @@ class TRack {
     uint32_t Message;
     int32_t Done;
     int32_t Total;
+    std::string Text;
   };
   class THost;
   struct TPrinter;

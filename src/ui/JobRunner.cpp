@@ -9,8 +9,8 @@
 #include <memory>
 #include <utility>
 
-#include "engine/Commands.h"
 #include "engine/CommThread.h"
+#include "engine/Commands.h"
 #include "engine/ResultCodes.h"
 #include "link/PortNames.h"
 #include "link/UdpEndpoint.h"

@@ -1,5 +1,5 @@
 // One operation of the front end on its printers: what every worker is given, the job it
-// runs, and the runner that decides between one port and a rack.
+// runs, and the runner that runs it on every port.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +17,7 @@ struct TCliJob {
   std::string StopMessage;  // a line added to the notice of the first Ctrl-C
 };
 
-// Runs `job` on the ports of `context`. One port: its worker as ever, "OK" or "ERROR:"
+// Runs `job` on the ports of `context`, a worker each. One port: "OK" or "ERROR:"
 // and the reason, the trace in debug.log; the exit status is the result code. Several:
 // one worker each, all at once, a line per printer as it ends and a summary, a trace
 // file per port; the exit status is 0 when every printer succeeded, kResultCancelled

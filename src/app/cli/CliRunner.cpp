@@ -1,26 +1,21 @@
-// The runner of CliJob.h: one worker for one port, a rack for several.
-#include <chrono>
+// The runner of CliJob.h: a rack of workers, one port or many.
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
-#include <system_error>
 
-#include "CliHost.h"
 #include "CliJob.h"
 #include "CliReport.h"
 #include "CliSignals.h"
+#include "ProgressBoard.h"
+#include "Terminal.h"
 #include "engine/Rack.h"
 #include "engine/ResultCodes.h"
 #include "link/PortNames.h"
-#include "ProgressBoard.h"
 #include "report/JobReason.h"
-#include "Terminal.h"
 
 namespace printset {
 
 namespace {
-
-using TClock = std::chrono::steady_clock;
 
 // Progress only for a person watching: a terminal, and no --quiet.
 std::FILE* ProgressStream(const TCliOptions& options) {
@@ -58,40 +53,12 @@ void WarnAfterJob(TProgressBoard& board, const std::string& port, const TJobOutc
   if (outcome.FirmwareIncomplete) board.Print(stderr, "warning: " + where + IncompleteFirmwareText(outcome) + "\n");
 }
 
-int RunOnePort(const TCliContext& context, const TCliJob& job) {
-  const std::string& port = context.Ports.front();
-  TProgressBoard board(ProgressStream(context.Options), {""});
-  TCliHost host(board);
-  host.PortNameValue = port;
-  host.BaudValue = context.Baud;
-  host.Folder = context.Paths.StateFolder;
-  host.Ports = context.Link.PortMap;
-  host.Udp.Host = context.Link.NetworkHost;
-  host.Udp.Port = context.Link.NetworkPort;
-  host.ShowStatus = ProgressStream(context.Options) != nullptr;
-  TCommThread thread(host);
-  const TJobWatch watch({[&thread] { thread.RequestStop(); }, [&thread] { thread.ReleaseLine(); },
-                         Notice(board), job.StopMessage});
-  const TClock::time_point started = TClock::now();
-  try {
-    if (!thread.StartJob(job.Job)) throw std::logic_error("a new worker refused its first job");
-  } catch (const std::system_error& error) {
-    throw TRackStartError(std::string("could not start a worker for the printer: ") + error.what());
-  }
-  while (!thread.JobDone.Wait(1000)) {
-  }
-  const double seconds = std::chrono::duration<double>(TClock::now() - started).count();
-  board.Clear();
-  const TJobOutcome ended = thread.Outcome();
-  WarnAfterJob(board, "", ended);
-  const TPrinterOutcome outcome = Outcome(context, job, port, ended, seconds, host.TraceFilePath());
-  if (context.Options.Json) std::printf("%s\n", OutcomeJson(outcome).c_str());
-  else if (!context.Options.Quiet || outcome.Result != kResultOk) std::fputs(SingleOutcomeText(outcome).c_str(), stdout);
-  std::fflush(stdout);
-  return outcome.Result;
-}
+}  // namespace
 
-int RunRack(const TCliContext& context, const TCliJob& job) {
+// Every port gets a worker of a rack, one port as well as many; one port differs only in
+// what is printed: "OK" or "ERROR: " and the reason, its result code as the exit status,
+// its trace in debug.log.
+int RunCliJob(const TCliContext& context, const TCliJob& job) {
   TRackSettings settings;
   settings.BaudRate = context.Baud;
   settings.Folder = context.Paths.StateFolder;
@@ -99,25 +66,41 @@ int RunRack(const TCliContext& context, const TCliJob& job) {
   settings.UdpHost = context.Link.NetworkHost;
   settings.UdpPort = context.Link.NetworkPort;
   TRack rack(context.Ports, settings);
+  const bool single = rack.Size() == 1;
   std::vector<std::string> labels;
-  for (const std::string& port : context.Ports) labels.push_back(PrintablePortName(port));
-  TProgressBoard board(ProgressStream(context.Options), labels);
+  for (const std::string& port : context.Ports) labels.push_back(single ? std::string() : PrintablePortName(port));
+  std::FILE* progressStream = ProgressStream(context.Options);
+  TProgressBoard board(progressStream, labels);
   std::vector<TPrinterOutcome> outcomes(rack.Size());
   const auto finished = [&](size_t i) {
     board.Finish(i);
     const TJobOutcome ended = rack.Outcome(i);
     outcomes[i] = Outcome(context, job, rack.PortName(i), ended, rack.Seconds(i), rack.TracePath(i));
+    if (single) return;  // said once the board is gone
     WarnAfterJob(board, rack.PortName(i), ended);
     if (context.Options.Json) board.Print(stdout, OutcomeJson(outcomes[i]) + "\n");
     else if (!context.Options.Quiet || outcomes[i].Result != kResultOk) board.Print(stdout, RackOutcomeText(outcomes[i]));
+  };
+  // The worker's status text, for a person watching one printer.
+  const auto status = [&](size_t, const std::string& text) {
+    if (single && progressStream != nullptr) board.Print(stderr, text + "\n");
   };
   {
     const TJobWatch watch({[&rack] { rack.RequestStop(); },
                            [&rack] { rack.ReleaseLines(); },
                            Notice(board), job.StopMessage});
-    rack.Run(job.Job, [&board](size_t i, int32_t done, int32_t total) { board.Update(i, done, total); }, finished);
+    rack.Run(job.Job, [&board](size_t i, int32_t done, int32_t total) { board.Update(i, done, total); }, finished,
+             status);
   }
   board.Clear();
+  if (single) {
+    const TPrinterOutcome& outcome = outcomes.front();
+    WarnAfterJob(board, "", rack.Outcome(0));
+    if (context.Options.Json) std::printf("%s\n", OutcomeJson(outcome).c_str());
+    else if (!context.Options.Quiet || outcome.Result != kResultOk) std::fputs(SingleOutcomeText(outcome).c_str(), stdout);
+    std::fflush(stdout);
+    return outcome.Result;
+  }
   bool allOk = true;
   bool cancelled = false;
   for (const TPrinterOutcome& outcome : outcomes) {
@@ -129,12 +112,6 @@ int RunRack(const TCliContext& context, const TCliJob& job) {
   std::fflush(stdout);
   if (allOk) return 0;
   return cancelled ? kResultCancelled : kExitSomePrintersFailed;
-}
-
-}  // namespace
-
-int RunCliJob(const TCliContext& context, const TCliJob& job) {
-  return context.Ports.size() == 1 ? RunOnePort(context, job) : RunRack(context, job);
 }
 
 }  // namespace printset

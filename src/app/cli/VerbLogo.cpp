@@ -3,9 +3,9 @@
 #include <memory>
 #include <stdexcept>
 
-#include "base/FileIo.h"
 #include "CliJob.h"
 #include "CliJson.h"
+#include "base/FileIo.h"
 #include "engine/DataStream.h"
 #include "engine/ResultCodes.h"
 #include "logo/LogoSet.h"
