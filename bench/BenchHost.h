@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "engine/Job.h"
 #include "engine/JobHost.h"
 
 namespace printset {
@@ -31,10 +32,9 @@ class TBenchHost : public TJobHost {
     Progress.Points.reserve(kPointsReserved);
   }
 
-  std::string PortName() override { return Port; }
-  int32_t PortBaudRate() override { return Baud; }
+  // The printer the jobs are for.
+  TLinkTarget Target() const { return {Port, Baud, {}, {}}; }
   std::string TraceFilePath() override { return Folder + kTraceFileName; }
-  TUdpEndpoint& UdpClient() override { return Udp; }
   void Notify(uint32_t message, int32_t wParam, int32_t lParam) override;
   void ShowStatusText(const std::string&) override {}
 
@@ -47,7 +47,6 @@ class TBenchHost : public TJobHost {
   std::string Port;
   int32_t Baud;
   std::string Folder;
-  TUdpEndpoint Udp;
   mutable std::mutex Mutex;
   TProgressMarks Progress;
 };

@@ -13,7 +13,7 @@ constexpr uint32_t kJobLimitMs = 180000;
 
 TJobRun RunFirmwareJob(TCommThread& thread, TBenchHost& host, const std::vector<uint8_t>& image) {
   TJobRun run;
-  const TJob job = TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(image));
+  const TJob job = TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(image)).At(host.Target());
   run.Start = SampleNow();
   if (!thread.StartJob(job)) return run;
   run.Finished = thread.JobDone.Wait(kJobLimitMs);

@@ -63,6 +63,10 @@ static_assert(kMaxRequestData <= kParamBufferSize);
 
 // The worker is parked: its inputs are the caller's to set.
 void TCommThread::TakeJob(const TJob& job) {
+  LinkPortName = job.Target().PortName;
+  LinkBaudRate = job.Target().BaudRate;
+  SerialPort.PortMap = job.Target().PortMap;
+  LinkNetwork = job.Target().Network;
   DownloadList = job.Entries();
   if (job.Image()) DataStream.Assign(*job.Image());
   else DataStream.Clear();
@@ -104,9 +108,6 @@ void TCommThread::Execute() {
     }
     try {
       TraceLog.Clear();
-      LinkPortName = Host.PortName();
-      LinkBaudRate = Host.PortBaudRate();
-      SerialPort.PortMap = Host.PortMap();
       ResultCode = kResultOk;
       OpenError.clear();
       DeviceIdentity.clear();

@@ -98,6 +98,7 @@ class TCommThread {
   TDateTime LastProgressPost = 0;
   std::string LinkPortName;
   int32_t LinkBaudRate = 0;
+  TUdpAddress LinkNetwork;  // the printer's address for the port name "TCP/IP"
   uint8_t ResultCode = 0;
   std::string DeviceIdentity;
   std::string OpenError;

@@ -4,6 +4,12 @@
 
 namespace printset {
 
+TJob TJob::At(TLinkTarget target) const {
+  TJob job = *this;
+  job.Printer = std::move(target);
+  return job;
+}
+
 TJob TJob::SetParameters(std::vector<uint8_t> block, uint16_t command, uint32_t argument) {
   TJob job;
   job.JobCode = JobSetParameters;

@@ -1,11 +1,14 @@
-// A job for the worker, handed over as a value: which job, and its own data, read and
-// checked before the link opens. The port and its rate come from the job's host.
+// A job for the worker, handed over as a value: which job, the printer it is for, and its
+// own data, read and checked before the link opens.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "link/PortNames.h"
+#include "link/UdpEndpoint.h"
 
 namespace printset {
 
@@ -26,6 +29,14 @@ struct TDownloadEntry {
   TSharedBytes Bytes;  // null: the file at Path, skipped when it is missing then
 };
 
+// Where a job's printer is and how it is reached.
+struct TLinkTarget {
+  std::string PortName;  // a serial port, "TCP/IP" or "TCP/IP:HOST[:PORT]"
+  int32_t BaudRate = 9600;  // the rate the printer listens at; not used over UDP
+  TPortMap PortMap;      // overrides of port names, e.g. COM1 -> /dev/ttyUSB0
+  TUdpAddress Network;   // the printer's address for the port name "TCP/IP"
+};
+
 class TJob {
  public:
   // The parameter request: `block` sent with `command` and `argument`.
@@ -35,7 +46,11 @@ class TJob {
   // A firmware image, already checked as valid.
   static TJob ProgramFirmware(TSharedBytes image);
 
+  // This job, for the printer at `target`.
+  TJob At(TLinkTarget target) const;
+
   uint8_t Code() const { return JobCode; }
+  const TLinkTarget& Target() const { return Printer; }
   const std::vector<uint8_t>& Block() const { return Data; }
   uint16_t Command() const { return RequestCommand; }
   uint32_t Argument() const { return RequestArgument; }
@@ -44,6 +59,7 @@ class TJob {
 
  private:
   uint8_t JobCode = 0;
+  TLinkTarget Printer;
   std::vector<uint8_t> Data;
   uint16_t RequestCommand = 0;
   uint32_t RequestArgument = 0;

@@ -6,9 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "link/PortNames.h"
-#include "link/UdpEndpoint.h"
-
 namespace printset {
 
 constexpr const char* kTraceFileName = "debug.log";
@@ -22,17 +19,9 @@ class TJobHost {
  public:
   virtual ~TJobHost() = default;
 
-  // Read when a job begins.
-  virtual std::string PortName() = 0;
-  virtual int32_t PortBaudRate() = 0;
-  // Overrides for port names, e.g. COM1 -> /dev/ttyUSB0.
-  virtual TPortMap PortMap() { return {}; }
   // Where the trace of a job is saved when it ends ("debug.log" in the folder of the
   // program's files; a host running several printers at once gives each a file of its own).
   virtual std::string TraceFilePath() = 0;
-  // The UDP endpoint used when the port name is "TCP/IP"; its Host and Port are the
-  // printer's network address.
-  virtual TUdpEndpoint& UdpClient() = 0;
 
   // Handed over, never waited for: the owner handles them on its own thread.
   virtual void Notify(uint32_t message, int32_t done, int32_t total) = 0;

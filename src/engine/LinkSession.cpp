@@ -34,7 +34,7 @@ constexpr auto kSettleAfterModeChange = std::chrono::milliseconds(30);
 }  // namespace
 
 bool TCommThread::OpenLink(const std::string& portName) {
-  Line = MakeTransport(portName, LinkBaudRate, SerialPort, Host.UdpClient());
+  Line = MakeTransport(portName, LinkBaudRate, SerialPort, LinkNetwork);
   Link.UseTransport(*Line);
   std::string error;
   if (!Line->Open(TraceLog, error)) {

@@ -61,19 +61,12 @@ std::vector<std::string> RackTraceFileNames(const std::vector<std::string>& port
   return names;
 }
 
-// One printer's owner: its port, the shared settings, and events into the rack's queue.
+// One printer's owner: its port, its trace file, and events into the rack's queue.
 class TRack::THost : public TJobHost {
  public:
-  THost(TRack& rack, size_t index, std::string port, const TRackSettings& settings, std::string tracePath)
-      : Rack(rack), Index(index), Port(std::move(port)), Settings(settings), Trace(std::move(tracePath)) {
-    Udp.Host = settings.UdpHost;
-    Udp.Port = settings.UdpPort;
-  }
-  std::string PortName() override { return Port; }
-  int32_t PortBaudRate() override { return Settings.BaudRate; }
-  TPortMap PortMap() override { return Settings.Ports; }
+  THost(TRack& rack, size_t index, std::string port, std::string tracePath)
+      : Rack(rack), Index(index), Port(std::move(port)), Trace(std::move(tracePath)) {}
   std::string TraceFilePath() override { return Trace; }
-  TUdpEndpoint& UdpClient() override { return Udp; }
   void Notify(uint32_t message, int32_t wParam, int32_t lParam) override {
     Rack.Post({Index, message, wParam, lParam, {}});
   }
@@ -86,9 +79,7 @@ class TRack::THost : public TJobHost {
   TRack& Rack;
   size_t Index;
   std::string Port;
-  const TRackSettings& Settings;
   std::string Trace;
-  TUdpEndpoint Udp;
 };
 
 struct TRack::TPrinter {
@@ -106,7 +97,7 @@ TRack::TRack(const std::vector<std::string>& ports, const TRackSettings& setting
       ports.size() == 1 ? std::vector<std::string>{kTraceFileName} : RackTraceFileNames(ports);
   for (size_t i = 0; i < ports.size(); ++i) {
     auto printer = std::make_unique<TPrinter>();
-    printer->Host = std::make_unique<THost>(*this, i, ports[i], Settings, Settings.Folder + traceNames[i]);
+    printer->Host = std::make_unique<THost>(*this, i, ports[i], Settings.Folder + traceNames[i]);
     printer->Thread = std::make_unique<TCommThread>(*printer->Host);
     Printers.push_back(std::move(printer));
   }
@@ -165,7 +156,8 @@ void TRack::Run(const TJob& job, const std::function<void(size_t, int32_t, int32
   size_t running = 0;
   for (size_t i = 0; i < Printers.size(); ++i) {
     Printers[i]->Started = std::chrono::steady_clock::now();
-    if (!Printers[i]->Thread->StartJob(job)) throw std::logic_error("a rack job started while one runs");
+    const TLinkTarget target{PortName(i), Settings.BaudRate, Settings.Ports, Settings.Network};
+    if (!Printers[i]->Thread->StartJob(job.At(target))) throw std::logic_error("a rack job started while one runs");
     ++running;
   }
   while (running > 0) {

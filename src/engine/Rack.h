@@ -22,8 +22,7 @@ struct TRackSettings {
   int32_t BaudRate = 9600;
   std::string Folder;  // ends with a separator; the trace files go here
   TPortMap Ports;
-  std::string UdpHost;  // for the plain "TCP/IP" port name
-  uint16_t UdpPort = kDefaultPrinterUdpPort;
+  TUdpAddress Network;  // for the plain "TCP/IP" port name
 };
 
 // "debug-<port>.log": the port name with every character outside letters, digits, '.',
@@ -91,7 +90,7 @@ class TRack {
   // Starts every worker, parked until the job; TRackStartError when one cannot start.
   void StartWorkers();
 
-  const TRackSettings Settings;  // a copy: the hosts read it while the jobs run
+  const TRackSettings Settings;
   std::vector<std::unique_ptr<TPrinter>> Printers;
   std::mutex Mutex;
   std::condition_variable Arrived;

@@ -7,13 +7,14 @@
 namespace printset {
 
 std::unique_ptr<TTransport> MakeTransport(const std::string& portName, int32_t rate, TMyUart& serialPort,
-                                          TUdpEndpoint& configured) {
+                                          const TUdpAddress& configured) {
   const TNetworkPort network = ParseNetworkPortName(portName);
   if (!network.IsNetwork) return std::make_unique<TSerialTransport>(serialPort, portName, rate);
   if (!network.Valid) return TUdpTransport::Refusing(network.Error);
-  // An address in the name is used as it stands; the configured endpoint keeps its own.
+  // An address in the name is used as it stands.
   if (network.Host.empty()) return std::make_unique<TUdpTransport>(configured);
-  return std::make_unique<TUdpTransport>(network.Host, network.Port != 0 ? network.Port : kDefaultPrinterUdpPort);
+  return std::make_unique<TUdpTransport>(
+      TUdpAddress{network.Host, network.Port != 0 ? network.Port : kDefaultPrinterUdpPort});
 }
 
 }  // namespace printset

@@ -7,18 +7,12 @@
 
 #include <cerrno>
 #include <cstring>
-#include <stdexcept>
-#include <system_error>
 
 #include "base/Deadline.h"
 
 namespace printset {
 
 namespace {
-
-[[noreturn]] void ThrowErrno(const char* what) {
-  throw std::system_error(errno, std::generic_category(), what);
-}
 
 // Errors a connected datagram socket reports for an earlier send (ICMP), which say
 // nothing about the datagram now waited for.
@@ -28,38 +22,40 @@ bool IsDeferredSendError(int error) { return error == ECONNREFUSED || error == E
 
 TUdpEndpoint::~TUdpEndpoint() { Deactivate(); }
 
-void TUdpEndpoint::Activate() {
-  const std::string key = Host + ":" + std::to_string(Port);
-  if (Socket >= 0 && key == ResolvedFor) return;
-  Deactivate();
-  if (Host.empty()) throw std::runtime_error("no printer host configured for TCP/IP");
+void TUdpEndpoint::Fail(const char* what) { Failure = std::string(what) + ": " + std::strerror(errno); }
+
+bool TUdpEndpoint::Activate(std::string& error) {
+  if (Socket >= 0) return true;
+  Failure.clear();
+  if (Address.Host.empty()) {
+    error = "no printer host configured for TCP/IP";
+    return false;
+  }
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_DGRAM;
   addrinfo* found = nullptr;
-  const std::string service = std::to_string(Port);
-  const int rc = ::getaddrinfo(Host.c_str(), service.c_str(), &hints, &found);
-  if (rc != 0) throw std::runtime_error("cannot resolve " + Host + ": " + ::gai_strerror(rc));
-  const int s = ::socket(found->ai_family, found->ai_socktype | SOCK_CLOEXEC, found->ai_protocol);
-  if (s < 0) {
-    ::freeaddrinfo(found);
-    ThrowErrno("socket");
+  const std::string service = std::to_string(Address.Port);
+  const int rc = ::getaddrinfo(Address.Host.c_str(), service.c_str(), &hints, &found);
+  if (rc != 0) {
+    error = "cannot resolve " + Address.Host + ": " + ::gai_strerror(rc);
+    return false;
   }
+  const int s = ::socket(found->ai_family, found->ai_socktype | SOCK_CLOEXEC, found->ai_protocol);
   // Connected: the kernel then delivers only the printer's own datagrams.
-  if (::connect(s, found->ai_addr, found->ai_addrlen) != 0) {
-    const int error = errno;
+  if (s < 0 || ::connect(s, found->ai_addr, found->ai_addrlen) != 0) {
+    error = std::string(s < 0 ? "socket" : "connect") + ": " + std::strerror(errno);
+    if (s >= 0) ::close(s);
     ::freeaddrinfo(found);
-    ::close(s);
-    errno = error;
-    ThrowErrno("connect");
+    return false;
   }
   ::freeaddrinfo(found);
   Socket = s;
-  ResolvedFor = key;
+  return true;
 }
 
 bool TUdpEndpoint::Send(const uint8_t* bytes, size_t count, std::string& error) {
-  Activate();
+  if (!Activate(error)) return false;
   for (int tries = 0; tries < kUdpSendTries; ++tries) {
     if (::send(Socket, bytes, count, 0) >= 0) return true;
     error = std::strerror(errno);
@@ -70,7 +66,8 @@ bool TUdpEndpoint::Send(const uint8_t* bytes, size_t count, std::string& error) 
 }
 
 int TUdpEndpoint::Receive(uint8_t* buffer, size_t capacity, uint32_t ms) {
-  Activate();
+  Failure.clear();
+  if (!Activate(Failure)) return -1;
   const TDeadline deadline(ms);
   for (;;) {
     const uint32_t left = deadline.MillisLeft();
@@ -78,17 +75,24 @@ int TUdpEndpoint::Receive(uint8_t* buffer, size_t capacity, uint32_t ms) {
     pollfd p{Socket, POLLIN, 0};
     const int ready = ::poll(&p, 1, static_cast<int>(left));
     if (ready < 0 && errno == EINTR) continue;
-    if (ready < 0) ThrowErrno("poll");
+    if (ready < 0) {
+      Fail("poll");
+      return -1;
+    }
     if (ready == 0) return -1;
     const ssize_t n = ::recv(Socket, buffer, capacity, MSG_TRUNC | MSG_DONTWAIT);
     if (n < 0 && (errno == EINTR || errno == EAGAIN || IsDeferredSendError(errno))) continue;
-    if (n < 0) ThrowErrno("recv");
+    if (n < 0) {
+      Fail("recv");
+      return -1;
+    }
     return static_cast<int>(n);
   }
 }
 
 int TUdpEndpoint::DiscardInput() {
-  Activate();
+  Failure.clear();
+  if (!Activate(Failure)) return 0;
   int discarded = 0;
   uint8_t scratch[16];
   while (discarded < kDiscardLimitBytes) {
@@ -98,8 +102,8 @@ int TUdpEndpoint::DiscardInput() {
       continue;
     }
     if (errno == EINTR || IsDeferredSendError(errno)) continue;
-    if (errno == EAGAIN || errno == EWOULDBLOCK) return discarded;
-    ThrowErrno("recv");
+    if (errno != EAGAIN && errno != EWOULDBLOCK) Fail("recv");
+    return discarded;
   }
   return discarded;
 }
@@ -107,7 +111,6 @@ int TUdpEndpoint::DiscardInput() {
 void TUdpEndpoint::Deactivate() {
   if (Socket >= 0) ::close(Socket);
   Socket = -1;
-  ResolvedFor.clear();
 }
 
 }  // namespace printset

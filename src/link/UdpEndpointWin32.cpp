@@ -8,8 +8,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include <stdexcept>
-#include <system_error>
+#include <string>
 
 #include "base/Deadline.h"
 #include "link/Win32Error.h"
@@ -17,11 +16,6 @@
 namespace printset {
 
 namespace {
-
-[[noreturn]] void ThrowSocketError(const char* what) {
-  const int error = WSAGetLastError();
-  throw std::system_error(error, std::system_category(), std::string(what) + ": " + Win32ErrorText(error));
-}
 
 // Errors a connected datagram socket reports for an earlier send (ICMP), which say
 // nothing about the datagram now waited for. Windows says "connection reset" for a
@@ -32,13 +26,17 @@ bool IsDeferredSendError(int error) {
 }
 
 // Winsock must be started once per process before the first socket; it stays up until
-// the process ends.
-void StartWinsock() {
+// the process ends. Its result, 0 when started.
+int StartWinsock() {
   static const int started = [] {
     WSADATA data{};
     return WSAStartup(MAKEWORD(2, 2), &data);
   }();
-  if (started != 0) throw std::system_error(started, std::system_category(), "WSAStartup");
+  return started;
+}
+
+std::string SocketErrorText(const char* what, int error) {
+  return std::string(what) + ": " + Win32ErrorText(static_cast<unsigned long>(error));
 }
 
 // Socket handles are small kernel handles; the header keeps them in an int as on POSIX.
@@ -48,39 +46,44 @@ SOCKET AsSocket(int socket) { return static_cast<SOCKET>(socket); }
 
 TUdpEndpoint::~TUdpEndpoint() { Deactivate(); }
 
-void TUdpEndpoint::Activate() {
-  const std::string key = Host + ":" + std::to_string(Port);
-  if (Socket >= 0 && key == ResolvedFor) return;
-  Deactivate();
-  if (Host.empty()) throw std::runtime_error("no printer host configured for TCP/IP");
-  StartWinsock();
+void TUdpEndpoint::Fail(const char* what) { Failure = SocketErrorText(what, WSAGetLastError()); }
+
+bool TUdpEndpoint::Activate(std::string& error) {
+  if (Socket >= 0) return true;
+  Failure.clear();
+  if (Address.Host.empty()) {
+    error = "no printer host configured for TCP/IP";
+    return false;
+  }
+  if (const int started = StartWinsock(); started != 0) {
+    error = SocketErrorText("WSAStartup", started);
+    return false;
+  }
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_DGRAM;
   addrinfo* found = nullptr;
-  const std::string service = std::to_string(Port);
-  const int rc = ::getaddrinfo(Host.c_str(), service.c_str(), &hints, &found);
-  if (rc != 0) throw std::runtime_error("cannot resolve " + Host + ": " + Win32ErrorText(static_cast<unsigned long>(rc)));
-  const SOCKET s = ::socket(found->ai_family, found->ai_socktype, found->ai_protocol);
-  if (s == INVALID_SOCKET) {
-    ::freeaddrinfo(found);
-    ThrowSocketError("socket");
+  const std::string service = std::to_string(Address.Port);
+  const int rc = ::getaddrinfo(Address.Host.c_str(), service.c_str(), &hints, &found);
+  if (rc != 0) {
+    error = "cannot resolve " + Address.Host + ": " + Win32ErrorText(static_cast<unsigned long>(rc));
+    return false;
   }
+  const SOCKET s = ::socket(found->ai_family, found->ai_socktype, found->ai_protocol);
   // Connected: only the printer's own datagrams are delivered.
-  if (::connect(s, found->ai_addr, static_cast<int>(found->ai_addrlen)) != 0) {
-    const int error = WSAGetLastError();
+  if (s == INVALID_SOCKET || ::connect(s, found->ai_addr, static_cast<int>(found->ai_addrlen)) != 0) {
+    error = SocketErrorText(s == INVALID_SOCKET ? "socket" : "connect", WSAGetLastError());
+    if (s != INVALID_SOCKET) ::closesocket(s);
     ::freeaddrinfo(found);
-    ::closesocket(s);
-    WSASetLastError(error);
-    ThrowSocketError("connect");
+    return false;
   }
   ::freeaddrinfo(found);
   Socket = static_cast<int>(s);
-  ResolvedFor = key;
+  return true;
 }
 
 bool TUdpEndpoint::Send(const uint8_t* bytes, size_t count, std::string& error) {
-  Activate();
+  if (!Activate(error)) return false;
   for (int tries = 0; tries < kUdpSendTries; ++tries) {
     if (::send(AsSocket(Socket), reinterpret_cast<const char*>(bytes), static_cast<int>(count), 0) != SOCKET_ERROR)
       return true;
@@ -93,36 +96,51 @@ bool TUdpEndpoint::Send(const uint8_t* bytes, size_t count, std::string& error) 
 }
 
 int TUdpEndpoint::Receive(uint8_t* buffer, size_t capacity, uint32_t ms) {
-  Activate();
+  Failure.clear();
+  if (!Activate(Failure)) return -1;
   const TDeadline deadline(ms);
   for (;;) {
     const uint32_t left = deadline.MillisLeft();
     if (left == 0) return -1;
     WSAPOLLFD p{AsSocket(Socket), POLLRDNORM, 0};
     const int ready = ::WSAPoll(&p, 1, static_cast<int>(left));
-    if (ready == SOCKET_ERROR) ThrowSocketError("WSAPoll");
+    if (ready == SOCKET_ERROR) {
+      Fail("WSAPoll");
+      return -1;
+    }
     if (ready == 0) return -1;
     u_long waiting = 0;
-    if (::ioctlsocket(AsSocket(Socket), FIONREAD, &waiting) != 0) ThrowSocketError("ioctlsocket");
+    if (::ioctlsocket(AsSocket(Socket), FIONREAD, &waiting) != 0) {
+      Fail("ioctlsocket");
+      return -1;
+    }
     const int n = ::recv(AsSocket(Socket), reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0);
     if (n != SOCKET_ERROR) return n;
     const int error = WSAGetLastError();
     if (error == WSAEMSGSIZE) return static_cast<int>(waiting > capacity ? waiting : capacity + 1);
     if (error == WSAEWOULDBLOCK || error == WSAEINTR || IsDeferredSendError(error)) continue;
-    ThrowSocketError("recv");
+    Failure = SocketErrorText("recv", error);
+    return -1;
   }
 }
 
 int TUdpEndpoint::DiscardInput() {
-  Activate();
+  Failure.clear();
+  if (!Activate(Failure)) return 0;
   int discarded = 0;
   while (discarded < kDiscardLimitBytes) {
     WSAPOLLFD p{AsSocket(Socket), POLLRDNORM, 0};
     const int ready = ::WSAPoll(&p, 1, 0);
-    if (ready == SOCKET_ERROR) ThrowSocketError("WSAPoll");
+    if (ready == SOCKET_ERROR) {
+      Fail("WSAPoll");
+      return discarded;
+    }
     if (ready == 0) return discarded;
     u_long waiting = 0;
-    if (::ioctlsocket(AsSocket(Socket), FIONREAD, &waiting) != 0) ThrowSocketError("ioctlsocket");
+    if (::ioctlsocket(AsSocket(Socket), FIONREAD, &waiting) != 0) {
+      Fail("ioctlsocket");
+      return discarded;
+    }
     char scratch[16];
     const int n = ::recv(AsSocket(Socket), scratch, sizeof scratch, 0);
     if (n != SOCKET_ERROR) {
@@ -135,8 +153,8 @@ int TUdpEndpoint::DiscardInput() {
       continue;
     }
     if (error == WSAEINTR || IsDeferredSendError(error)) continue;
-    if (error == WSAEWOULDBLOCK) return discarded;
-    ThrowSocketError("recv");
+    if (error != WSAEWOULDBLOCK) Failure = SocketErrorText("recv", error);
+    return discarded;
   }
   return discarded;
 }
@@ -144,7 +162,6 @@ int TUdpEndpoint::DiscardInput() {
 void TUdpEndpoint::Deactivate() {
   if (Socket >= 0) ::closesocket(AsSocket(Socket));
   Socket = -1;
-  ResolvedFor.clear();
 }
 
 }  // namespace printset

@@ -15,28 +15,22 @@ constexpr const char* kNoPrinterAddress = "no printer address configured (HOST i
 
 }  // namespace
 
-TUdpTransport::TUdpTransport(const std::string& host, uint16_t port)
-    : Owned(std::make_unique<TUdpEndpoint>()), Endpoint(Owned.get()) {
-  Owned->Host = host;
-  Owned->Port = port;
-}
-
 std::unique_ptr<TUdpTransport> TUdpTransport::Refusing(std::string openError) {
-  auto transport = std::make_unique<TUdpTransport>(std::string(), uint16_t{0});
+  auto transport = std::make_unique<TUdpTransport>(TUdpAddress{});
   transport->OpenError = std::move(openError);
   return transport;
 }
 
 bool TUdpTransport::Open(TTraceLog& trace, std::string& error) {
   if (!OpenError.empty()) error = OpenError;
-  else if (Endpoint->Host.empty()) error = kNoPrinterAddress;
-  else return true;
+  else if (Endpoint.Remote().Host.empty()) error = kNoPrinterAddress;
+  else if (Endpoint.Activate(error)) return true;
   trace.TraceLine(std::string(kNetworkPortName) + ": " + error + TraceTimestampNow());
   return false;
 }
 
 bool TUdpTransport::Send(const uint8_t* bytes, int length, std::string& error) {
-  return Endpoint->Send(bytes, static_cast<size_t>(length), error);
+  return Endpoint.Send(bytes, static_cast<size_t>(length), error);
 }
 
 int TUdpTransport::Receive(uint8_t* data, int capacity, uint32_t ms, TTraceLog& trace, const TReplyMatch& match,
@@ -44,7 +38,11 @@ int TUdpTransport::Receive(uint8_t* data, int capacity, uint32_t ms, TTraceLog& 
   const TDeadline deadline(ms);
   uint8_t datagram[kReceiveBufferSize];
   for (;;) {
-    const int length = Endpoint->Receive(datagram, sizeof datagram, deadline.MillisLeft());
+    const int length = Endpoint.Receive(datagram, sizeof datagram, deadline.MillisLeft());
+    if (length < 0 && !Endpoint.LastError().empty()) {
+      trace.TraceLine(std::string(kNetworkPortName) + ": " + Endpoint.LastError() + TraceTimestampNow());
+      return -1;
+    }
     if (length > kReceiveBufferSize) {
       // Longer than the receive buffer: trace what was kept and refuse it.
       TraceReceived(trace, datagram, kReceiveBufferSize, 0);

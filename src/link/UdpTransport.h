@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "link/Transport.h"
 #include "link/UdpEndpoint.h"
@@ -11,29 +12,28 @@ namespace printset {
 
 class TUdpTransport : public TTransport {
  public:
-  // Over `endpoint`, which outlives the transport and keeps its socket between jobs.
-  explicit TUdpTransport(TUdpEndpoint& endpoint) : Endpoint(&endpoint) {}
-  // Over an endpoint of its own, to `host` and `port`.
-  TUdpTransport(const std::string& host, uint16_t port);
+  // To the printer at `address`.
+  explicit TUdpTransport(TUdpAddress address) : Endpoint(std::move(address)) {}
   // A transport whose Open fails with `openError` (an address that cannot be used).
   static std::unique_ptr<TUdpTransport> Refusing(std::string openError);
 
-  // False without a usable printer address, traced as "TCP/IP: " and the reason.
+  // Resolves the printer's address and connects to it; false when there is none, it does
+  // not resolve or the system refuses a socket, traced as "TCP/IP: " and the reason.
   bool Open(TTraceLog& trace, std::string& error) override;
   bool Send(const uint8_t* bytes, int length, std::string& error) override;
   // A datagram that is another request's reply is skipped and the wait goes on within
-  // the same deadline; a datagram that is no reply, or too long, fails the wait.
+  // the same deadline; a datagram that is no reply, or too long, fails the wait, and so
+  // does a socket failure (traced as "TCP/IP: " and the reason).
   int Receive(uint8_t* data, int capacity, uint32_t ms, TTraceLog& trace, const TReplyMatch& match,
               TReplySeen* seen) override;
-  int DiscardInput() override { return Endpoint->DiscardInput(); }
+  int DiscardInput() override { return Endpoint.DiscardInput(); }
   int32_t BaudRate() const override { return 0; }
   bool SetBaudRate(int32_t) override { return true; }
   // No trace line: a datagram endpoint has no line to close.
-  void Close(TTraceLog&) override { Endpoint->Deactivate(); }
+  void Close(TTraceLog&) override { Endpoint.Deactivate(); }
 
  private:
-  std::unique_ptr<TUdpEndpoint> Owned;
-  TUdpEndpoint* Endpoint;
+  TUdpEndpoint Endpoint;
   std::string OpenError;
 };
 

@@ -241,7 +241,11 @@ int TMyUart::DiscardInput() {
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
-    return discarded;  // nothing more waiting, end of file, or an error the next read reports
+    // Nothing more waiting, end of file, or an error the next read reports. Bytes the
+    // driver has taken but not yet queued for reading go too; a failed flush leaves them
+    // for the reply receiver, which skips what is not a reply.
+    static_cast<void>(::ioctl(fd, TCFLSH, TCIFLUSH));
+    return discarded;
   }
   return discarded;
 }

@@ -179,11 +179,12 @@ int TMyUart::DiscardInput() {
   if (!IsOpen()) return 0;
   DWORD errors = 0;
   COMSTAT status{};
-  if (!ClearCommError(AsHandle(Handle), &errors, &status)) return 0;
-  if (status.cbInQue == 0) return 0;
-  // A failed purge leaves the bytes for the reply receiver, which skips what is not a reply.
+  const DWORD waiting = ClearCommError(AsHandle(Handle), &errors, &status) ? status.cbInQue : 0;
+  // Purged even when nothing is counted yet: bytes the driver has taken but not yet
+  // queued for reading go too. A failed purge leaves the bytes for the reply receiver,
+  // which skips what is not a reply.
   if (!PurgeComm(AsHandle(Handle), PURGE_RXABORT | PURGE_RXCLEAR)) return 0;
-  return static_cast<int>(status.cbInQue);
+  return static_cast<int>(waiting);
 }
 
 void TMyUart::DiscardOutput() {

@@ -13,7 +13,6 @@
 #include "engine/Commands.h"
 #include "engine/ResultCodes.h"
 #include "link/PortNames.h"
-#include "link/UdpEndpoint.h"
 #include "report/JobReason.h"
 #include "ui/MessageBoxes.h"
 
@@ -35,19 +34,14 @@ class TWorkerEvent : public QEvent {
 
 }  // namespace
 
-// What the worker reads of the window, and its way back to it. Everything here runs on
-// the worker thread: it reads fields that the GUI thread leaves alone while a job runs,
-// and reaches the GUI only through posted events.
+// The worker's way back to the window. Everything here runs on the worker thread and
+// reaches the GUI only through posted events.
 class TJobRunner::TWindowHost final : public TJobHost {
  public:
   TWindowHost(QObject& window, std::string programFolder, std::string traceFilePath)
       : Window(window), ProgramFolderPath(std::move(programFolder)), TracePath(std::move(traceFilePath)) {}
 
-  std::string PortName() override { return LinkPortName; }
-  int32_t PortBaudRate() override { return LinkBaudRate; }
-  TPortMap PortMap() override { return LinkPortMap; }
   std::string TraceFilePath() override { return TracePath; }
-  TUdpEndpoint& UdpClient() override { return IdUDPClient1; }
 
   void Notify(uint32_t message, int32_t done, int32_t total) override {
     if (message > static_cast<uint32_t>(QEvent::MaxUser - QEvent::User)) return;
@@ -62,10 +56,6 @@ class TJobRunner::TWindowHost final : public TJobHost {
   QObject& Window;
   const std::string ProgramFolderPath;  // the executable's
   const std::string TracePath;
-  std::string LinkPortName;
-  int32_t LinkBaudRate = 0;
-  TPortMap LinkPortMap;
-  TUdpEndpoint IdUDPClient1;
 };
 
 TJobRunner::TJobRunner(QWidget& window, const TAppPaths& paths)
@@ -79,14 +69,13 @@ TJobRunner::TJobRunner(QWidget& window, const TAppPaths& paths)
 TJobRunner::~TJobRunner() = default;
 
 void TJobRunner::SetLinkSettings(const TLinkSettings& link) {
-  Host->LinkPortMap = link.PortMap;
-  Host->IdUDPClient1.Host = link.NetworkHost;
-  Host->IdUDPClient1.Port = link.NetworkPort;
+  Target.PortMap = link.PortMap;
+  IdUDPClient1 = {link.NetworkHost, link.NetworkPort};
 }
 
 void TJobRunner::SetPort(const std::string& portName, int32_t baudRate) {
-  Host->LinkPortName = portName;
-  Host->LinkBaudRate = baudRate;
+  Target.PortName = portName;
+  Target.BaudRate = baudRate;
 }
 
 bool TJobRunner::Busy() const { return WaitingForJob || Thread->JobRunning(); }
@@ -108,7 +97,10 @@ void TJobRunner::RunDownload(const std::vector<TDownloadFile>& files) {
 }
 
 void TJobRunner::RunJobAndReport(const TJob& job) {
-  if (Busy() || !Thread->StartJob(job)) return;
+  if (Busy()) return;
+  TLinkTarget target = Target;
+  target.Network = IdUDPClient1;
+  if (!Thread->StartJob(job.At(std::move(target)))) return;
   WaitingForJob = true;
   emit JobStarted();
   // The event loop is the wait: it blocks while nothing is pending. The worker sets
@@ -125,7 +117,7 @@ void TJobRunner::RunJobAndReport(const TJob& job) {
     ShowMessage(&Window, "OK");
   } else {
     PlaySound(kErrorSound);
-    const std::string device = ResolvePortName(Host->LinkPortName, Host->LinkPortMap);
+    const std::string device = ResolvePortName(Target.PortName, Target.PortMap);
     ShowMessage(&Window, "ERROR", QString::fromStdString(JobFailureReason(outcome, device)));
   }
 }

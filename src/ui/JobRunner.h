@@ -96,7 +96,11 @@ class TJobRunner : public QObject {
   QWidget& Window;
   TAppPaths Paths;
   std::unique_ptr<TWindowHost> Host;
-  // Declared after the host, whose fields the worker reads, so that it stops first.
+  // The printer the next job is for: the port and rate chosen, the settings' port map.
+  TLinkTarget Target;
+  // The printer's network address for the port name "TCP/IP", from the settings.
+  TUdpAddress IdUDPClient1;
+  // Declared after the host, which the worker calls, so that it stops first.
   std::unique_ptr<TCommThread> Thread;
   QSoundEffect* Sound = nullptr;
   bool WaitingForJob = false;

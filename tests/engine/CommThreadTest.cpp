@@ -71,7 +71,7 @@ TEST_F(CommThreadTest, UnwritableTraceFileKeepsTheOutcome) {
 }
 
 TEST_F(CommThreadTest, ManyJobsBackToBackNeverLoseAWakeUp) {
-  Host.PortNameValue = Folder + "absent";
+  Inputs.Target.PortName = Folder + "absent";
   for (int i = 0; i < 200; ++i) {
     ASSERT_TRUE(Thread->StartJob(Inputs.Make(JobSetParameters))) << i;
     ASSERT_TRUE(Thread->JobDone.Wait(60000)) << i;

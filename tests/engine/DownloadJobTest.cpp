@@ -75,7 +75,7 @@ TEST_F(DownloadJobTest, EmptyListStillOpensSwitchesAndCloses) {
 }
 
 TEST_F(DownloadJobTest, AtTheTransferRateNoSwitchIsSent) {
-  Host.BaudValue = 115200;
+  Inputs.Target.BaudRate = 115200;
   Inputs.AddDownload(WriteFile("a.bin", Pattern(10)), "a.bin", 45, 0u);
   EXPECT_EQ(Run(JobDownloadFiles), 0);
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2F, 45}));

@@ -25,7 +25,7 @@ class TEngineTest : public ::testing::Test {
     Folder = Dir.Path() + "/";
     Host.Folder = Folder;
     ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
-    Host.PortNameValue = Sim.DevicePath();
+    Inputs.Target.PortName = Sim.DevicePath();
     Thread = std::make_unique<TCommThread>(Host);
   }
   void TearDown() override {
@@ -50,9 +50,9 @@ class TEngineTest : public ::testing::Test {
   void UseUdp() {
     Sim.Stop();
     ASSERT_TRUE(Sim.StartUdp(0)) << Sim.LastError();
-    Host.PortNameValue = "TCP/IP";
-    Host.Udp.Host = "127.0.0.1";
-    Host.Udp.Port = Sim.UdpPort();
+    Inputs.Target.PortName = "TCP/IP";
+    Inputs.Target.Network.Host = "127.0.0.1";
+    Inputs.Target.Network.Port = Sim.UdpPort();
   }
 
   std::string WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {

@@ -111,7 +111,7 @@ TEST_P(FaultMatrix, EndsWithTheDataInThePrinterOrWithTheJobFailed) {
       break;
     case TJob::Download:
       // At the transfer rate already, nothing goes between identify and the mode request.
-      Host.BaudValue = kTransferRate;
+      Inputs.Target.BaudRate = kTransferRate;
       sent = Pattern(kDownloadSize, 7);
       Inputs.Downloads.push_back({"logo.bin", "logo.bin", 45, kDownloadBase, std::make_shared<const Bytes>(sent)});
       break;

@@ -36,6 +36,7 @@ class TCommThreadProbe {
 
 // The next job's inputs, set piece by piece as a test needs them.
 struct TJobInputs {
+  TLinkTarget Target;  // the printer: its port name, rate and network address
   std::vector<TDownloadEntry> Downloads;
   std::vector<uint8_t> Block;
   uint16_t BlockCommand = kCommandSetParameters;
@@ -48,10 +49,11 @@ struct TJobInputs {
   }
   TJob Make(uint8_t code) const {
     switch (code) {
-      case JobSetParameters: return TJob::SetParameters(Block, BlockCommand, BlockArgument);
-      case JobDownloadFiles: return TJob::DownloadFiles(Downloads);
-      case JobProgramFirmware: return TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(Image));
-      default: return TJob();
+      case JobSetParameters: return TJob::SetParameters(Block, BlockCommand, BlockArgument).At(Target);
+      case JobDownloadFiles: return TJob::DownloadFiles(Downloads).At(Target);
+      case JobProgramFirmware:
+        return TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(Image)).At(Target);
+      default: return TJob().At(Target);
     }
   }
 };

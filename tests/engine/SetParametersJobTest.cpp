@@ -30,7 +30,7 @@ TEST_F(SetParametersJobTest, UnansweredRequestIsTriedThreeTimes) {
 
 TEST_F(SetParametersJobTest, PortThatDoesNotOpenLeavesOnlyTheCloseLine) {
   PrepareBlock();
-  Host.PortNameValue = Folder + "no-such-device";
+  Inputs.Target.PortName = Folder + "no-such-device";
   EXPECT_EQ(Run(JobSetParameters), kResultPortNotOpened);
   EXPECT_EQ(Outcome().OpenError, "No such file or directory");
   const auto lines = TraceLines();
@@ -45,7 +45,7 @@ TEST_F(SetParametersJobTest, PortThatDoesNotOpenLeavesOnlyTheCloseLine) {
 TEST_F(SetParametersJobTest, NetworkNameMustMatchExactly) {
   PrepareBlock();
   for (const std::string name : {"tcp/ip", " TCP/IP"}) {
-    Host.PortNameValue = name;
+    Inputs.Target.PortName = name;
     EXPECT_EQ(Run(JobSetParameters), kResultPortNotOpened) << name;
   }
 }
@@ -112,7 +112,7 @@ TEST_F(SetParametersJobTest, StartJobWhileRunningIsRefused) {
     if (request.Command == 0x60) released.wait_for(std::chrono::seconds(60));
   });
   ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
-  Host.PortNameValue = Sim.DevicePath();
+  Inputs.Target.PortName = Sim.DevicePath();
   PrepareBlock();
 
   ASSERT_TRUE(Thread->StartJob(Inputs.Make(JobSetParameters)));
@@ -134,13 +134,12 @@ TEST_F(SetParametersJobTest, OverUdp) {
   const auto lines = Probe().TraceLines();
   EXPECT_EQ(lines.front().rfind("OPEN TCP/IP ", 0), 0u);
   for (const auto& line : lines) EXPECT_EQ(line.rfind("CLOSE", 0), std::string::npos) << "no CLOSE line on the network";
-  EXPECT_FALSE(Host.Udp.Active()) << "the endpoint is deactivated when the link closes";
 }
 
 TEST_F(SetParametersJobTest, UdpWithoutAConfiguredHostFailsAndSaysWhy) {
   PrepareBlock();
-  Host.PortNameValue = "TCP/IP";
-  Host.Udp.Host.clear();
+  Inputs.Target.PortName = "TCP/IP";
+  Inputs.Target.Network.Host.clear();
   EXPECT_EQ(Run(JobSetParameters), kResultPortNotOpened);
   const auto lines = Probe().TraceLines();
   ASSERT_EQ(lines.size(), 1u);

@@ -31,7 +31,7 @@ class TransferTest : public ::testing::Test {
   void SetUp() override {
     Folder = Dir.Path() + "/";
     Host.Folder = Folder;
-    Host.PortNameValue = Printer.PortName();
+    Inputs.Target.PortName = Printer.PortName();
     Thread = std::make_unique<TCommThread>(Host);
   }
 

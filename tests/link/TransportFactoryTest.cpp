@@ -13,12 +13,11 @@ namespace {
 TEST(TransportFactory, ThePortNameChoosesTheLineAndOpeningSaysWhyNot) {
   TPtyPair pty;
   TMyUart port;
-  TUdpEndpoint configured;
-  configured.Host = "127.0.0.1";
-  TUdpEndpoint unconfigured;
+  const TUdpAddress configured{"127.0.0.1", 9100};
+  const TUdpAddress unconfigured;
   struct TRow {
     std::string Name;
-    TUdpEndpoint* Configured;
+    const TUdpAddress* Configured;
     bool Opens;
     int32_t Rate;       // after opening: the line's own rate, 0 for UDP
     std::string Error;  // a piece of the reason when it does not open

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 #include <cstring>
+#include <memory>
 
 #include "support/TraceMatch.h"
 #include "support/UdpPeer.h"
@@ -19,8 +20,10 @@ namespace {
 
 class UdpLink : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Endpoint.Host = "127.0.0.1";
+  // Points the link at the port `port` of this host.
+  void Aim(uint16_t port) {
+    Udp = std::make_unique<TUdpTransport>(TUdpAddress{"127.0.0.1", port});
+    Link.UseTransport(*Udp);
   }
   int Identify(uint32_t ms = 500) {
     std::memcpy(Buffer, "DEVICE??", 8);
@@ -30,19 +33,17 @@ class UdpLink : public ::testing::Test {
 
   TTraceLog Trace;
   uint8_t ResultCode = 0;
-  TUdpEndpoint Endpoint;
-  TUdpTransport Udp{Endpoint};
-  TPacketLink Link{Udp, Trace, ResultCode};
+  std::unique_ptr<TUdpTransport> Udp = std::make_unique<TUdpTransport>(TUdpAddress{});
+  TPacketLink Link{*Udp, Trace, ResultCode};
   uint8_t Buffer[4096] = {};
 };
 
 class SimOverUdp : public UdpLink {
  protected:
   void SetUp() override {
-    UdpLink::SetUp();
     ASSERT_TRUE(Sim.StartUdp(0)) << Sim.LastError();
     ASSERT_NE(Sim.UdpPort(), 0);
-    Endpoint.Port = Sim.UdpPort();
+    Aim(Sim.UdpPort());
   }
   TSimPrinter Sim;
 };
@@ -85,7 +86,7 @@ TEST_F(SimOverUdp, NoAnswerAndOversizeAnswersFail) {
 
 TEST_F(UdpLink, AMisfitDatagramEndsTheWaitAtOnceAndTheNextWaitTakesWhatFollows) {
   TUdpPeer peer;
-  Endpoint.Port = peer.Port();
+  Aim(peer.Port());
   const std::vector<uint8_t> request = {0x03, 0xFF, 0x2F, 0, 1, 0, 0, 0, 0, 0, 0x03 ^ 0xFF ^ 0x2F ^ 1, 0};
   Link.SendPacket(request.data(), static_cast<int>(request.size()));
   ASSERT_EQ(peer.Receive(2000), request);
@@ -100,7 +101,7 @@ TEST_F(UdpLink, AMisfitDatagramEndsTheWaitAtOnceAndTheNextWaitTakesWhatFollows) 
 
 TEST_F(UdpLink, ADatagramShorterThanItsAnnouncedDataIsRefused) {
   TUdpPeer peer;
-  Endpoint.Port = peer.Port();
+  Aim(peer.Port());
   uint8_t guarded[255 + 32];
   std::memset(guarded, 0xCC, sizeof guarded);
   const std::vector<uint8_t> request = {0x03, 0xFF, 0x20, 0, 0, 0, 0, 0, 0, 0, 0x03 ^ 0xFF ^ 0x20, 0};
@@ -119,7 +120,7 @@ TEST_F(UdpLink, ADatagramShorterThanItsAnnouncedDataIsRefused) {
 
 TEST_F(UdpLink, ADatagramLongerThanTheReceiveBufferIsRefusedWhateverItsHeaderSays) {
   TUdpPeer peer;
-  Endpoint.Port = peer.Port();
+  Aim(peer.Port());
   const std::vector<uint8_t> request = {0x03, 0xFF, 0x20, 0, 0, 0, 0, 0, 0, 0, 0x03 ^ 0xFF ^ 0x20, 0};
   ASSERT_TRUE(Link.SendPacket(request.data(), static_cast<int>(request.size())));
   ASSERT_FALSE(peer.Receive(2000).empty());
@@ -141,13 +142,13 @@ TEST_F(UdpLink, ARefusalLeftOverFromTheLastDatagramDoesNotStopTheNext) {
     TUdpPeer gone;  // a port that was free a moment ago: nobody listens there now
     closedPort = gone.Port();
   }
-  Endpoint.Port = closedPort;
+  TUdpEndpoint endpoint({"127.0.0.1", closedPort});
   const uint8_t datagram[12] = {0x03, 0xFF, 0x20};
   std::string error;
-  ASSERT_TRUE(Endpoint.Send(datagram, sizeof datagram, error)) << error;
+  ASSERT_TRUE(endpoint.Send(datagram, sizeof datagram, error)) << error;
   // The host's "port unreachable" arrives meanwhile and is reported by the next send.
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  EXPECT_TRUE(Endpoint.Send(datagram, sizeof datagram, error)) << error;
+  EXPECT_TRUE(endpoint.Send(datagram, sizeof datagram, error)) << error;
 }
 
 }  // namespace

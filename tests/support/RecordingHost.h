@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "engine/JobHost.h"
-#include "link/UdpEndpoint.h"
 
 namespace printset {
 
@@ -21,15 +20,9 @@ struct TPosted {
 
 class TRecordingHost : public TJobHost {
  public:
-  std::string PortNameValue;
-  int32_t BaudValue = 9600;
   std::string Folder;
-  TUdpEndpoint Udp;
 
-  std::string PortName() override { return PortNameValue; }
-  int32_t PortBaudRate() override { return BaudValue; }
   std::string TraceFilePath() override { return Folder + kTraceFileName; }
-  TUdpEndpoint& UdpClient() override { return Udp; }
   void Notify(uint32_t message, int32_t wParam, int32_t lParam) override {
     {
       std::lock_guard<std::mutex> lock(Mutex);

@@ -63,8 +63,7 @@ int RunCliJob(const TCliContext& context, const TCliJob& job) {
   settings.BaudRate = context.Baud;
   settings.Folder = context.Paths.StateFolder;
   settings.Ports = context.Link.PortMap;
-  settings.UdpHost = context.Link.NetworkHost;
-  settings.UdpPort = context.Link.NetworkPort;
+  settings.Network = {context.Link.NetworkHost, context.Link.NetworkPort};
   TRack rack(context.Ports, settings);
   const bool single = rack.Size() == 1;
   std::vector<std::string> labels;

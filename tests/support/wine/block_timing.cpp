@@ -22,10 +22,10 @@ int main(int argc, char** argv) {
   const size_t kib = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 256;
   const size_t size = kib * 1024;
   TRecordingHost host;
-  host.PortNameValue = argv[1];
   host.Folder = std::string(".") + "/";
   TCommThread thread(host);
-  const TJob job = TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(ValidFirmwareImage(size)));
+  const TJob job = TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(ValidFirmwareImage(size)))
+                       .At({argv[1], 9600, {}, {}});
   const auto start = std::chrono::steady_clock::now();
   if (!thread.StartJob(job) || !thread.JobDone.Wait(600000)) {
     std::fprintf(stderr, "the job did not run to its end\n");
