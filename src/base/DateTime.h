@@ -8,6 +8,7 @@ namespace printset {
 
 using TDateTime = double;
 
+// This instant in local time. Never fails.
 TDateTime DateTimeNow();
 // Whole milliseconds between two date-times: |a - b| * 86,400,000, fraction dropped.
 int64_t MilliSecondsBetween(TDateTime a, TDateTime b);

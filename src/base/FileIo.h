@@ -18,7 +18,7 @@ namespace printset {
 bool ReadFileBounded(const std::string& path, uint64_t maxSize, std::vector<uint8_t>& bytes, std::string& reason);
 
 // Whether `path` names a regular file (a link to one counts).
-bool IsRegularFile(const std::string& path);
+bool IsRegularFile(const std::string& path);  // never fails
 
 // Whether `path` is a regular file (a link to one counts) that this process can open for
 // reading, judged as ReadFileBounded judges it but without reading; false with `reason`.

@@ -9,6 +9,7 @@ namespace printset {
 
 class TAutoResetEvent {
  public:
+  // Signals the event: the next Wait (or one waiting now) returns true.
   void Set();
   // Clears a signal nobody waited for.
   void Reset();

@@ -30,6 +30,8 @@ constexpr int32_t kTransferBaudRate = 115200;
 
 class TCommThread {
  public:
+  // A worker reporting to `host`, which must outlive it; the thread starts with the
+  // first job (or StartWorker).
   explicit TCommThread(TJobHost& host);
   ~TCommThread();
   TCommThread(const TCommThread&) = delete;
@@ -59,7 +61,8 @@ class TCommThread {
  private:
   friend class TCommThreadProbe;  // the tests' view of the worker's state
 
-  // The job bodies and the link session (worker thread).
+  // The job bodies and the link session, on the worker thread only. A step that fails
+  // returns false (or -1) and leaves its result code in ResultCode.
   void ReportProgress(const std::string& text, int32_t done, int32_t total, bool statusPanel);
   bool OpenLink(const std::string& portName);
   bool IdentifyDevice();

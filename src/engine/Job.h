@@ -49,6 +49,7 @@ class TJob {
   // This job, for the printer at `target`.
   TJob At(TLinkTarget target) const;
 
+  // What the worker reads of the job: which job, for which printer, and its data.
   uint8_t Code() const { return JobCode; }
   const TLinkTarget& Target() const { return Printer; }
   const std::vector<uint8_t>& Block() const { return Data; }

@@ -53,6 +53,7 @@ class TRack {
   TRack(const TRack&) = delete;
   TRack& operator=(const TRack&) = delete;
 
+  // How many printers, and printer i's port name and trace file as given (i < Size()).
   size_t Size() const { return Printers.size(); }
   const std::string& PortName(size_t i) const;
   const std::string& TracePath(size_t i) const;

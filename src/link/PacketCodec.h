@@ -19,8 +19,10 @@ constexpr int kMaxRequestData = kRequestBufferSize - kHeaderSize;  // 1012
 constexpr int kReceiveBufferSize = 2048;
 constexpr int kHuntLimit = 2000;  // the receiver gives up past this many bytes taken in
 
+// The XOR of `count` bytes (0 for none).
 uint8_t XorBytes(const uint8_t* bytes, size_t count);
 
+// Little-endian numbers in packets: written to and read from `at`.
 void PutLe16(uint8_t* at, uint16_t value);
 void PutLe32(uint8_t* at, uint32_t value);
 uint16_t GetLe16(const uint8_t* at);

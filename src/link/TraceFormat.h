@@ -18,6 +18,7 @@ std::string FormatTraceTimestamp(int year, int month, int day, int hour, int min
 
 // The same for a wall-clock instant, in local time.
 std::string TraceTimestamp(std::chrono::system_clock::time_point when);
+// The same for this instant.
 std::string TraceTimestampNow();
 
 // One 79-character line per 16 bytes; the last line is padded. No line for 0 bytes.

@@ -59,12 +59,23 @@ class TMyUart : public TByteSource {
   TMyUart(const TMyUart&) = delete;
   TMyUart& operator=(const TMyUart&) = delete;
 
+  // Opens `name` (after PortMap) for this program alone, raw, at `rate`, with the line
+  // settings and time-outs above; false with LastError set when it cannot.
   bool Open(const std::string& name, int32_t rate);
+  // Lets go of the port, dropping output not yet sent; nothing when it is closed.
   void Close();
+  // Applies the line settings (rate, bits, parity, handshake) to the open port; false
+  // when the port or the rate is refused.
   bool ApplySettings();
+  // Applies the read and write time-outs to the open port; false when refused.
   bool ApplyTimeouts();
+  // Moves the port to `rate` (stored only while closed); false when the port refuses it.
+  // An unchanged rate costs no call.
   bool SetBaudRate(int32_t rate);
+  // Sets the total read time-out used by Read; an unchanged value costs no call.
   void SetReadTimeout(uint32_t ms);
+  // Reads up to `count` bytes, ending when they have come, at a gap of ReadInterval ms
+  // after the first, or after `ms`; returns how many came, or -1 when the port failed.
   int Read(uint8_t* buffer, int count, uint32_t ms) override;
   // Writes the whole buffer; false when the line fails or stops taking bytes for longer
   // than the bytes take at the line rate plus WriteMarginMs. LastError then says which.
@@ -81,6 +92,7 @@ class TMyUart : public TByteSource {
   // Slack over the pure line time of a write: driver buffers, scheduling, USB frames.
   uint32_t WriteMarginMs = 500;
 
+  // Whether Open succeeded and Close has not run since.
   bool IsOpen() const { return Handle != kNullHandle; }
 
  private:

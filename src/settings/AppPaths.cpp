@@ -1,6 +1,7 @@
 // Which folders hold config.ini, debug.log and logo.bin: the same choice on every system.
 #include "settings/AppPaths.h"
 
+#include "base/FileIo.h"
 #include "settings/AppPathsPlatform.h"
 
 // The installed data folder relative to the installed programs; the build sets it from
@@ -46,7 +47,7 @@ std::string SampleConfigFile(const std::string& executableFolder) {
 std::string FindProgramFile(const TAppPaths& paths, const std::string& executableFolder, const std::string& name) {
   const std::string programFolder = platform::WithSlash(executableFolder);
   for (const std::string& folder : {paths.ConfigFolder, programFolder, programFolder + kDataFolderFromProgram}) {
-    if (platform::IsRegularFile(folder + name)) return folder + name;
+    if (IsRegularFile(folder + name)) return folder + name;
   }
   return {};
 }

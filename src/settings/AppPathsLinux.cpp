@@ -1,5 +1,6 @@
 // The POSIX side of the program's folders: XDG base folders under the home folder.
 #include "settings/AppPaths.h"
+#include "base/FileIo.h"
 #include "settings/AppPathsPlatform.h"
 
 #include <pwd.h>
@@ -53,11 +54,6 @@ std::string WithSlash(std::string folder) {
   if (folder.empty()) return "./";
   if (folder.back() != '/') folder += '/';
   return folder;
-}
-
-bool IsRegularFile(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool IsWritableFolder(const std::string& folder) { return ::access(folder.c_str(), W_OK) == 0; }

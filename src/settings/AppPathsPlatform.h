@@ -8,8 +8,6 @@ namespace printset::platform {
 
 // `folder` ending in a separator ("./" for an empty name).
 std::string WithSlash(std::string folder);
-// Whether `path` names a regular file (a link to one counts). Never fails.
-bool IsRegularFile(const std::string& path);
 // Whether this user may make files in `folder`.
 bool IsWritableFolder(const std::string& folder);
 // The per-user bases of the settings and of the traces; throw std::runtime_error when the

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "settings/AppPaths.h"
+#include "base/FileIo.h"
 #include "settings/AppPathsPlatform.h"
 
 namespace printset::platform {
@@ -37,11 +38,6 @@ std::string WithSlash(std::string folder) {
   if (folder.empty()) return "./";
   if (!IsSeparator(folder.back())) folder += '/';
   return folder;
-}
-
-bool IsRegularFile(const std::string& path) {
-  std::error_code error;
-  return fs::is_regular_file(path, error);
 }
 
 // Windows has no access(W_OK) that means anything for folders: try to make a file.
