@@ -109,9 +109,14 @@ TEST_F(Transact, InputWaitingBeforeTheRequestIsDiscardedNotTakenAsItsReply) {
   std::memcpy(Buffer, block, sizeof block);
   EXPECT_EQ(Link.Transact(0x60, 0, Buffer, 1023, 8, 1, 200), -1);
   EXPECT_EQ(std::memcmp(Buffer, block, sizeof block), 0) << "the left-over reply's data reached the caller";
-  ASSERT_FALSE(Lines().empty());
-  EXPECT_TRUE(IsStampedLine(Lines()[0], "Discarded 16 bytes waiting before the request")) << Lines()[0];
-  EXPECT_TRUE(IsStampedLine(Lines()[1], "Send 20 bytes")) << Lines()[1];
+  // The bytes are counted when the line has queued them for reading by then; bytes still
+  // on their way through the driver are dropped without a count.
+  ASSERT_GE(Lines().size(), 2u);
+  const size_t send = IsStampedLine(Lines()[0], "Send 20 bytes") ? 0 : 1;
+  if (send == 1) {
+    EXPECT_TRUE(IsStampedLine(Lines()[0], "Discarded 16 bytes waiting before the request")) << Lines()[0];
+  }
+  EXPECT_TRUE(IsStampedLine(Lines()[send], "Send 20 bytes")) << Lines()[send];
 }
 
 // A line that refuses chosen sends and answers chosen waits, and counts what it was asked.
