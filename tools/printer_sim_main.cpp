@@ -3,6 +3,7 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -77,6 +78,8 @@ int main(int argc, char** argv) {
     if (!options.Identity.empty()) printer->SetIdentity(options.Identity);
     printer->SetFaults(options.Faults);
     printer->SetPacing(options.Pace);
+    if (!options.Rates.empty())
+      printer->SetListeningRate(options.Rates[std::min(static_cast<size_t>(i), options.Rates.size() - 1)]);
     const std::string prefix = several ? std::to_string(i + 1) + ": " : "";
     if (!options.Quiet)
       printer->OnRequest([prefix](const TSimRequest&, const std::string& line) {

@@ -18,4 +18,15 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first);
 }
 
+std::vector<std::string> SplitList(const std::string& text) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    parts.push_back(Trim(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+    if (comma == std::string::npos) return parts;
+    start = comma + 1;
+  }
+}
+
 }  // namespace printset

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "base/Numbers.h"
+#include "base/Text.h"
 
 namespace printset {
 
@@ -19,6 +20,7 @@ constexpr uint64_t kMaxDelayMs = 600000;
 constexpr uint64_t kMaxOversize = 65535;
 constexpr uint64_t kMaxImageSize = 16u << 20;
 constexpr uint64_t kMinImageSize = 256;
+constexpr uint64_t kMaxRate = 4000000;
 
 const char kDescription[] =
     "A simulated receipt printer for trying printset without hardware.\n"
@@ -102,6 +104,24 @@ void DefineOptions(CLI::App& app, TSimOptions& options) {
               if (value == 0) throw CLI::ValidationError("--count", "at least one printer");
               options.Count = static_cast<int>(value);
             });
+  app.add_option_function<std::string>(
+         "--rate",
+         [&options](const std::string& text) {
+           options.Rates.clear();
+           for (const std::string& item : SplitList(text)) {
+             if (item == "any") options.Rates.push_back(kSimAnyRate);
+             else if (item == "none") options.Rates.push_back(kSimDeaf);
+             else options.Rates.push_back(static_cast<int32_t>(Number("--rate", item, kMaxRate)));
+             if (options.Rates.back() == 0 && item != "any")
+               throw CLI::ValidationError("--rate", "a rate is at least 1");
+           }
+         },
+         "listen only while the host's line is at RATE, as a real\n"
+         "printer does; a granted baud switch or a parameter block\n"
+         "moves it. A list R1,R2,... gives each printer of --count\n"
+         "its own (the last holds for the rest); \"any\" (the default)\n"
+         "hears every rate, \"none\" nothing (a printer switched off)")
+      ->type_name("RATE[,RATE...]");
   app.add_flag("-q,--quiet", options.Quiet, "do not print each request on stderr");
   app.add_option_function<std::vector<std::string>>(
          "--make-image",

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/SimPrinter.h"
 #include "sim/SimReply.h"
 
 namespace printset {
@@ -23,6 +24,9 @@ struct TSimOptions {
   std::string DumpDir;
   bool Quiet = false;
   int Count = 1;  // printers served at once, each on its own pty or UDP port
+  // --rate: the listening rate of each printer in turn (kSimAnyRate, kSimDeaf or a rate);
+  // the last one holds for the printers after it. Empty: every rate.
+  std::vector<int32_t> Rates;
   // --make-image FILE SIZE: write a firmware image the tool accepts, then end.
   std::string MakeImagePath;
   size_t MakeImageSize = 0;

@@ -100,6 +100,7 @@ std::vector<uint8_t> TSimPrinter::Apply(const TSimRequest& request, TAction& act
       return std::vector<uint8_t>(Identity.begin(), Identity.end());
     case kSimCommandBaudRate:
       ToldRate = static_cast<int32_t>(request.Argument);
+      if (Listening > 0 && ToldRate > 0) Listening = ToldRate;
       return {};
     case kSimCommandMode:
       Modes.push_back(request.Argument);
@@ -111,6 +112,12 @@ std::vector<uint8_t> TSimPrinter::Apply(const TSimRequest& request, TAction& act
       return {};
     case kSimCommandParameters:
       Parameters = request.Data;
+      // The block starts with the rate the printer uses from now on, high byte first.
+      if (Listening > 0 && Parameters.size() >= 4) {
+        const int32_t rate = static_cast<int32_t>(uint32_t{Parameters[0]} << 24 | uint32_t{Parameters[1]} << 16 |
+                                                  uint32_t{Parameters[2]} << 8 | Parameters[3]);
+        if (rate > 0) Listening = rate;
+      }
       return {};
     case kSimCommandFirmwareBlock: {
       const uint64_t end = static_cast<uint64_t>(request.Argument) + request.Data.size();
@@ -137,6 +144,16 @@ void TSimPrinter::SetIdentity(const std::string& identity) {
 void TSimPrinter::SetPacing(bool on) {
   std::lock_guard<std::mutex> lock(Mutex);
   Pacing = on;
+}
+
+void TSimPrinter::SetListeningRate(int32_t rate) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  Listening = rate;
+}
+
+int32_t TSimPrinter::ListeningRate() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  return Listening;
 }
 
 void TSimPrinter::SetFaults(const TSimFaults& faults) {

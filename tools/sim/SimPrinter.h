@@ -22,6 +22,8 @@ namespace printset {
 
 constexpr const char* kSimDefaultIdentity = "PRN 7401";
 constexpr int32_t kSimDefaultBaudRate = 9600;
+constexpr int32_t kSimAnyRate = 0;
+constexpr int32_t kSimDeaf = -1;
 
 constexpr uint16_t kSimCommandIdentify = 0x20;
 constexpr uint16_t kSimCommandBaudRate = 0x2B;
@@ -65,6 +67,12 @@ class TSimPrinter {
   // Emulates an 8N1 line: one exchange lasts (request + reply bytes) x 10 / baud seconds
   // from the arrival of the request's first byte.
   void SetPacing(bool on);
+  // The rate the printer listens at: it takes in bytes only while the host's line is set
+  // to it (as a real printer sees only garbage at another rate), and a granted baud
+  // switch or a parameter block moves it to the new rate. kSimAnyRate (the default):
+  // every rate; kSimDeaf: nothing at any rate (a printer switched off).
+  void SetListeningRate(int32_t rate);
+  int32_t ListeningRate() const;
 
   // Faults.
   void SetFaults(const TSimFaults& faults);
@@ -128,6 +136,8 @@ class TSimPrinter {
   bool WaitStoppable(timespec deadline) const;
   void PaceUntil(timespec arrival, size_t wireBytes, int32_t rate);
   bool WriteToMaster(const std::vector<uint8_t>& bytes) const;
+  // Whether bytes on the line now reach the printer: its listening rate allows them.
+  bool HearsLine() const;
 
   mutable std::mutex Mutex;
   mutable std::condition_variable Changed;
@@ -155,6 +165,7 @@ class TSimPrinter {
   TSimMode CurrentMode = TSimMode::Idle;
   std::vector<uint32_t> Modes;
   int32_t ToldRate = kSimDefaultBaudRate;
+  int32_t Listening = kSimAnyRate;
 
   // Service thread only.
   timespec LastExchangeEnd{};

@@ -164,7 +164,9 @@ void TSimPrinter::ServePty() {
       parser.DropPartial();
     } else if (fds[1].revents & POLLIN) {
       const ssize_t n = ::read(Pty.MasterFd, chunk, sizeof chunk);
-      if (n > 0) {
+      if (n > 0 && !HearsLine()) {
+        parser.DropPartial();  // garbage at the printer's rate: nothing of it is a request
+      } else if (n > 0) {
         if (!parser.HasPartial()) firstByte = Now();
         parser.Feed(chunk, static_cast<size_t>(n));
       }
@@ -179,6 +181,12 @@ void TSimPrinter::ServePty() {
       firstByte = Now();  // what is left arrived by now at the latest
     }
   }
+}
+
+bool TSimPrinter::HearsLine() const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  if (Listening == kSimAnyRate) return true;
+  return Listening != kSimDeaf && Pty.SlaveFd >= 0 && ReadLineBaudRate(Pty.SlaveFd) == Listening;
 }
 
 void TSimPrinter::ServeUdp() {
