@@ -33,7 +33,7 @@ class TBenchHost : public TJobHost {
   }
 
   // The printer the jobs are for.
-  TLinkTarget Target() const { return {Port, Baud, {}, {}}; }
+  TLinkTarget Target() const { return {Port, Baud, {}, {}, {}}; }
   std::string TraceFilePath() override { return Folder + kTraceFileName; }
   void Notify(uint32_t message, int32_t wParam, int32_t lParam) override;
   void ShowStatusText(const std::string&) override {}

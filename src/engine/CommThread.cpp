@@ -67,6 +67,7 @@ void TCommThread::TakeJob(const TJob& job) {
   LinkBaudRate = job.Target().BaudRate;
   SerialPort.PortMap = job.Target().PortMap;
   LinkNetwork = job.Target().Network;
+  SearchRates = job.Target().SearchRates;
   DownloadList = job.Entries();
   if (job.Image()) DataStream.Assign(*job.Image());
   else DataStream.Clear();
@@ -82,6 +83,7 @@ TJobOutcome TCommThread::Outcome() const {
   TJobOutcome outcome;
   outcome.ResultCode = ResultCode;
   outcome.DeviceIdentity = DeviceIdentity;
+  outcome.BaudRate = FoundRate;
   outcome.OpenError = OpenError;
   if (!TraceLog.GetLines().empty()) outcome.LastTraceLine = TraceLog.GetLines().back();
   outcome.TraceSaveError = TraceSaveError;
@@ -111,6 +113,7 @@ void TCommThread::Execute() {
       ResultCode = kResultOk;
       OpenError.clear();
       DeviceIdentity.clear();
+      FoundRate = 0;
       TraceSaveError.clear();
       BytesAcknowledged = 0;
       BytesToSend = 0;
@@ -120,6 +123,7 @@ void TCommThread::Execute() {
         case JobDownloadFiles: RunDownloadFiles(); break;
         case JobSetParameters: RunSetParameters(); break;
         case JobProgramFirmware: RunProgramFirmware(); break;
+        case JobIdentifyPrinter: RunIdentifyPrinter(); break;
         default: break;
       }
       // A stop holds back the next request; the job body then ends as after a missing

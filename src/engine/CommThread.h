@@ -65,7 +65,10 @@ class TCommThread {
   // returns false (or -1) and leaves its result code in ResultCode.
   void ReportProgress(const std::string& text, int32_t done, int32_t total, bool statusPanel);
   bool OpenLink(const std::string& portName);
-  bool IdentifyDevice();
+  // Identifies the printer at the line's rate, then at each of SearchRates until one
+  // answers; the line and LinkBaudRate stay at the rate it answered at.
+  bool FindPrinter();
+  bool IdentifyDevice(int attempts);
   bool SwitchBaudRate(int32_t rate);
   bool EnterProgramMode();
   bool EnterDownloadMode();
@@ -73,6 +76,7 @@ class TCommThread {
   void RunDownloadFiles();
   void RunSetParameters();
   void RunProgramFirmware();
+  void RunIdentifyPrinter();
   int Transact(uint16_t command, uint32_t argument, uint8_t* data, int replyCapacity, int count,
                int attempts, uint32_t ms) {
     return Link.Transact(command, argument, data, replyCapacity, count, attempts, ms);
@@ -101,6 +105,8 @@ class TCommThread {
   TDateTime LastProgressPost = 0;
   std::string LinkPortName;
   int32_t LinkBaudRate = 0;
+  std::vector<int32_t> SearchRates;
+  int32_t FoundRate = 0;
   TUdpAddress LinkNetwork;  // the printer's address for the port name "TCP/IP"
   uint8_t ResultCode = 0;
   std::string DeviceIdentity;

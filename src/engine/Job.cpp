@@ -26,6 +26,12 @@ TJob TJob::DownloadFiles(std::vector<TDownloadEntry> entries) {
   return job;
 }
 
+TJob TJob::IdentifyPrinter() {
+  TJob job;
+  job.JobCode = JobIdentifyPrinter;
+  return job;
+}
+
 TJob TJob::ProgramFirmware(TSharedBytes image) {
   TJob job;
   job.JobCode = JobProgramFirmware;

@@ -15,6 +15,7 @@ namespace printset {
 constexpr uint8_t JobDownloadFiles = 3;
 constexpr uint8_t JobSetParameters = 4;
 constexpr uint8_t JobProgramFirmware = 5;
+constexpr uint8_t JobIdentifyPrinter = 6;
 
 // Bytes read once and shared by every worker that sends them.
 using TSharedBytes = std::shared_ptr<const std::vector<uint8_t>>;
@@ -35,6 +36,9 @@ struct TLinkTarget {
   int32_t BaudRate = 9600;  // the rate the printer listens at; not used over UDP
   TPortMap PortMap;      // overrides of port names, e.g. COM1 -> /dev/ttyUSB0
   TUdpAddress Network;   // the printer's address for the port name "TCP/IP"
+  // Rates tried in turn, one identify request each, when the printer does not answer
+  // identify at BaudRate; the job then runs at the rate it answered at. Empty: BaudRate only.
+  std::vector<int32_t> SearchRates;
 };
 
 class TJob {
@@ -45,6 +49,9 @@ class TJob {
   static TJob DownloadFiles(std::vector<TDownloadEntry> entries);
   // A firmware image, already checked as valid.
   static TJob ProgramFirmware(TSharedBytes image);
+  // Identify requests only (nothing is changed in the printer): whether a printer
+  // answers, at which rate, and with which identity.
+  static TJob IdentifyPrinter();
 
   // This job, for the printer at `target`.
   TJob At(TLinkTarget target) const;
@@ -72,6 +79,9 @@ class TJob {
 struct TJobOutcome {
   uint8_t ResultCode = 0;
   std::string DeviceIdentity;  // as the printer sent it; empty when it never answered
+  // The rate the printer answered identify at; 0 when it did not, or on a line without a
+  // rate (UDP).
+  int32_t BaudRate = 0;
   std::string OpenError;       // why the port did not open, in the system's words
   std::string LastTraceLine;   // the trace's last line: the error after result code 9
   std::string TraceSaveError;  // set when "debug.log" could not be written

@@ -1,4 +1,4 @@
-// The three job bodies. Each opens the link, does its work and always closes the link;
+// The job bodies. Each opens the link, does its work and always closes the link;
 // a failing step has set ResultCode and the rest is skipped.
 #include <cstring>
 
@@ -27,6 +27,11 @@ constexpr int kEndOfProgrammingAttempts = 1;
 constexpr uint32_t kEndOfProgrammingTimeoutMs = 600;
 
 }  // namespace
+
+void TCommThread::RunIdentifyPrinter() {
+  OpenLink(LinkPortName);
+  CloseLink();
+}
 
 void TCommThread::RunSetParameters() {
   BytesToSend = ParamLength;

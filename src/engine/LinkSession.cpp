@@ -6,6 +6,7 @@
 
 #include "engine/CommThread.h"
 #include "engine/Commands.h"
+#include "engine/PrinterIdentity.h"
 #include "engine/ResultCodes.h"
 #include "link/TraceFormat.h"
 #include "link/TransportFactory.h"
@@ -16,8 +17,9 @@ namespace {
 
 constexpr const char kIdentifyData[] = "DEVICE??";
 constexpr int kIdentifyAttempts = 3;
+// At each further rate of a search: the line is quiet by then, one request tells.
+constexpr int kSearchAttempts = 1;
 constexpr uint32_t kIdentifyTimeoutMs = 200;
-constexpr const char* kAcceptedIdentities[] = {"PRN 7401", "PRN 74XX"};
 
 constexpr int kSwitchBaudAttempts = 1;
 constexpr uint32_t kSwitchBaudTimeoutMs = 600;
@@ -44,21 +46,45 @@ bool TCommThread::OpenLink(const std::string& portName) {
   }
   TraceLine("OPEN " + portName + TraceTimestampNow());
   std::this_thread::sleep_for(kSettleAfterOpen);
-  return IdentifyDevice();
+  return FindPrinter();
 }
 
-bool TCommThread::IdentifyDevice() {
+bool TCommThread::FindPrinter() {
+  bool found = IdentifyDevice(kIdentifyAttempts);
+  // A line without a rate has nothing to search; a printer that answered (with an
+  // identity not accepted) is found, and a stop ends the search.
+  const int32_t first = Line->BaudRate();
+  if (!found && first != 0) {
+    for (const int32_t rate : SearchRates) {
+      if (ResultCode != kResultNoValidReply || Link.Cancelled()) break;
+      if (rate == first) continue;
+      if (!Line->SetBaudRate(rate)) {
+        ResultCode = kResultLocalBaudFailed;
+        return false;
+      }
+      TraceLine("SEARCH " + std::to_string(rate) + " baud" + TraceTimestampNow());
+      std::this_thread::sleep_for(kSettleAfterBaudChange);
+      ResultCode = kResultOk;
+      found = IdentifyDevice(kSearchAttempts);
+      if (found || ResultCode != kResultNoValidReply) LinkBaudRate = rate;
+      if (found) break;
+    }
+  }
+  if (found || ResultCode == kResultIdentityRejected) FoundRate = Line->BaudRate();
+  return found;
+}
+
+bool TCommThread::IdentifyDevice(int attempts) {
   uint8_t buffer[kBlockBufferSize];
   std::memcpy(buffer, kIdentifyData, 8);
   const int length =
-      Transact(kCommandIdentify, 0, buffer, kBlockBufferSize - 1, 8, kIdentifyAttempts, kIdentifyTimeoutMs);
+      Transact(kCommandIdentify, 0, buffer, kBlockBufferSize - 1, 8, attempts, kIdentifyTimeoutMs);
   if (length < 0) return false;
   // The first 8 bytes are compared; a reply shorter than that leaves the tail of the
   // request in place, but only what the printer sent is reported as its identity.
   const std::string compared(reinterpret_cast<const char*>(buffer), 8);
   DeviceIdentity = compared.substr(0, static_cast<size_t>(std::min(length, 8)));
-  for (const char* accepted : kAcceptedIdentities)
-    if (compared == std::string(accepted, 8)) return true;
+  if (IsAcceptedIdentity(compared)) return true;
   ResultCode = kResultIdentityRejected;
   return false;
 }

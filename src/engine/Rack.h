@@ -23,6 +23,9 @@ struct TRackSettings {
   std::string Folder;  // ends with a separator; the trace files go here
   TPortMap Ports;
   TUdpAddress Network;  // for the plain "TCP/IP" port name
+  // Rates tried in turn where a printer does not answer identify at BaudRate; each
+  // printer's job then runs at the rate it answered at.
+  std::vector<int32_t> SearchRates;
 };
 
 // "debug-<port>.log": the port name with every character outside letters, digits, '.',

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/PrinterIdentity.h"
 #include "engine/ResultCodes.h"
 #include "link/PortNames.h"
 #include "report/OpenFailureHint.h"
@@ -17,8 +18,13 @@ std::string JobFailureReason(const TJobOutcome& outcome, const std::string& devi
     reason += "\n" + PrintablePortName(deviceName) + ": " + outcome.OpenError +
               OpenFailureHint(deviceName, outcome.OpenError);
   }
+  if (code == kResultNoValidReply && outcome.DeviceIdentity.empty())
+    reason += "\nno printer answered on " + PrintablePortName(deviceName) +
+              ": check that it is switched on, its cable, the port and the baud rate"
+              " (printset-cli detect finds the port and the rate)";
   if (code == kResultIdentityRejected)
-    reason += "\nthe printer answered as \"" + PrintableBytes(outcome.DeviceIdentity, true) + "\"";
+    reason += "\nthe printer answered as \"" + PrintableBytes(outcome.DeviceIdentity, true) +
+              "\"; accepted are " + AcceptedIdentityList();
   // The last trace line may quote operator text (a host that did not resolve).
   if (code == kResultJobError && !outcome.LastTraceLine.empty())
     reason += "\n" + PrintablePortName(outcome.LastTraceLine);

@@ -114,7 +114,8 @@ TEST_F(WindowSetButton, ErrorBoxGivesTheReasonBeneath) {
        "the port could not be opened (result code 1)\n"
        "TCP/IP: no printer address configured (HOST in [NETWORK] of config.ini)"},
       {QString(), [this] { Sim.SetIdentity(std::string("BAD\x01\x7FXYZ", 8)); },
-       "the printer's identity is not accepted (result code 5)\nthe printer answered as \"BAD\\x01\\x7FXYZ\""},
+       "the printer's identity is not accepted (result code 5)\nthe printer answered as \"BAD\\x01\\x7FXYZ\"; "
+       "accepted are \"PRN 7401\", \"PRN 74XX\""},
       {QString(), [this] { Sim.SetNoReply(kSimCommandParameters); },
        "no valid reply from the printer (result code 3)"},
   };

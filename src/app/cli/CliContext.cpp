@@ -17,6 +17,8 @@ namespace printset {
 namespace {
 
 constexpr const char* kDefaultPort = "COM1";
+// --baud auto: find the rate each printer listens at.
+constexpr const char* kAutoBaud = "auto";
 constexpr char kPortFileComment = '#';
 // Far more names than any rack has; a larger file is not a list of ports.
 constexpr uint64_t kMaxPortFileSize = 1u << 20;
@@ -102,7 +104,13 @@ void ResolvePorts(TCliContext& context) {
     }
   }
   context.Ports = names;
-  context.Baud = context.Options.Baud ? StrToInt(Trim(*context.Options.Baud)) : kDefaultBaudRate;
+  const std::string baud = context.Options.Baud ? Trim(*context.Options.Baud) : std::string();
+  if (SameTextIgnoringCase(baud, kAutoBaud)) {
+    context.Baud = kDefaultBaudRate;
+    context.SearchRates.assign(kBaudRates.begin(), kBaudRates.end());
+  } else {
+    context.Baud = baud.empty() ? kDefaultBaudRate : StrToInt(baud);
+  }
 }
 
 }  // namespace printset

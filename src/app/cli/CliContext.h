@@ -43,6 +43,8 @@ struct TCliContext {
   TLinkSettings Link;
   std::vector<std::string> Ports;  // at least one, each once
   int32_t Baud = 0;
+  // --baud auto: every rate, tried in turn where a printer does not answer at Baud.
+  std::vector<int32_t> SearchRates;
 };
 
 // Resolves the folders and reads config.ini. TUsageError when --folder names no existing
@@ -51,8 +53,13 @@ void LoadSettings(TCliContext& context);
 // The ports of --port and --ports (COM1 when none), and the baud rate. TUsageError for a
 // port named twice (also in two spellings of one printer: links, COMn and [PORTS], host
 // names), a malformed TCP/IP address or a bad rate; std::runtime_error for a --ports
-// file that cannot be read or holds more than 1 MiB.
+// file that cannot be read or holds more than 1 MiB. "--baud auto" starts at 9600 and
+// searches the other rates.
 void ResolvePorts(TCliContext& context);
+// The serial ports of this machine, as `ports` lists them; empty in a build without Qt.
+std::vector<std::string> ListedSerialPorts();
+
+int RunDetectVerb(TCliContext& context);
 
 int RunSetVerb(TCliContext& context);
 int RunProgramVerb(TCliContext& context);

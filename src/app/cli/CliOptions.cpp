@@ -26,6 +26,7 @@ const char kFooter[] =
     "  download FILE[:COMMAND[:BASE]]...\n"
     "  logo pack PICTURE... [-o FILE] [--allow-empty]\n"
     "  logo download PICTURE... [--allow-empty]\n"
+    "  detect\n"
     "  ports\n"
     "  paths\n"
     "\n"
@@ -120,7 +121,11 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
       ->type_name("FILE")
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  AddText(app, "--baud", options.Baud, "RATE", "the baud rate the printers listen at now. Default 9600.");
+  AddText(app, "--baud", options.Baud, "RATE",
+          "the baud rate the printers listen at now. Default 9600.\n"
+          "auto: where a printer does not answer at 9600, try the\n"
+          "other rates (identify requests only), then run the\n"
+          "operation at the rate it answered at.");
   AddText(app, "--folder", options.Folder, "DIR",
           "config.ini is read in DIR, debug.log and logo.bin are\n"
           "written there; DIR must exist. Default: the folder of\n"
@@ -195,6 +200,15 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
   verbs.emplace_back(logoDownload, "logo download");
   verbs.emplace_back(logo, "logo");
 
+  verbs.emplace_back(AddVerb(app, "detect",
+                             "Finds the printer on each port (--port, --ports; none\n"
+                             "given: every serial port that ports lists) by identify\n"
+                             "requests alone, at --baud first, then at each other rate.\n"
+                             "Prints the port, the rate, the identity and whether it\n"
+                             "is accepted. Exit 0 when every port named has an\n"
+                             "accepted printer (none named: at least one), 3 when none\n"
+                             "has, 11 when some have."),
+                     "detect");
   verbs.emplace_back(AddVerb(app, "ports",
                              "Lists the serial ports that exist: device, stable\n"
                              "/dev/serial/by-id name, description, USB vendor and\n"

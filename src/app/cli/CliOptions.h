@@ -17,7 +17,8 @@ struct TCliOptions {
   bool Json = false;
   bool Quiet = false;
   bool Version = false;
-  // "set", "program", "download", "logo pack", "logo download", "ports" or "paths".
+  // "set", "program", "download", "logo pack", "logo download", "detect", "ports" or
+  // "paths".
   std::string Verb;
   // set
   std::optional<std::string> NewBaud;

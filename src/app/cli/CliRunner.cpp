@@ -64,6 +64,7 @@ int RunCliJob(const TCliContext& context, const TCliJob& job) {
   settings.Folder = context.Paths.StateFolder;
   settings.Ports = context.Link.PortMap;
   settings.Network = {context.Link.NetworkHost, context.Link.NetworkPort};
+  settings.SearchRates = context.SearchRates;
   TRack rack(context.Ports, settings);
   const bool single = rack.Size() == 1;
   std::vector<std::string> labels;

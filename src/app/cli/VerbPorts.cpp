@@ -18,6 +18,12 @@ std::string Hex4(uint16_t value) {
 
 }  // namespace
 
+std::vector<std::string> ListedSerialPorts() {
+  std::vector<std::string> devices;
+  for (const TPortInfo& port : ListSerialPorts()) devices.push_back(port.Device);
+  return devices;
+}
+
 int RunPortsVerb(TCliContext& context) {
   const std::vector<TPortInfo> ports = ListSerialPorts();
   if (ports.empty() && !context.Options.Json) std::fputs("printset-cli: no serial port found\n", stderr);

@@ -18,23 +18,20 @@ namespace {
 constexpr uint64_t kMaxCodePage = 255;  // one byte of the parameter block
 constexpr size_t kStringPositions = 6;  // the window's mask: six digits or blanks
 
-std::string RateList() {
-  std::string list;
-  for (const int32_t rate : kBaudRates) list += (list.empty() ? "" : ", ") + std::to_string(rate);
-  return list;
-}
 
 }  // namespace
 
 int RunSetVerb(TCliContext& context) {
   const TCliOptions& options = context.Options;
-  // Without --new-baud the printer keeps the rate it is being talked to at.
+  // Without --new-baud the printer keeps the rate it is being talked to at; a rate
+  // still to be found cannot go into the block.
+  if (!context.SearchRates.empty() && !options.NewBaud)
+    throw TUsageError("set with --baud auto needs --new-baud: the block carries the rate the printer is to use");
   std::string newBaud = std::to_string(context.Baud);
   if (options.NewBaud) {
     uint64_t rate = 0;
-    if (!ParseNumber(*options.NewBaud, INT32_MAX, rate) ||
-        std::find(kBaudRates.begin(), kBaudRates.end(), static_cast<int32_t>(rate)) == kBaudRates.end())
-      throw TUsageError("--new-baud takes one of " + RateList() + ", not '" + *options.NewBaud + "'");
+    if (!ParseNumber(*options.NewBaud, INT32_MAX, rate) || !IsBaudRate(static_cast<int64_t>(rate)))
+      throw TUsageError("--new-baud takes one of " + BaudRateListText() + ", not '" + *options.NewBaud + "'");
     newBaud = std::to_string(rate);
   }
   const TCodePageTable codePages = ReadCodePages(*context.Profile);

@@ -27,6 +27,7 @@ int Main(const std::vector<std::string>& args) {
   LoadSettings(context);
   if (verb == "paths") return RunPathsVerb(context);
   if (verb == "logo pack") return RunLogoVerb(context);
+  if (verb == "detect") return RunDetectVerb(context);
   // Every verb below talks to printers.
   ResolvePorts(context);
   if (verb == "set") return RunSetVerb(context);

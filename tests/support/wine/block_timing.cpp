@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   host.Folder = std::string(".") + "/";
   TCommThread thread(host);
   const TJob job = TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(ValidFirmwareImage(size)))
-                       .At({argv[1], 9600, {}, {}});
+                       .At({argv[1], 9600, {}, {}, {}});
   const auto start = std::chrono::steady_clock::now();
   if (!thread.StartJob(job) || !thread.JobDone.Wait(600000)) {
     std::fprintf(stderr, "the job did not run to its end\n");

@@ -1,0 +1,129 @@
+// "detect": at which rate, and with which identity, a printer answers on each port. Only
+// identify requests are sent, so detecting never changes a printer.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "CliContext.h"
+#include "CliJson.h"
+#include "CliSignals.h"
+#include "engine/PrinterIdentity.h"
+#include "engine/Rack.h"
+#include "engine/ResultCodes.h"
+#include "link/NetworkPort.h"
+#include "link/PortNames.h"
+#include "report/JobReason.h"
+#include "report/ResultText.h"
+#include "settings/BaudRates.h"
+
+namespace printset {
+
+namespace {
+
+constexpr size_t kRateWidth = 6;  // "115200"
+
+// What one port gave, as printed.
+struct TFound {
+  std::string Port;
+  TJobOutcome Outcome;
+  bool Accepted = false;
+  std::string Reason;  // why nothing was found; empty when a printer answered
+  double Seconds = 0;
+  std::string TracePath;
+};
+
+bool Answered(const TJobOutcome& outcome) {
+  return outcome.ResultCode == kResultOk || outcome.ResultCode == kResultIdentityRejected;
+}
+
+// "PORT  RATE baud  "IDENTITY"  accepted", or "PORT  no printer: REASON".
+std::string FoundText(const TFound& found, size_t portWidth) {
+  const std::string port = PrintablePortName(found.Port);
+  std::string line = port + std::string(portWidth - port.size(), ' ') + "  ";
+  if (!Answered(found.Outcome)) {
+    std::string reason = found.Reason;
+    for (size_t at = reason.find('\n'); at != std::string::npos; at = reason.find('\n', at + 1)) reason[at] = ';';
+    return line + "no printer: " + reason + "\n";
+  }
+  if (found.Outcome.BaudRate > 0) {
+    const std::string rate = std::to_string(found.Outcome.BaudRate);
+    line += std::string(kRateWidth - std::min(kRateWidth, rate.size()), ' ') + rate + " baud  ";
+  }
+  line += "\"" + PrintableBytes(found.Outcome.DeviceIdentity, true) + "\"  ";
+  line += found.Accepted ? "accepted" : "not accepted (accepted are " + AcceptedIdentityList() + ")";
+  return line + "\n";
+}
+
+std::string FoundJson(const TFound& found) {
+  const bool answered = Answered(found.Outcome);
+  TJson object;
+  object["port"] = found.Port;
+  object["operation"] = "detect";
+  object["result"] = found.Outcome.ResultCode;
+  object["meaning"] = ResultCodeMeaning(found.Outcome.ResultCode);
+  object["reason"] = found.Reason;
+  object["baud"] = answered && found.Outcome.BaudRate > 0 ? TJson(found.Outcome.BaudRate) : TJson(nullptr);
+  object["identity"] = answered ? TJson(found.Outcome.DeviceIdentity) : TJson(nullptr);
+  object["accepted"] = found.Accepted;
+  object["seconds"] = std::round(found.Seconds * 1000) / 1000;
+  object["trace"] = found.TracePath;
+  return JsonLine(object);
+}
+
+}  // namespace
+
+int RunDetectVerb(TCliContext& context) {
+  const bool listed = context.Options.Ports.empty() && context.Options.PortFiles.empty();
+  if (listed) {
+    context.Options.Ports = ListedSerialPorts();
+    if (context.Options.Ports.empty()) {
+      std::fputs("printset-cli: no serial port found; name one with --port\n", stderr);
+      return kResultNoValidReply;
+    }
+  }
+  ResolvePorts(context);
+  TRackSettings settings;
+  settings.BaudRate = context.Baud;
+  settings.Folder = context.Paths.StateFolder;
+  settings.Ports = context.Link.PortMap;
+  settings.Network = {context.Link.NetworkHost, context.Link.NetworkPort};
+  settings.SearchRates.assign(kBaudRates.begin(), kBaudRates.end());
+  TRack rack(context.Ports, settings);
+  {
+    const TJobWatch watch({[&rack] { rack.RequestStop(); }, [&rack] { rack.ReleaseLines(); }, {}, {}});
+    rack.Run(TJob::IdentifyPrinter(), nullptr, nullptr);
+  }
+  std::vector<TFound> found(rack.Size());
+  size_t portWidth = 0;
+  for (size_t i = 0; i < rack.Size(); ++i) {
+    TFound& port = found[i];
+    port.Port = rack.PortName(i);
+    port.Outcome = rack.Outcome(i);
+    port.Accepted = port.Outcome.ResultCode == kResultOk;
+    if (port.Outcome.ResultCode == kResultNoValidReply)
+      port.Reason = ParseNetworkPortName(port.Port).IsNetwork ? "no answer" : "no answer at any rate";
+    else if (!Answered(port.Outcome))
+      port.Reason = JobFailureReason(port.Outcome, ResolvePortName(port.Port, settings.Ports));
+    port.Seconds = rack.Seconds(i);
+    port.TracePath = rack.TracePath(i);
+    portWidth = std::max(portWidth, PrintablePortName(port.Port).size());
+  }
+  size_t accepted = 0;
+  bool cancelled = false;
+  for (const TFound& port : found) {
+    accepted += port.Accepted;
+    cancelled = cancelled || port.Outcome.ResultCode == kResultCancelled;
+    if (context.Options.Json) std::printf("%s\n", FoundJson(port).c_str());
+    else if (!context.Options.Quiet || !port.Accepted) std::fputs(FoundText(port, portWidth).c_str(), stdout);
+  }
+  std::fflush(stdout);
+  if (cancelled) return kResultCancelled;
+  // Every port named has an accepted printer; of the ports listed, at least one has.
+  if (accepted == found.size() || (listed && accepted > 0)) return kResultOk;
+  if (found.size() == 1) return found.front().Outcome.ResultCode;
+  return accepted == 0 ? kResultNoValidReply : kExitSomePrintersFailed;
+}
+
+}  // namespace printset
