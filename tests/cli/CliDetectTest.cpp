@@ -1,0 +1,92 @@
+// Finding printers that listen at other rates: detect, and --baud auto before a job.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CliRun.h"
+#include "sim/SimPrinter.h"
+#include "support/TempDir.h"
+#include "support/TestFiles.h"
+
+namespace printset {
+namespace {
+
+constexpr uint16_t kIdentify = 0x20;
+
+size_t Count(const std::string& text, const std::string& piece) {
+  size_t count = 0;
+  for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
+  return count;
+}
+
+TEST(CliDetect, EachPortTellsItsRateAndIdentityAndNothingButIdentifyIsSent) {
+  TTempDir dir;
+  const std::string folder = dir.Path() + "/";
+  struct TRow {
+    int32_t Listens;  // the printer's rate; kSimDeaf: nothing answers
+    std::string Identity;
+    nlohmann::json Baud;
+    nlohmann::json IdentitySeen;
+    bool Accepted;
+  };
+  const TRow rows[] = {
+      {115200, kSimDefaultIdentity, 115200, kSimDefaultIdentity, true},
+      {4800, "PRN 74XX", 4800, "PRN 74XX", true},
+      {kSimDeaf, kSimDefaultIdentity, nullptr, nullptr, false},
+      {57600, "XYZ 1234", 57600, "XYZ 1234", false},
+  };
+  TSimPrinter sims[std::size(rows)];
+  std::string ports;
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    ASSERT_TRUE(sims[i].StartPty()) << sims[i].LastError();
+    sims[i].SetListeningRate(rows[i].Listens);
+    sims[i].SetIdentity(rows[i].Identity);
+    ports += "--port " + sims[i].DevicePath() + " ";
+  }
+  const TRun run = RunCli("--folder " + folder + " " + ports + "--json detect", false);
+  EXPECT_EQ(run.Status, 11) << run.Output;
+  std::istringstream lines(run.Output);
+  std::string silentTrace;
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    SCOPED_TRACE(i);
+    std::string line;
+    ASSERT_TRUE(std::getline(lines, line)) << run.Output;
+    const nlohmann::json found = nlohmann::json::parse(line);
+    EXPECT_EQ(found["port"], sims[i].DevicePath());
+    EXPECT_EQ(found["baud"], rows[i].Baud);
+    EXPECT_EQ(found["identity"], rows[i].IdentitySeen);
+    EXPECT_EQ(found["accepted"], rows[i].Accepted);
+    for (const TSimRequest& request : sims[i].Requests()) EXPECT_EQ(request.Command, kIdentify);
+    if (rows[i].Listens == kSimDeaf) silentTrace = ReadTextFile(found["trace"].get<std::string>());
+  }
+  // The silent port was asked at every rate: five more after the first.
+  EXPECT_EQ(Count(silentTrace, "SEARCH "), 5u) << silentTrace;
+
+  // Alone, the silent port is "no printer" and exit 3.
+  const TRun alone = RunCli("--folder " + folder + " --port " + sims[2].DevicePath() + " detect", false);
+  EXPECT_EQ(alone.Status, 3) << alone.Output;
+  EXPECT_NE(alone.Output.find("no answer at any rate"), std::string::npos) << alone.Output;
+}
+
+TEST(CliDetect, BaudAutoRunsTheJobAtTheRateThePrinterAnswersAt) {
+  TTempDir dir;
+  const std::string folder = dir.Path() + "/";
+  const std::vector<uint8_t> image = ValidFirmwareImage(8 * 256);
+  WriteBytesFile(folder + "image.bin", image);
+  TSimPrinter sim;
+  ASSERT_TRUE(sim.StartPty()) << sim.LastError();
+  sim.SetListeningRate(57600);
+  const TRun run = RunCli("--folder " + folder + " --port " + sim.DevicePath() + " --baud auto program " + folder +
+                          "image.bin");
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  EXPECT_EQ(sim.FirmwareImage(), image);
+  // The blocks reached it, so they went at the rate the job switched it to.
+  EXPECT_EQ(sim.ListeningRate(), 115200);
+  EXPECT_NE(ReadTextFile(folder + "debug.log").find("SEARCH 57600 baud"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace printset
