@@ -20,6 +20,7 @@
 #include "BenchHost.h"
 #include "ExternalPrinter.h"
 #include "FirmwareJobRun.h"
+#include "DetectBench.h"
 #include "RackBench.h"
 #include "engine/CommThread.h"
 #include "engine/Commands.h"
@@ -347,6 +348,7 @@ int Run() {
   std::snprintf(label, sizeof label, "worker parked after the paced job, %.0f s", kParkSeconds);
   std::printf("   %-62s %9.2f %7s\n", label, m.ParkedCpuMsPerS, "");
   RunRackBench(kPrinterSimProgram, folder);
+  RunDetectBench(folder);
   std::printf("\n(%.0f s in all; load at the end %s)\n", WallSeconds() - runStart, LoadAverage().c_str());
   return 0;
 }
