@@ -12,8 +12,10 @@
 #include "engine/CommThread.h"
 #include "engine/Commands.h"
 #include "engine/ResultCodes.h"
+#include "link/NetworkPort.h"
 #include "link/PortNames.h"
 #include "report/JobReason.h"
+#include "settings/BaudRates.h"
 #include "ui/MessageBoxes.h"
 
 namespace printset {
@@ -22,6 +24,7 @@ namespace {
 
 constexpr const char* kOkSound = "ok.wav";
 constexpr const char* kErrorSound = "error.wav";
+constexpr const char* kSearchRatesButton = "Search other rates";
 
 class TWorkerEvent : public QEvent {
  public:
@@ -80,8 +83,17 @@ void TJobRunner::SetPort(const std::string& portName, int32_t baudRate) {
 
 bool TJobRunner::Busy() const { return WaitingForJob || Thread->JobRunning(); }
 
-void TJobRunner::RunSetParameters(const TParameterBlock& block) {
-  RunJobAndReport(TJob::SetParameters(std::vector<uint8_t>(block.begin(), block.end()), kCommandSetParameters, 0));
+void TJobRunner::RunSetParameters(const TParameterBlock& block, int32_t newBaudRate) {
+  const int32_t before = Target.BaudRate;
+  const bool serial = !ParseNetworkPortName(Target.PortName).IsNetwork;
+  const TJob job = TJob::SetParameters(std::vector<uint8_t>(block.begin(), block.end()), kCommandSetParameters, 0);
+  // Once the printer took the block it listens at its new rate: the next operation must
+  // use it.
+  const QString moved = serial && newBaudRate != before
+                            ? QString("The printer now listens at %1 baud; the BAUD RATE box at the top is set to it.")
+                                  .arg(newBaudRate)
+                            : QString();
+  if (RunJobAndReport(job, moved) && !moved.isEmpty()) emit PrinterRateFound(newBaudRate);
 }
 
 void TJobRunner::RunProgram(std::vector<uint8_t> image) {
@@ -96,11 +108,10 @@ void TJobRunner::RunDownload(const std::vector<TDownloadFile>& files) {
   RunJobAndReport(TJob::DownloadFiles(std::move(entries)));
 }
 
-void TJobRunner::RunJobAndReport(const TJob& job) {
-  if (Busy()) return;
-  TLinkTarget target = Target;
+std::optional<TJobOutcome> TJobRunner::RunJob(const TJob& job, TLinkTarget target) {
+  if (Busy()) return std::nullopt;
   target.Network = IdUDPClient1;
-  if (!Thread->StartJob(job.At(std::move(target)))) return;
+  if (!Thread->StartJob(job.At(std::move(target)))) return std::nullopt;
   WaitingForJob = true;
   emit JobStarted();
   // The event loop is the wait: it blocks while nothing is pending. The worker sets
@@ -111,15 +122,50 @@ void TJobRunner::RunJobAndReport(const TJob& job) {
   } while (!Thread->JobDone.Wait(0));
   WaitingForJob = false;
   emit JobEnded();
-  const TJobOutcome outcome = Thread->Outcome();
-  if (outcome.ResultCode == kResultOk) {
+  return Thread->Outcome();
+}
+
+bool TJobRunner::RunJobAndReport(const TJob& job, const QString& afterOk) {
+  const std::optional<TJobOutcome> outcome = RunJob(job, Target);
+  if (!outcome) return false;
+  if (outcome->ResultCode == kResultOk) {
     PlaySound(kOkSound);
-    ShowMessage(&Window, "OK");
-  } else {
-    PlaySound(kErrorSound);
-    const std::string device = ResolvePortName(Target.PortName, Target.PortMap);
-    ShowMessage(&Window, "ERROR", QString::fromStdString(JobFailureReason(outcome, device)));
+    ShowMessage(&Window, "OK", afterOk);
+    return true;
   }
+  PlaySound(kErrorSound);
+  const std::string device = ResolvePortName(Target.PortName, Target.PortMap);
+  const QString reason = QString::fromStdString(JobFailureReason(*outcome, device));
+  // Nothing answered identify on a serial line: the printer may listen at another rate.
+  const bool unanswered = outcome->ResultCode == kResultNoValidReply && outcome->DeviceIdentity.empty() &&
+                          !ParseNetworkPortName(Target.PortName).IsNetwork;
+  if (!unanswered) {
+    ShowMessage(&Window, "ERROR", reason);
+  } else if (AskMessage(&Window, "ERROR", reason, kSearchRatesButton)) {
+    SearchOtherRates();
+  }
+  return false;
+}
+
+void TJobRunner::SearchOtherRates() {
+  TLinkTarget target = Target;
+  target.SearchRates.assign(kBaudRates.begin(), kBaudRates.end());
+  const std::optional<TJobOutcome> outcome = RunJob(TJob::IdentifyPrinter(), target);
+  if (!outcome) return;
+  const std::string device = ResolvePortName(Target.PortName, Target.PortMap);
+  if (outcome->ResultCode == kResultOk) {
+    PlaySound(kOkSound);
+    emit PrinterRateFound(outcome->BaudRate);
+    ShowMessage(&Window, QString("Printer found at %1 baud").arg(outcome->BaudRate),
+                "The BAUD RATE box at the top is set to it: press the button again.");
+    return;
+  }
+  PlaySound(kErrorSound);
+  const QString where = outcome->BaudRate > 0 ? QString("\nIt answered at %1 baud.").arg(outcome->BaudRate) : QString();
+  ShowMessage(&Window, "ERROR",
+              outcome->ResultCode == kResultNoValidReply
+                  ? QString::fromStdString("no printer answered on " + PrintablePortName(device) + " at any rate")
+                  : QString::fromStdString(JobFailureReason(*outcome, device)) + where);
 }
 
 void TJobRunner::PlaySound(const char* fileName) {
@@ -145,7 +191,7 @@ bool TJobRunner::eventFilter(QObject* watched, QEvent* event) {
     emit StatusText(QString::fromStdString(static_cast<const TWorkerEvent*>(event)->Text));
     return true;
   }
-  // Its only purpose is to end the blocking wait in RunJobAndReport.
+  // Its only purpose is to end the blocking wait in RunJob.
   if (type == kEventJobFinished) return true;
   return false;
 }

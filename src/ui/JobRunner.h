@@ -10,6 +10,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,9 +65,10 @@ class TJobRunner : public QObject {
   // Whether a job has been started and its outcome not yet reported. Never fails.
   bool Busy() const;
 
-  // SET: sends the parameter block, then reports. Does nothing while Busy();
+  // SET: sends the parameter block, which moves the printer to `newBaudRate`, then
+  // reports; after success at another rate, PrinterRateFound. Does nothing while Busy();
   // std::system_error, nothing sent, when the worker cannot be started.
-  void RunSetParameters(const TParameterBlock& block);
+  void RunSetParameters(const TParameterBlock& block, int32_t newBaudRate);
   // PROGRAM: sends the firmware image, then reports. Fails as RunSetParameters.
   void RunProgram(std::vector<uint8_t> image);
   // DOWNLOAD: sends the files in order, then reports. Fails as RunSetParameters.
@@ -81,6 +83,8 @@ class TJobRunner : public QObject {
   void Progress(int32_t done, int32_t total);
   // The worker's status text, e.g. "DOWNLOAD logo.bin".
   void StatusText(const QString& text);
+  // The printer listens at `rate` from now on: found by a search, or set by SET.
+  void PrinterRateFound(int32_t rate);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -88,9 +92,16 @@ class TJobRunner : public QObject {
  private:
   class TWindowHost;
 
-  // Starts the job, keeps the window alive until the worker is done, then sounds and
-  // shows "OK" or "ERROR" with the reason beneath. The job's inputs must be in place.
-  void RunJobAndReport(const TJob& job);
+  // Starts the job for `target`, keeps the window alive until the worker is done, and
+  // gives its outcome; nothing while Busy() or when the worker refuses the job.
+  std::optional<TJobOutcome> RunJob(const TJob& job, TLinkTarget target);
+  // RunJob for the chosen printer, then a sound and "OK" (with `afterOk` beneath) or
+  // "ERROR" with the reason beneath; when no printer answered identify on a serial
+  // line, the box offers to search the other rates. True after "OK".
+  bool RunJobAndReport(const TJob& job, const QString& afterOk = QString());
+  // Identify at every rate; the box says at which one the printer answered, and
+  // PrinterRateFound tells the window.
+  void SearchOtherRates();
   void PlaySound(const char* fileName);
 
   QWidget& Window;

@@ -16,6 +16,10 @@ QString ApplicationTitle();
 // application's title; `reason`, when given, stands beneath the text. Never fails.
 void ShowMessage(QWidget* parent, const QString& text, const QString& reason = QString());
 
+// ShowMessage with a second button, `action`, beside OK; true when the operator chose
+// it. Never fails.
+bool AskMessage(QWidget* parent, const QString& text, const QString& reason, const QString& action);
+
 // A modal error box over `parent` with the error's text, ending in a full stop. Never fails.
 void ShowException(QWidget* parent, const std::exception& error);
 

@@ -64,6 +64,8 @@ TfrmMain::TfrmMain(const TAppPaths& paths, QWidget* parent)
   });
   connect(&Runner, &TJobRunner::Progress, this, &TfrmMain::ProgressMessage);
   connect(&Runner, &TJobRunner::StatusText, Controls.StatusPanel1, &QLabel::setText);
+  connect(&Runner, &TJobRunner::PrinterRateFound, this,
+          [this](int32_t rate) { Controls.ComboBaud->setCurrentText(QString::number(rate)); });
   FormCreate();
 }
 
@@ -143,10 +145,10 @@ void TfrmMain::btSetClick() {
   if (Runner.Busy()) return;
   const int codePageIndex = SelectedCodePageIndex();
   const int32_t codePage = codePageIndex >= 0 ? CodePageValues[static_cast<size_t>(codePageIndex)] : 0;
-  const TParameterBlock block =
-      BuildParameterBlock(std::to_string(ChosenBaudRate(Controls.ComboSetBaudRate)), codePage, EditDigits());
+  const int32_t newBaudRate = ChosenBaudRate(Controls.ComboSetBaudRate);
+  const TParameterBlock block = BuildParameterBlock(std::to_string(newBaudRate), codePage, EditDigits());
   ReadPortSettings(true);
-  Runner.RunSetParameters(block);
+  Runner.RunSetParameters(block, newBaudRate);
 }
 
 void TfrmMain::btUpdateClick() {

@@ -48,6 +48,26 @@ TEST_F(WindowSetButton, PacksTheStringAndTheNewBaudRate) {
 
   EXPECT_EQ(Answerer.Seen, std::vector<TSeenBox>{Outcome("OK")});
   EXPECT_EQ(Sim.ParameterBlock(), (TBytes{0x00, 0x01, 0xC2, 0x00, 0x00, 0x12, 0x04, 0x50}));
+  // The printer listens at its new rate now, and so does the window's next operation.
+  EXPECT_EQ(Answerer.Seen[0].Detail, "The printer now listens at 115200 baud; the BAUD RATE box at the top is set to it.");
+  EXPECT_EQ(Find<QComboBox>("ComboBaud")->currentText(), "115200");
+}
+
+TEST_F(WindowSetButton, APrinterThatDoesNotAnswerCanBeSearchedForAtTheOtherRates) {
+  OpenWindow();
+  Sim.SetListeningRate(38400);
+  SetText("ComboBaud", "9600");
+  Answerer.ButtonAnswers.push_back("Search other rates");
+
+  Click("btSet");
+
+  ASSERT_EQ(Answerer.Seen.size(), 2u);
+  EXPECT_EQ(Answerer.Seen[0], Outcome("ERROR"));
+  EXPECT_EQ(Answerer.Seen[1], Outcome("Printer found at 38400 baud"));
+  EXPECT_EQ(Find<QComboBox>("ComboBaud")->currentText(), "38400");
+  // Only identify requests reached it: SET is the operator's to press again.
+  for (const TSimRequest& request : Sim.Requests()) EXPECT_EQ(request.Command, kSimCommandIdentify);
+  EXPECT_TRUE(Sim.ParameterBlock().empty());
 }
 
 TEST_F(WindowSetButton, SendsTheCodePageValueOfTheSelectedName) {

@@ -72,6 +72,14 @@ void TModalAnswerer::Answer(const QPointer<QDialog>& dialog) {
   if (!dialog || !dialog->isVisible()) return;
   if (auto* box = qobject_cast<QMessageBox*>(dialog.data())) {
     Seen.push_back({"box", box->windowTitle(), box->text(), box->icon(), box->informativeText()});
+    if (!ButtonAnswers.empty()) {
+      for (QAbstractButton* button : box->buttons()) {
+        if (button->text() != ButtonAnswers.front()) continue;
+        ButtonAnswers.pop_front();
+        button->click();
+        return;
+      }
+    }
     if (QAbstractButton* ok = box->button(QMessageBox::Ok))
       ok->click();
     else

@@ -44,9 +44,9 @@ struct TSeenBox {
   QString Detail;   // a box's informative text, beneath its text; not compared by ==
 };
 
-// Answers every modal dialog as soon as its own event loop runs: boxes with their OK
-// button, file dialogs with the next queued answer (an empty answer cancels). Driven by
-// the dialogs' show events, never by waiting.
+// Answers every modal dialog as soon as its own event loop runs: boxes with the button
+// named by the next queued button answer, or OK; file dialogs with the next queued answer
+// (an empty answer cancels). Driven by the dialogs' show events, never by waiting.
 class TModalAnswerer : public QObject {
  public:
   TModalAnswerer();
@@ -54,6 +54,7 @@ class TModalAnswerer : public QObject {
 
   std::vector<TSeenBox> Seen;
   std::deque<QString> FileAnswers;
+  std::deque<QString> ButtonAnswers;  // a box's button text, used once each
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
