@@ -104,6 +104,8 @@ if [ -f "$cli" ]; then
   folder="Z:$run/cli"
   cli_rows=(
     "0|--port COM$PRINTER_COM set"
+    "0|--port COM$PRINTER_COM detect"
+    "0|--port COM$((PRINTER_COM + 1)) --baud auto set --new-baud 9600"
     "0|--port COM$((PRINTER_COM + 1)) download Z:$run/cli/data.bin"
     "65|--port COM$PRINTER_COM program Z:$run/cli/missing.bin"
     "64|--port COM$PRINTER_COM set --no-such-option"
