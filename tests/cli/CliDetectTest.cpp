@@ -75,17 +75,35 @@ TEST(CliDetect, BaudAutoRunsTheJobAtTheRateThePrinterAnswersAt) {
   TTempDir dir;
   const std::string folder = dir.Path() + "/";
   const std::vector<uint8_t> image = ValidFirmwareImage(8 * 256);
+  const std::vector<uint8_t> data = PatternBytes(700);
   WriteBytesFile(folder + "image.bin", image);
-  TSimPrinter sim;
-  ASSERT_TRUE(sim.StartPty()) << sim.LastError();
-  sim.SetListeningRate(57600);
-  const TRun run = RunCli("--folder " + folder + " --port " + sim.DevicePath() + " --baud auto program " + folder +
-                          "image.bin");
-  EXPECT_EQ(run.Status, 0) << run.Output;
-  EXPECT_EQ(sim.FirmwareImage(), image);
-  // The blocks reached it, so they went at the rate the job switched it to.
-  EXPECT_EQ(sim.ListeningRate(), 115200);
-  EXPECT_NE(ReadTextFile(folder + "debug.log").find("SEARCH 57600 baud"), std::string::npos);
+  WriteBytesFile(folder + "data.bin", data);
+  struct TRow {
+    int32_t Listens;
+    std::string Verb;
+    int32_t ListensAfter;  // programming leaves it at the transfer rate, a download switches back
+  };
+  const TRow rows[] = {
+      {57600, "program " + folder + "image.bin", 115200},
+      {19200, "download " + folder + "data.bin:48:4096", 19200},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Verb);
+    TSimPrinter sim;
+    ASSERT_TRUE(sim.StartPty()) << sim.LastError();
+    sim.SetListeningRate(row.Listens);
+    const TRun run = RunCli("--folder " + folder + " --port " + sim.DevicePath() + " --baud auto " + row.Verb);
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    // What was sent reached it, so it went at the rates the job switched it to.
+    if (row.Listens == 57600) {
+      EXPECT_EQ(sim.FirmwareImage(), image);
+    } else {
+      EXPECT_EQ(sim.DownloadRange(4096, data.size()), data);
+    }
+    EXPECT_EQ(sim.ListeningRate(), row.ListensAfter);
+    EXPECT_NE(ReadTextFile(folder + "debug.log").find("SEARCH " + std::to_string(row.Listens) + " baud"),
+              std::string::npos);
+  }
 }
 
 }  // namespace
