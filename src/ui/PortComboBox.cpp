@@ -28,6 +28,8 @@ void TPortComboBox::Refresh() {
     if (index >= 0) setCurrentIndex(index);
     else setEditText(text);
   }
+  // Every entry in view at once: the devices plugged in come after the fixed names.
+  setMaxVisibleItems(std::max(count(), 1));
   QAbstractItemView* list = view();
   const int frame = 2 * list->frameWidth();
   const int scrollBar = list->verticalScrollBar()->sizeHint().width();
@@ -45,7 +47,7 @@ void TPortComboBox::showPopup() {
   QComboBox::showPopup();
 }
 
-// The whole path, which the narrow box cuts off; for COMn the device it stands for.
+// The whole path, which a long by-id name needs; for COMn the device it stands for.
 void TPortComboBox::UpdateToolTip() {
   const std::string name = currentText().trimmed().toStdString();
   setToolTip(name.empty() ? QString() : QString::fromStdString(ResolvePortName(name, PortMap)));

@@ -1,6 +1,6 @@
 // The PORT box: an editable box whose list is made afresh each time it opens, since
 // adapters come and go while the window is open, and whose popup is as wide as its
-// longest entry, since by-id paths are long.
+// longest entry, since by-id paths are long, and tall enough for every entry.
 #pragma once
 
 #include <QComboBox>

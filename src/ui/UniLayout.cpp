@@ -2,10 +2,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,10 +14,18 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdint>
 
+#include "logo/LogoSet.h"
 #include "ports/PortEntries.h"
 #include "ports/PortList.h"
+#include "report/ProgressText.h"
 #include "settings/BaudRates.h"
 #include "ui/BaudRateBox.h"
 #include "ui/LogoPage.h"
@@ -26,57 +35,71 @@ namespace printset {
 
 namespace {
 
-constexpr int kClientWidth = 370;
-constexpr int kClientHeight = 281;
 constexpr int kWindowLeft = 192;
 constexpr int kWindowTop = 114;
-constexpr int kStripHeight = 41;
-constexpr int kStatusBarHeight = 23;
-constexpr int kStatusPanel0Width = 200;
-constexpr int kStatusPanel1Width = 50;
-constexpr int kWindowFontHeight = 19;
-constexpr int kStripFontHeight = 16;
+// The longest texts each box is made wide enough for; longer ones are whole in the box's
+// list and its tooltip.
+constexpr const char* kPortWidthText = "/dev/ttyUSB0";
+constexpr const char* kBaudWidthText = "115200";
+constexpr const char* kCodePageWidthText = "PC863 (Canadian-French)";
+constexpr const char* kStringWidthText = "000000";
+// The list shows this many logo entries, each this many average characters wide, before
+// it scrolls.
+constexpr int kLogoListLines = 5;
+constexpr int kLogoListCharacters = 36;
+// The progress and space texts of status panel 0 at their longest: 16 MiB transferred,
+// the printer's room for logos at 16 MiB.
+constexpr int32_t kLongestTransfer = 16 * 1024 * 1024;
 
-// The font's character cell, ascent plus descent, is `cellHeight` pixels high.
-QFont MonospaceFont(int cellHeight) {
-  QFont font;
-  // Courier New where it is installed; otherwise the nearest fixed-pitch face.
-  font.setFamilies({"Courier New", "Liberation Mono", "Nimbus Mono PS", "DejaVu Sans Mono"});
-  font.setStyleHint(QFont::TypeWriter);
-  font.setFixedPitch(true);
-  for (int pixels = cellHeight; pixels > 1; --pixels) {
-    font.setPixelSize(pixels);
-    if (QFontMetrics(font).height() <= cellHeight) break;
-  }
-  return font;
-}
-
-QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, int left, int top) {
+QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption) {
   auto* label = new QLabel(caption, parent);
   label->setObjectName(name);
-  label->move(left, top);
-  label->adjustSize();
   return label;
 }
 
+// The width a text needs inside a box drawn with `box`'s style and font: the box's own
+// frame, arrow and margins come on top.
+int BoxWidthFor(QWidget* box, const QString& text, QStyle::ContentsType type) {
+  const QFontMetrics metrics = box->fontMetrics();
+  // An editable field keeps a few pixels either side of its text; a blank's width covers them.
+  const QSize contents(metrics.horizontalAdvance(text + "  "), metrics.height());
+  if (type == QStyle::CT_ComboBox) {
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = true;
+    return box->style()->sizeFromContents(type, &option, contents, box).width();
+  }
+  QStyleOptionFrame option;
+  option.initFrom(box);
+  option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+  return box->style()->sizeFromContents(type, &option, contents, box).width();
+}
+
 // An editable box that never adds what the operator types to its own items: the items
-// of the code page box must stay aligned with the table of values.
-QComboBox* NewComboBox(QWidget* parent, const char* name, int left, int top, int width) {
-  auto* box = new QComboBox(parent);
+// of the code page box must stay aligned with the table of values. It is as wide as
+// `widthText` needs, whatever its items.
+QComboBox* NewComboBox(QWidget* parent, const char* name, const char* widthText, QComboBox* box = nullptr) {
+  if (!box) box = new QComboBox(parent);
   box->setObjectName(name);
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
-  box->setGeometry(left, top, width, box->sizeHint().height());
+  box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  box->setMinimumContentsLength(1);
+  box->setMinimumWidth(BoxWidthFor(box, widthText, QStyle::CT_ComboBox));
   return box;
 }
 
-QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
-                       int height) {
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(name);
   button->setAutoDefault(false);
-  button->setGeometry(left, top, width, height);
   return button;
+}
+
+// Screen readers announce a control by this name; a label beside a box names it too.
+void Name(QWidget* control, const QString& name, QLabel* label = nullptr) {
+  control->setAccessibleName(name);
+  if (label) label->setBuddy(control);
 }
 
 QAction* NewAction(QObject* parent, const char* name, const QString& caption) {
@@ -120,28 +143,32 @@ TMainControls LayOutWindow(QWidget& window, const std::string& configFolder) {
   TMainControls c;
   window.setObjectName("frmMain");
   window.setWindowTitle("PRINT SET");
-  window.setFont(MonospaceFont(kWindowFontHeight));
-  window.setFixedSize(kClientWidth, kClientHeight);
   window.move(kWindowLeft, kWindowTop);
 
   c.Panel1 = new QWidget(&window);
   c.Panel1->setObjectName("Panel1");
-  c.Panel1->setGeometry(0, 0, kClientWidth, kStripHeight);
-  c.Panel1->setFont(MonospaceFont(kStripFontHeight));
-  c.Label5 = NewLabel(c.Panel1, "Label5", "PORT:", 8, 8);
+  c.Label5 = NewLabel(c.Panel1, "Label5", "PORT:");
   c.ComboPort = new TPortComboBox(c.Panel1, [] { return PortBoxEntries(ListSerialPorts()); });
-  c.ComboPort->setObjectName("ComboPort");
-  c.ComboPort->setGeometry(59, 4, 72, c.ComboPort->sizeHint().height());
+  NewComboBox(c.Panel1, "ComboPort", kPortWidthText, c.ComboPort);
   c.ComboPort->Refresh();
   c.ComboPort->setCurrentIndex(0);
-  c.Label6 = NewLabel(c.Panel1, "Label6", "BAUD RATE:", 150, 8);
-  c.ComboBaud = NewComboBox(c.Panel1, "ComboBaud", 250, 4, 91);
+  Name(c.ComboPort, "Port", c.Label5);
+  c.Label6 = NewLabel(c.Panel1, "Label6", "BAUD RATE:");
+  c.ComboBaud = NewComboBox(c.Panel1, "ComboBaud", kBaudWidthText);
   c.ComboBaud->addItems(BaudRateItems());
   c.ComboBaud->setCurrentIndex(BaudRateItems().indexOf(BaudRateItem(kDefaultBaudRate)));
+  Name(c.ComboBaud, "Baud rate of the link", c.Label6);
+  auto* strip = new QHBoxLayout(c.Panel1);
+  strip->addWidget(c.Label5);
+  strip->addWidget(c.ComboPort);
+  strip->addSpacing(strip->spacing() * 2);
+  strip->addWidget(c.Label6);
+  strip->addWidget(c.ComboBaud);
+  strip->addStretch(1);
 
   c.PageControl1 = new QTabWidget(&window);
   c.PageControl1->setObjectName("PageControl1");
-  c.PageControl1->setGeometry(0, kStripHeight, kClientWidth, kClientHeight - kStripHeight - kStatusBarHeight);
+  c.PageControl1->setAccessibleName("Operations");
   c.TabSheet1 = new QWidget;
   c.TabSheet1->setObjectName("TabSheet1");
   c.TabSheet2 = new QWidget;
@@ -149,22 +176,41 @@ TMainControls LayOutWindow(QWidget& window, const std::string& configFolder) {
   c.PageControl1->addTab(c.TabSheet1, "PARA");
   c.PageControl1->addTab(c.TabSheet2, "UPDATE");
 
-  c.Label3 = NewLabel(c.TabSheet1, "Label3", "BAUD RATE:", -1, 8);
-  c.ComboSetBaudRate = NewComboBox(c.TabSheet1, "ComboSetBaudRate", 106, 4, 91);
+  c.Label3 = NewLabel(c.TabSheet1, "Label3", "BAUD RATE:");
+  c.ComboSetBaudRate = NewComboBox(c.TabSheet1, "ComboSetBaudRate", kBaudWidthText);
   c.ComboSetBaudRate->addItems(BaudRateItems());
   c.ComboSetBaudRate->setCurrentIndex(BaudRateItems().indexOf(BaudRateItem(kDefaultBaudRate)));
-  c.Label1 = NewLabel(c.TabSheet1, "Label1", "CODE PAGE", 1, 43);
-  c.ComboCodePage = NewComboBox(c.TabSheet1, "ComboCodePage", 106, 39, 239);
-  c.Label2 = NewLabel(c.TabSheet1, "Label2", "STRING", 33, 80);
+  Name(c.ComboSetBaudRate, "New baud rate of the printer", c.Label3);
+  c.Label1 = NewLabel(c.TabSheet1, "Label1", "CODE PAGE");
+  c.ComboCodePage = NewComboBox(c.TabSheet1, "ComboCodePage", kCodePageWidthText);
+  Name(c.ComboCodePage, "Code page", c.Label1);
+  c.Label2 = NewLabel(c.TabSheet1, "Label2", "STRING");
   c.edString = new QLineEdit(c.TabSheet1);
   c.edString->setObjectName("edString");
   // Six positions, each a digit or left blank; a blank reads back as a space through
   // displayText() (text() drops them).
   c.edString->setInputMask("000000; ");
-  c.edString->setGeometry(104, 76, 120, c.edString->sizeHint().height());
-  c.btSet = NewButton(c.TabSheet1, "btSet", "SET", 32, 112, 75, 25);
+  c.edString->setMinimumWidth(BoxWidthFor(c.edString, kStringWidthText, QStyle::CT_LineEdit));
+  Name(c.edString, "String, six digits", c.Label2);
+  c.btSet = NewButton(c.TabSheet1, "btSet", "SET");
+  Name(c.btSet, "Set");
+  auto* para = new QGridLayout(c.TabSheet1);
+  const Qt::Alignment labelAlignment = Qt::AlignRight | Qt::AlignVCenter;
+  para->addWidget(c.Label3, 0, 0, labelAlignment);
+  para->addWidget(c.ComboSetBaudRate, 0, 1, Qt::AlignLeft);
+  para->addWidget(c.Label1, 1, 0, labelAlignment);
+  para->addWidget(c.ComboCodePage, 1, 1);
+  para->addWidget(c.Label2, 2, 0, labelAlignment);
+  para->addWidget(c.edString, 2, 1, Qt::AlignLeft);
+  para->addWidget(c.btSet, 3, 0, Qt::AlignLeft);
+  para->setRowStretch(4, 1);
+  para->setColumnStretch(2, 1);
 
-  c.btUpdate = NewButton(c.TabSheet2, "btUpdate", "PROGRAM", 80, 24, 89, 25);
+  c.btUpdate = NewButton(c.TabSheet2, "btUpdate", "PROGRAM");
+  Name(c.btUpdate, "Program firmware");
+  auto* update = new QVBoxLayout(c.TabSheet2);
+  update->addWidget(c.btUpdate, 0, Qt::AlignLeft);
+  update->addStretch(1);
 
   // Made inside the tab widget, so that its controls are measured in the window's font.
   c.TabSheet3 = new TLogoPage(configFolder, c.PageControl1);
@@ -174,18 +220,31 @@ TMainControls LayOutWindow(QWidget& window, const std::string& configFolder) {
   c.StatusBar1 = new QStatusBar(&window);
   c.StatusBar1->setObjectName("StatusBar1");
   c.StatusBar1->setSizeGripEnabled(false);
-  // The panels use the desktop's own status font; a 19-pixel fixed-pitch face would not
-  // fit the progress text into its panel.
-  c.StatusBar1->setFont(QApplication::font());
-  c.StatusBar1->setGeometry(0, kClientHeight - kStatusBarHeight, kClientWidth, kStatusBarHeight);
   c.StatusPanel0 = new QLabel(c.StatusBar1);
   c.StatusPanel0->setObjectName("StatusPanel0");
-  c.StatusPanel0->setFixedWidth(kStatusPanel0Width);
+  c.StatusPanel0->setAccessibleName("Progress");
+  const QString longestPanel0Texts[] = {
+      QString::fromStdString(FormatProgress(kLongestTransfer, kLongestTransfer).value_or("")),
+      QString::fromStdString(FormatLogoSpace(kLongestTransfer, 2 * int64_t{kLongestTransfer}))};
+  int panel0Width = 0;
+  for (const QString& text : longestPanel0Texts)
+    panel0Width = std::max(panel0Width, c.StatusPanel0->fontMetrics().horizontalAdvance(text));
+  c.StatusPanel0->setMinimumWidth(panel0Width + c.StatusPanel0->fontMetrics().averageCharWidth());
   c.StatusPanel1 = new QLabel(c.StatusBar1);
   c.StatusPanel1->setObjectName("StatusPanel1");
-  c.StatusPanel1->setMinimumWidth(kStatusPanel1Width);
+  c.StatusPanel1->setAccessibleName("Status");
   c.StatusBar1->addWidget(c.StatusPanel0);
   c.StatusBar1->addWidget(c.StatusPanel1, 1);
+
+  // A column of the strip, the pages and the status bar; the window is as large as they
+  // need and no larger, and cannot be resized.
+  auto* column = new QVBoxLayout(&window);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->setSizeConstraint(QLayout::SetFixedSize);
+  column->addWidget(c.Panel1);
+  column->addWidget(c.PageControl1);
+  column->addWidget(c.StatusBar1);
 
   c.OpenDialog1 = new QFileDialog(&window);
   c.OpenDialog1->setObjectName("OpenDialog1");
@@ -213,19 +272,42 @@ TMainControls LayOutWindow(QWidget& window, const std::string& configFolder) {
 
 TLogoPageControls LayOutLogoPage(QWidget& page) {
   TLogoPageControls c;
-  c.Label13 = NewLabel(&page, "Label13", "LOGO:", 16, 16);
+  c.Label13 = NewLabel(&page, "Label13", "LOGO:");
   c.ActionList1 = new QObject(&page);
   c.ActionList1->setObjectName("ActionList1");
   c.actAddLogo = NewAction(c.ActionList1, "actAddLogo", "ADD");
   c.actDelete = NewAction(c.ActionList1, "actDelete", "DELETE");
-  c.btAddLogo = NewButton(&page, "btAddLogo", QString(), 152, 8, 57, 25);
+  c.btAddLogo = NewButton(&page, "btAddLogo", QString());
   FollowAction(c.btAddLogo, c.actAddLogo);
-  c.btDeleteLogo = NewButton(&page, "btDeleteLogo", QString(), 240, 8, 75, 25);
+  Name(c.btAddLogo, "Add logo");
+  c.btDeleteLogo = NewButton(&page, "btDeleteLogo", QString());
   FollowAction(c.btDeleteLogo, c.actDelete);
+  Name(c.btDeleteLogo, "Delete logo");
   c.ListLogo = new QListWidget(&page);
   c.ListLogo->setObjectName("ListLogo");
-  c.ListLogo->setGeometry(16, 38, 321, 110);
-  c.btLOGO = NewButton(&page, "btLOGO", "DOWNLOAD", 16, 156, 97, 25);
+  const QFontMetrics metrics = c.ListLogo->fontMetrics();
+  const int listFrame = 2 * c.ListLogo->frameWidth();
+  // As tall as its lines, whatever the list's own size hint (a scroll area's is large).
+  c.ListLogo->setMinimumWidth(kLogoListCharacters * metrics.averageCharWidth() + listFrame);
+  c.ListLogo->setFixedHeight(kLogoListLines * metrics.lineSpacing() + listFrame);
+  Name(c.ListLogo, "Logo pictures", c.Label13);
+  c.btLOGO = NewButton(&page, "btLOGO", "DOWNLOAD");
+  Name(c.btLOGO, "Download logos");
+
+  auto* logoRow = new QHBoxLayout;
+  logoRow->addWidget(c.Label13);
+  logoRow->addStretch(1);
+  logoRow->addWidget(c.btAddLogo);
+  logoRow->addWidget(c.btDeleteLogo);
+  c.DownloadRow = new QHBoxLayout;
+  c.DownloadRow->setObjectName("DownloadRow");
+  c.DownloadRow->addWidget(c.btLOGO);
+  c.DownloadRow->addStretch(1);
+  c.PageLayout = new QVBoxLayout(&page);
+  c.PageLayout->setObjectName("LogoPageLayout");
+  c.PageLayout->addLayout(logoRow);
+  c.PageLayout->addWidget(c.ListLogo, 1);
+  c.PageLayout->addLayout(c.DownloadRow);
 
   c.PopupMenu1 = new QMenu(&page);
   c.PopupMenu1->setObjectName("PopupMenu1");

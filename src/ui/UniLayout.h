@@ -1,7 +1,7 @@
-// Where the window's controls go and what they are called: every position, size,
-// caption, object name and the order of the focus chain. Buttons and menu items are
-// linked to their actions here; what the controls do is connected by TfrmMain and
-// TLogoPage.
+// Where the window's controls go and what they are called: the layouts that place them
+// in the desktop's font, captions, accessible names, object names and the order of the
+// focus chain. Buttons and menu items are linked to their actions here; what the
+// controls do is connected by TfrmMain and TLogoPage.
 #pragma once
 
 #include <string>
@@ -9,6 +9,7 @@
 class QAction;
 class QComboBox;
 class QFileDialog;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -17,6 +18,7 @@ class QObject;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
+class QVBoxLayout;
 class QWidget;
 
 namespace printset {
@@ -24,8 +26,13 @@ namespace printset {
 class TLogoPage;
 class TPortComboBox;
 
-// The controls of the NVRAM page; all are children of the page.
+// The controls of the NVRAM page; all are children of the page. The page is a column:
+// the LOGO: row with ADD and DELETE, the list, then DownloadRow with DOWNLOAD at its left.
+// A control of the page's own goes into PageLayout (a row of its own, e.g. inserted
+// before DownloadRow) or into DownloadRow beside DOWNLOAD; the window then grows to fit.
 struct TLogoPageControls {
+  QVBoxLayout* PageLayout = nullptr;
+  QHBoxLayout* DownloadRow = nullptr;
   QLabel* Label13 = nullptr;
   QObject* ActionList1 = nullptr;
   QAction* actAddLogo = nullptr;
@@ -66,11 +73,12 @@ struct TMainControls {
   QFileDialog* OpenDialog1 = nullptr;
 };
 
-// Gives `window` its caption, font and fixed size and creates its controls on it, the
-// NVRAM page a TLogoPage on `configFolder`; focus starts in the PORT box. Never fails.
+// Gives `window` its caption and creates its controls on it in layouts, the NVRAM page a
+// TLogoPage on `configFolder`; the window takes the size its contents need in the
+// desktop's font and cannot be resized. Focus starts in the PORT box. Never fails.
 TMainControls LayOutWindow(QWidget& window, const std::string& configFolder);
 
-// Creates the NVRAM page's controls on `page`. Never fails.
+// Creates the NVRAM page's controls and its layout on `page`. Never fails.
 TLogoPageControls LayOutLogoPage(QWidget& page);
 
 // Puts ADD, DELETE, the logo list and DOWNLOAD, in that order, right after `previous`

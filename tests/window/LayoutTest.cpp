@@ -1,13 +1,19 @@
 // The window as the operator first sees it, and the controls the logo list builds on.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <cstdlib>
+
+#include "logo/LogoSet.h"
 
 #include "WindowFixture.h"
 
@@ -33,8 +39,9 @@ class WindowLayout : public TWindowTest {
 TEST_F(WindowLayout, OpensWithItsControlsAndDefaults) {
   OpenWindow();
   EXPECT_EQ(Window->windowTitle(), "PRINT SET");
-  EXPECT_EQ(Window->size(), QSize(370, 281));
+  // A dialog that cannot be resized, as large as its contents need.
   EXPECT_EQ(Window->minimumSize(), Window->maximumSize());
+  EXPECT_EQ(Window->size(), Window->minimumSize());
 
   const QStringList baudRates{"  4800", "  9600", " 19200", " 38400", " 57600", "115200"};
   EXPECT_EQ(Items("ComboBaud"), baudRates);
@@ -109,6 +116,74 @@ TEST_F(WindowLayout, LogoControlsFollowTheirActions) {
   EXPECT_TRUE(items[0]->isEnabled());
 }
 
+// Each control is at least as wide and as high as its text in the font it is drawn
+// with, and lies whole inside the window, in the desktop's font and in one half as large
+// again (CTest runs this case once more with QT_SCALE_FACTOR=2 and QT_FONT_DPI=144).
+TEST_F(WindowLayout, NoControlIsNarrowerThanItsText) {
+  if (const char* scale = std::getenv("QT_SCALE_FACTOR")) {
+    ASSERT_GE(qApp->devicePixelRatio(), std::atof(scale)) << "the scale factor did not take effect";
+  }
+  const QFont desktopFont = QApplication::font();
+  ASSERT_GT(desktopFont.pointSizeF(), 0);
+  WriteConfig("[CODEPAGE]\r\nPC863 (Canadian-French)=4\r\n");
+  // A line edit keeps this many pixels on either side of its text.
+  constexpr int kEditMargin = 2;
+  for (const double fontScale : {1.0, 1.5}) {
+    SCOPED_TRACE("font at " + std::to_string(fontScale));
+    QFont font = desktopFont;
+    font.setPointSizeF(desktopFont.pointSizeF() * fontScale);
+    QApplication::setFont(font);
+    OpenWindow();
+    SetText("ComboPort", "/dev/ttyUSB0");
+    SetText("ComboBaud", "115200");
+    SetText("ComboSetBaudRate", "115200");
+    Find<QLabel>("StatusPanel0")->setText(QString::fromStdString(FormatLogoSpace(16 * 1024 * 1024, 32 * 1024 * 1024)));
+    auto* pages = Find<QTabWidget>("PageControl1");
+    const QRect inWindow = Window->rect();
+
+    int checked = 0;
+    const auto check = [&](QWidget* control, const QString& text, int padding) {
+      ++checked;
+      SCOPED_TRACE(control->objectName().toStdString() + " \"" + text.toStdString() + "\"");
+      const QFontMetrics metrics = control->fontMetrics();
+      EXPECT_GE(control->width(), metrics.horizontalAdvance(text) + padding);
+      EXPECT_GE(control->height(), metrics.height());
+      const QRect placed(control->mapTo(Window.get(), QPoint(0, 0)), control->size());
+      EXPECT_TRUE(inWindow.contains(placed)) << "placed at " << placed.x() << "," << placed.y() << " "
+                                             << placed.width() << "x" << placed.height();
+    };
+    for (int page = 0; page < pages->count(); ++page) {
+      pages->setCurrentIndex(page);
+      RunUntilIdle();
+      EXPECT_GE(pages->tabBar()->tabRect(page).width(),
+                pages->tabBar()->fontMetrics().horizontalAdvance(pages->tabText(page)));
+      for (QLabel* label : Window->findChildren<QLabel*>())
+        if (label->isVisible() && !label->text().isEmpty()) check(label, label->text(), 0);
+      for (QPushButton* button : Window->findChildren<QPushButton*>())
+        if (button->isVisible()) check(button, button->text(), 0);
+      for (QComboBox* box : Window->findChildren<QComboBox*>())
+        if (box->isVisible()) check(box->lineEdit(), box->currentText(), 2 * kEditMargin);
+      auto* digits = Find<QLineEdit>("edString");
+      if (digits->isVisible()) check(digits, digits->displayText(), 2 * kEditMargin);
+    }
+    EXPECT_GE(checked, 20) << "controls on the three pages";
+    EXPECT_EQ(Window->minimumSize(), Window->maximumSize()) << "still a dialog that cannot be resized";
+    CloseWindow();
+  }
+  QApplication::setFont(desktopFont);
+}
+
+// Screen readers can name every control the keyboard reaches.
+TEST_F(WindowLayout, EveryControlHasAnAccessibleName) {
+  OpenWindow();
+  for (const char* name : {"ComboPort", "ComboBaud", "PageControl1", "btSet", "ComboSetBaudRate", "ComboCodePage",
+                           "edString", "btUpdate", "btAddLogo", "btDeleteLogo", "ListLogo", "btLOGO"}) {
+    QAccessibleInterface* control = QAccessible::queryAccessibleInterface(Find<QWidget>(name));
+    ASSERT_NE(control, nullptr) << name;
+    EXPECT_FALSE(control->text(QAccessible::Name).trimmed().isEmpty()) << name;
+  }
+}
+
 // A picture of the window for the README: PRINTSET_WINDOW_SCREENSHOT=path/window.png.
 TEST_F(WindowLayout, Screenshot) {
   const char* path = std::getenv("PRINTSET_WINDOW_SCREENSHOT");
@@ -117,7 +192,9 @@ TEST_F(WindowLayout, Screenshot) {
   OpenWindow();
   SetText("ComboPort", "COM1");
   QApplication::processEvents();
-  EXPECT_TRUE(Window->grab().save(QString::fromLocal8Bit(path)));
+  // A palette of at most 256 colours keeps the file small.
+  const QImage picture = Window->grab().toImage().convertToFormat(QImage::Format_Indexed8, Qt::AvoidDither);
+  EXPECT_TRUE(picture.save(QString::fromLocal8Bit(path)));
 }
 
 }  // namespace

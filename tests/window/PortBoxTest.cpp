@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QFontMetrics>
+#include <QScrollBar>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -49,6 +50,15 @@ TEST(PortBox, ListedAfreshAtEachOpeningWithTheTextKept) {
 
   box.setCurrentIndex(2);
   EXPECT_EQ(box.toolTip().toStdString(), adapter);
+
+  // Many adapters after the fixed names: the open list shows every one without scrolling.
+  for (int i = 0; i < 14; ++i) plugged.push_back({"/dev/ttyUSB" + std::to_string(i), ""});
+  box.showPopup();
+  ASSERT_EQ(box.count(), 17);
+  EXPECT_EQ(box.view()->verticalScrollBar()->maximum(), 0);
+  EXPECT_GE(box.view()->height(), 17 * box.view()->sizeHintForRow(0));
+  box.hidePopup();
+  plugged.resize(3);
 
   // Unplugged: gone at the next opening, while the box still names it.
   plugged.pop_back();
