@@ -13,14 +13,16 @@ namespace printset {
 QString ApplicationTitle();
 
 // A modal box over `parent` with one OK button and no icon, captioned with the
-// application's title; `reason`, when given, stands beneath the text. Never fails.
+// application's title; `reason`, when given, stands beneath the text. Both texts can be
+// selected and copied. Never fails.
 void ShowMessage(QWidget* parent, const QString& text, const QString& reason = QString());
 
 // ShowMessage with a second button, `action`, beside OK; true when the operator chose
 // it. Never fails.
 bool AskMessage(QWidget* parent, const QString& text, const QString& reason, const QString& action);
 
-// A modal error box over `parent` with the error's text, ending in a full stop. Never fails.
+// A modal error box over `parent` with the error's text, ending in a full stop, which can
+// be selected and copied. Never fails.
 void ShowException(QWidget* parent, const std::exception& error);
 
 // Runs a click handler the way the toolkit's own handlers run: an error ends the handler

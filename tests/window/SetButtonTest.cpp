@@ -149,6 +149,7 @@ TEST_F(WindowSetButton, ErrorBoxGivesTheReasonBeneath) {
     ASSERT_EQ(Answerer.Seen.size(), 1u) << row.Reason.toStdString();
     EXPECT_EQ(Answerer.Seen[0], Outcome("ERROR"));
     EXPECT_EQ(Answerer.Seen[0].Detail, row.Reason);
+    EXPECT_TRUE(Answerer.Seen[0].Selectable) << "the reason can be selected and copied";
   }
 }
 

@@ -72,6 +72,13 @@ void TModalAnswerer::Answer(const QPointer<QDialog>& dialog) {
   if (!dialog || !dialog->isVisible()) return;
   if (auto* box = qobject_cast<QMessageBox*>(dialog.data())) {
     Seen.push_back({"box", box->windowTitle(), box->text(), box->icon(), box->informativeText()});
+    const auto selectable = [](const QLabel* label) {
+      const Qt::TextInteractionFlags wanted = Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
+      return label && (label->textInteractionFlags() & wanted) == wanted;
+    };
+    Seen.back().Selectable = selectable(box->findChild<QLabel*>("qt_msgbox_label")) &&
+                             (box->informativeText().isEmpty() ||
+                              selectable(box->findChild<QLabel*>("qt_msgbox_informativelabel")));
     if (!ButtonAnswers.empty()) {
       for (QAbstractButton* button : box->buttons()) {
         if (button->text() != ButtonAnswers.front()) continue;

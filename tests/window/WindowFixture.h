@@ -42,6 +42,8 @@ struct TSeenBox {
   QString Text;     // a box's text; the folder a file dialog opened in
   QMessageBox::Icon Icon = QMessageBox::NoIcon;
   QString Detail;   // a box's informative text, beneath its text; not compared by ==
+  // Whether the box's texts can be selected by mouse and keyboard; not compared by ==.
+  bool Selectable = false;
 };
 
 // Answers every modal dialog as soon as its own event loop runs: boxes with the button
