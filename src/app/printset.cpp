@@ -27,8 +27,9 @@ const char kUsage[] =
     "config.ini is read at start; its [LOGO] and [WINDOW] sections are written back at\n"
     "the end. With a config.ini beside the program in a folder you can write, every file\n"
     "stays there; otherwise config.ini is in $XDG_CONFIG_HOME/printset (~/.config/printset,\n"
-    "made from the installed sample on first run) and debug.log and logo.bin are in\n"
-    "$XDG_STATE_HOME/printset (~/.local/state/printset).\n";
+    "made from the built-in sample on first run) and debug.log and logo.bin are in\n"
+    "$XDG_STATE_HOME/printset (~/.local/state/printset). A config.ini without code pages\n"
+    "gets the sample's with: printset-cli codepages --add\n";
 
 }  // namespace
 

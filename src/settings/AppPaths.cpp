@@ -3,6 +3,7 @@
 
 #include "base/FileIo.h"
 #include "settings/AppPathsPlatform.h"
+#include "settings/SampleConfig.h"
 
 // The installed data folder relative to the installed programs; the build sets it from
 // its install layout.
@@ -36,12 +37,8 @@ TAppPaths ResolveAppPaths(const std::string& executableFolder, const std::string
   paths.StateFolder = StateBaseFolder() + kAppFolderName + "/";
   MakeFolder(paths.ConfigFolder);
   MakeFolder(paths.StateFolder);
-  CopySampleOnce(SampleConfigFile(programFolder), paths.ConfigFile());
+  CreateFileOnce(paths.ConfigFile(), SampleConfigText());
   return paths;
-}
-
-std::string SampleConfigFile(const std::string& executableFolder) {
-  return platform::WithSlash(executableFolder) + kDataFolderFromProgram + kConfigFileName;
 }
 
 std::string FindProgramFile(const TAppPaths& paths, const std::string& executableFolder, const std::string& name) {

@@ -18,17 +18,13 @@ struct TAppPaths {
 
 // --folder (non-empty `folderOption`) puts everything there; else portable mode when config.ini stands
 // beside the executable in a folder the user can write; else the per-user folders, XDG config and state
-// (Windows: %APPDATA%\printset and %LOCALAPPDATA%\printset), config.ini created from the installed sample
-// on first run. Throws std::runtime_error when a folder cannot be made
-// (or the sample not copied into it); the message names the folder and the system's reason.
+// (Windows: %APPDATA%\printset and %LOCALAPPDATA%\printset), config.ini created there from the sample built
+// into the program on first run, wherever the program runs from. Throws std::runtime_error when a folder
+// cannot be made (or config.ini not created in it); the message names the folder and the system's reason.
 TAppPaths ResolveAppPaths(const std::string& executableFolder, const std::string& folderOption);
 
 // The folder of the running program, with a trailing '/'; "./" when the system will not say.
 std::string ExecutableFolder();
-
-// The installed sample settings file for a program in `executableFolder`
-// (<prefix>/bin/ -> <prefix>/share/printset/config.ini); it need not exist.
-std::string SampleConfigFile(const std::string& executableFolder);
 
 // The first existing regular file `name` in the config folder, the program folder and the
 // installed data folder, in that order (the sounds); empty when there is none.

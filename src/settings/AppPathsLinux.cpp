@@ -75,18 +75,18 @@ void MakeFolder(const std::string& folder) {
   }
 }
 
-// Copied under a name of its own and then linked into place, so that a second instance
+// Written under a name of its own and then linked into place, so that a second instance
 // starting at the same moment never sees half a file, and an existing file is never
 // replaced.
-void CopySampleOnce(const std::string& sample, const std::string& target) {
-  if (!IsRegularFile(sample) || ::access(target.c_str(), F_OK) == 0) return;
+void CreateFileOnce(const std::string& target, std::string_view content) {
+  if (::access(target.c_str(), F_OK) == 0) return;
   const std::string temporary = target + ".new-" + std::to_string(::getpid());
-  std::error_code error;
-  std::filesystem::copy_file(sample, temporary, std::filesystem::copy_options::overwrite_existing, error);
-  if (!error && ::link(temporary.c_str(), target.c_str()) != 0 && errno != EEXIST)
-    error = std::error_code(errno, std::generic_category());
+  std::string reason;
+  if (WriteFileAtomically(temporary, content.data(), content.size(), reason) &&
+      ::link(temporary.c_str(), target.c_str()) != 0 && errno != EEXIST)
+    reason = std::strerror(errno);
   ::unlink(temporary.c_str());  // gone either way; a failure leaves nothing to remove
-  if (error) throw std::runtime_error("cannot create " + target + " from " + sample + ": " + error.message());
+  if (!reason.empty()) throw std::runtime_error("cannot create " + target + ": " + reason);
 }
 
 }  // namespace printset::platform

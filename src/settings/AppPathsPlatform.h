@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace printset::platform {
 
@@ -17,8 +18,8 @@ std::string StateBaseFolder();  // as ConfigBaseFolder, for the traces
 // Makes `folder` and its missing parents; throws std::runtime_error naming the part that
 // could not be made.
 void MakeFolder(const std::string& folder);
-// Copies `sample` to `target` unless `target` exists or `sample` does not; never leaves
-// half a file or replaces one. Throws std::runtime_error when the copy fails.
-void CopySampleOnce(const std::string& sample, const std::string& target);
+// Makes `target` holding `content` unless `target` exists; never leaves half a file or
+// replaces one. Throws std::runtime_error when the file cannot be made.
+void CreateFileOnce(const std::string& target, std::string_view content);
 
 }  // namespace printset::platform

@@ -7,8 +7,8 @@
 #include <system_error>
 #include <vector>
 
-#include "settings/AppPaths.h"
 #include "base/FileIo.h"
+#include "settings/AppPaths.h"
 #include "settings/AppPathsPlatform.h"
 
 namespace printset::platform {
@@ -61,22 +61,22 @@ void MakeFolder(const std::string& folder) {
     throw std::runtime_error("cannot make the folder " + folder + ": a file of that name is in the way");
 }
 
-// Copied under a name of its own and then moved into place without replacing, so that a
-// second instance starting at the same moment never sees half a file, and an existing
+// Written under a name of its own and then moved into place without replacing, so that
+// a second instance starting at the same moment never sees half a file, and an existing
 // file is never replaced.
-void CopySampleOnce(const std::string& sample, const std::string& target) {
-  if (!IsRegularFile(sample) || fs::exists(target)) return;
+void CreateFileOnce(const std::string& target, std::string_view content) {
+  if (fs::exists(target)) return;
   const std::string temporary = target + ".new-" + std::to_string(::GetCurrentProcessId());
-  std::error_code error;
-  fs::copy_file(sample, temporary, fs::copy_options::overwrite_existing, error);
-  if (!error && !::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+  std::string reason;
+  if (WriteFileAtomically(temporary, content.data(), content.size(), reason) &&
+      !::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
     const DWORD code = ::GetLastError();
     if (code != ERROR_ALREADY_EXISTS && code != ERROR_FILE_EXISTS)
-      error = std::error_code(static_cast<int>(code), std::system_category());
+      reason = std::error_code(static_cast<int>(code), std::system_category()).message();
   }
   std::error_code removeError;
   fs::remove(temporary, removeError);  // gone either way; a failure leaves nothing to remove
-  if (error) throw std::runtime_error("cannot create " + target + " from " + sample + ": " + error.message());
+  if (!reason.empty()) throw std::runtime_error("cannot create " + target + ": " + reason);
 }
 
 }  // namespace printset::platform

@@ -4,7 +4,6 @@ namespace printset {
 
 namespace {
 constexpr const char* kLogoSection = "LOGO";
-constexpr const char* kCodePageSection = "CODEPAGE";
 }  // namespace
 
 TLogoSettings ReadLogoSettings(const TProfileFile& file) {

@@ -31,6 +31,7 @@ TLogoSettings ReadLogoSettings(const TProfileFile& file);
 bool WriteLogoSettings(TProfileFile& file, const TLogoSettings& settings);
 
 constexpr size_t kCodePageCapacity = 1024;
+inline constexpr const char* kCodePageSection = "CODEPAGE";
 
 // Names as the code page box shows them, in file order; Values[i] belongs to Names[i]
 // and is 0 where the file's value is not an integer or no name fills the entry. Keys

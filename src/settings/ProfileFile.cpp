@@ -1,5 +1,6 @@
 #include "settings/ProfileFile.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <limits>
@@ -350,6 +351,8 @@ int32_t TProfileFile::ReadInteger(std::string_view section, std::string_view key
   return value ? ParseProfileInteger(*value, defaultValue) : defaultValue;
 }
 
+bool TProfileFile::HasSection(std::string_view section) const { return FindSection(Text, section).Found; }
+
 std::vector<std::string> TProfileFile::ReadSectionKeys(std::string_view section) const {
   std::vector<std::string> keys;
   const TSectionSpan span = FindSection(Text, section);
@@ -412,6 +415,37 @@ bool TProfileFile::WriteString(std::string_view section, std::string_view key, s
 
 bool TProfileFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
   return WriteString(section, key, std::to_string(value));
+}
+
+bool TProfileFile::AppendSection(std::string_view section, std::string_view lines) {
+  const std::string header = "[" + std::string(section) + "]";
+  if (!ValidName(section, "]\r\n") || lines.substr(0, header.size() + 1) != header + "\n" ||
+      lines.find('\r') != std::string_view::npos) {
+    Error = "Invalid section or lines";
+    return false;
+  }
+  TProfileText text;
+  std::string reason;
+  if (!Load(text, reason)) {
+    Error = "not written, because the file cannot be read whole: " + reason;
+    return false;
+  }
+  if (FindSection(text, section).Found) {
+    Error = "the file already has a [" + std::string(section) + "] section";
+    return false;
+  }
+  const std::string lineEnd = UsualLineEnd(text.Lines);
+  if (!text.Lines.empty() && text.Lines.back().End.empty()) text.Lines.back().End = lineEnd;
+  if (!text.Lines.empty() && !TrimBlanks(text.Lines.back().Text).empty()) text.Lines.push_back({"", lineEnd});
+  for (size_t start = 0; start < lines.size();) {
+    const size_t end = std::min(lines.find('\n', start), lines.size());
+    text.Lines.push_back({ToFileText(text.Encoding, lines.substr(start, end - start)), lineEnd});
+    start = end + 1;
+  }
+  if (!Save(text)) return false;
+  Text = std::move(text);
+  Error.clear();
+  return true;
 }
 
 int32_t ParseProfileInteger(std::string_view text, int32_t defaultValue) {

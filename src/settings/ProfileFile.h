@@ -57,6 +57,8 @@ class TProfileFile {
   std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
   // The value as ParseProfileInteger reads it; `defaultValue` when the key is missing.
   int32_t ReadInteger(std::string_view section, std::string_view key, int32_t defaultValue) const;
+  // Whether the file, as read, has a section of that name. Never fails.
+  bool HasSection(std::string_view section) const;
   // Key names as spelled in the file, in file order, a repeated name as often as it
   // occurs; empty when the section is not there.
   std::vector<std::string> ReadSectionKeys(std::string_view section) const;
@@ -76,6 +78,12 @@ class TProfileFile {
   // unchanged.
   bool WriteString(std::string_view section, std::string_view key, std::string_view value);
   bool WriteInteger(std::string_view section, std::string_view key, int32_t value);
+  // Adds `lines` (ended by LF, the first one "[section]") as a new section at the end of
+  // the file, after a blank line, each line with the file's usual line end; every line
+  // already there stays byte for byte. False, with LastError set, when the file already
+  // has that section, when `lines` does not start with its "[section]" line, or as
+  // WriteString fails; the file on disk is then unchanged.
+  bool AppendSection(std::string_view section, std::string_view lines);
 
   // The reason for the last failed write, empty when none failed.
   std::string LastError() const;

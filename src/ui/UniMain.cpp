@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <stdexcept>
 #include <utility>
@@ -36,6 +37,9 @@ constexpr const char* kInvalidFileCaption = "Print Tool";
 constexpr const char* kInvalidFileText = "Invalid file";
 constexpr const char* kBusyText = "BUSY: wait for the end";
 constexpr const char* kLogoFileName = "logo.bin";
+// Shown in the status bar while config.ini has no [CODEPAGE] section, until the first
+// operation or change of the logo list.
+constexpr const char* kNoCodePagesHint = "No code pages: printset-cli codepages --add";
 
 // Selects the item that reads `text`, so that the list opens on it; a text that is no
 // item stands in the box as if typed.
@@ -85,6 +89,7 @@ void TfrmMain::FormCreate() {
   codePageBox->clear();
   for (const std::string& name : CodePageNames) codePageBox->addItem(QString::fromStdString(name));
   if (codePageBox->count() > 0) codePageBox->setCurrentIndex(0);
+  if (!profile.HasSection(kCodePageSection)) ShowHint(kNoCodePagesHint);
 
   const TLinkSettings link = ReadLinkSettings(profile);
   Runner.SetLinkSettings(link);
@@ -93,6 +98,16 @@ void TfrmMain::FormCreate() {
   const TWindowSettings window = ReadWindowSettings(profile);
   if (!window.Port.empty()) ShowText(Controls.ComboPort, QString::fromStdString(window.Port));
   if (!window.BaudRate.empty()) ShowText(Controls.ComboBaud, BaudRateText(window.BaudRate));
+}
+
+void TfrmMain::ShowHint(const QString& hint) {
+  QStatusBar* bar = Controls.StatusBar1;
+  // The window widens, if it must, so that the whole line shows.
+  bar->setMinimumWidth(bar->fontMetrics().horizontalAdvance(hint + "    "));
+  bar->showMessage(hint);
+  // The panels come back with the first progress or logo space text.
+  connect(&Runner, &TJobRunner::JobStarted, bar, &QStatusBar::clearMessage, Qt::SingleShotConnection);
+  connect(Controls.TabSheet3, &TLogoPage::SpaceTextChanged, bar, &QStatusBar::clearMessage, Qt::SingleShotConnection);
 }
 
 void TfrmMain::SaveSettings() {

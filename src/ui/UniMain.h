@@ -3,6 +3,7 @@
 // runs through the job runner, which the window holds for its whole life.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -39,6 +40,9 @@ class TfrmMain : public QWidget {
  private:
   void FormCreate();
   void SaveSettings();
+  // A line in the status bar over both panels, gone when a job starts or the logo list
+  // changes.
+  void ShowHint(const QString& hint);
   void btSetClick();
   void btUpdateClick();
   void btLOGOClick();

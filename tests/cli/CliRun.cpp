@@ -6,9 +6,9 @@
 
 namespace printset {
 
-TRun RunCli(const std::string& arguments, bool withStderr) {
-  const std::string command =
-      std::string(PRINTSET_CLI) + " " + arguments + (withStderr ? " 2>&1" : " 2>/dev/null");
+namespace {
+
+TRun RunCommand(const std::string& command) {
   TRun run;
   std::FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return run;
@@ -18,6 +18,16 @@ TRun RunCli(const std::string& arguments, bool withStderr) {
   const int status = ::pclose(pipe);
   run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+}  // namespace
+
+TRun RunCli(const std::string& arguments, bool withStderr) {
+  return RunCommand(std::string(PRINTSET_CLI) + " " + arguments + (withStderr ? " 2>&1" : " 2>/dev/null"));
+}
+
+TRun RunCliIn(const std::string& environment, const std::string& arguments) {
+  return RunCommand("env -i " + environment + " " + PRINTSET_CLI + " " + arguments + " 2>&1");
 }
 
 }  // namespace printset

@@ -95,6 +95,54 @@ TEST_F(CliTest, CodePagesAndPortNamesComeFromTheSettingsFile) {
   EXPECT_EQ(Sim.ParameterBlock()[4], 31);
   const TRun unknown = Cli("--port COM3 set --codepage DELTA");
   EXPECT_EQ(unknown.Status, 64);
+  EXPECT_NE(unknown.Output.find("it has 'ALPHA', 'BETA', 'GAMMA'"), std::string::npos) << unknown.Output;
+  WriteText("config.ini", "[LOGO]\nSIZE=1\n");
+  const TRun none = Cli("--port " + Sim.DevicePath() + " set --codepage ALPHA");
+  EXPECT_EQ(none.Status, 64);
+  EXPECT_NE(none.Output.find("has no [CODEPAGE] section (printset-cli codepages --add"), std::string::npos)
+      << none.Output;
+}
+
+// Run from the build folder, without a config.ini of its own: the per-user config.ini is
+// made from the sample built into the program. A file without code pages takes the
+// sample's [CODEPAGE] section with `codepages --add`, every line of its own kept.
+TEST_F(CliTest, TheBuiltInSampleGivesTheCodePages) {
+  const std::string sample = ReadTextFile(std::string(PRINTSET_SOURCE_DIR) + "/packaging/config.ini");
+  ASSERT_FALSE(sample.empty());
+  const std::string program = PRINTSET_CLI;
+  ASSERT_FALSE(std::filesystem::exists(program.substr(0, program.rfind('/') + 1) + "config.ini"))
+      << "a config.ini beside the built program puts it in portable mode";
+  const std::string environment = "PATH=/usr/bin:/bin HOME=" + Folder + "home XDG_CONFIG_HOME=" + Folder +
+                                  "cfg XDG_STATE_HOME=" + Folder + "state";
+  const std::string config = Folder + "cfg/printset/config.ini";
+
+  const TRun first = RunCliIn(environment, "codepages");
+  EXPECT_EQ(first.Status, 0) << first.Output;
+  EXPECT_EQ(ReadTextFile(config), sample);
+  EXPECT_EQ(first.Output.rfind("   0  PC437 (USA)\n", 0), 0u) << first.Output;
+  EXPECT_NE(first.Output.find("  19  PC858 (Euro)\n"), std::string::npos) << first.Output;
+
+  // The sample's section, from its [CODEPAGE] line to the blank line before the next
+  // section, in the file's own line ends, after a blank line.
+  const size_t begin = sample.find("[CODEPAGE]\n");
+  const size_t end = sample.find("\n\n[", begin);
+  ASSERT_NE(end, std::string::npos);
+  std::string section;
+  for (const char c : sample.substr(begin, end + 1 - begin)) section += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const std::string own = "; mine\r\n[LOGO]\r\nSIZE=4096";
+  WriteTextFile(config, own);
+  const TRun added = RunCliIn(environment, "codepages --add");
+  EXPECT_EQ(added.Status, 0) << added.Output;
+  EXPECT_EQ(ReadTextFile(config), own + "\r\n\r\n" + section);
+  const TRun again = RunCliIn(environment, "codepages --add");
+  EXPECT_EQ(again.Status, 0) << again.Output;
+  EXPECT_NE(again.Output.find("already has [CODEPAGE]"), std::string::npos) << again.Output;
+  EXPECT_EQ(ReadTextFile(config), own + "\r\n\r\n" + section);
+
+  // A name in any case.
+  const TRun set = RunCliIn(environment, Port() + "set --codepage 'pc858 (EURO)'");
+  EXPECT_EQ(set.Status, 0) << set.Output;
+  EXPECT_EQ(Sim.ParameterBlock()[4], 19);
 }
 
 TEST_F(CliTest, FailuresReportTheirMeaningAndExitWithTheResultCode) {
@@ -216,7 +264,7 @@ TEST_F(CliTest, BadInputIsRefusedBeforeThePrinterIsTouched) {
       {"download " + a + " " + Folder + "missing.bin", 65, "missing.bin: No such file or directory"},
       {"download " + Folder + "dir", 65, "a folder, not a regular file"},
       {"download " + Folder + "fifo:45", 65, "a FIFO, not a regular file"},
-      {"download", 64, "at least one file"},
+      {"download", 64, "FILE is required"},
       {"program " + Folder + "fifo", 65, "a FIFO, not a regular file"},
       {"program /dev/null", 65, "a character device, not a regular file"},
       {"program " + Folder + "huge.bin", 65, "16777217 bytes, more than the 16777216 bytes allowed"},

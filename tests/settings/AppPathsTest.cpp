@@ -41,9 +41,11 @@ mode_t ModeOf(const std::string& path) {
 }
 
 // An installed layout in a folder of its own: <root>/bin/ holds the program,
-// <root>/share/printset/config.ini the sample; HOME is <root>/home.
+// <root>/share/printset/config.ini an installed sample, which a new per-user config.ini
+// does not copy: it is made from the sample built into the program; HOME is <root>/home.
 TEST(AppPaths, FolderOptionPortableModeAndPerUserFolders) {
-  const std::string kSample = "[LOGO]\nSIZE=4096\n";
+  const std::string kSample = ReadTextFile(std::string(PRINTSET_SOURCE_DIR) + "/packaging/config.ini");
+  ASSERT_NE(kSample.find("\n[CODEPAGE]\n"), std::string::npos);
   struct TCase {
     const char* Name;
     const char* FolderOption;  // relative to the root, "" for none
@@ -60,7 +62,8 @@ TEST(AppPaths, FolderOptionPortableModeAndPerUserFolders) {
     std::filesystem::permissions(root + "/cfg/printset", std::filesystem::perms::owner_all);
     WriteTextFile(root + "/cfg/printset/config.ini", "[MINE]\n");
   };
-  const auto noSample = [](const std::string& root) { std::filesystem::remove(root + "/share/printset/config.ini"); };
+  // As in a build folder: nothing installed beside the program.
+  const auto noSample = [](const std::string& root) { std::filesystem::remove_all(root + "/share"); };
   const TCase cases[] = {
       {"--folder, even beside a config.ini", "mine", std::nullopt, std::nullopt, besideProgram, true, "mine/",
        "mine/", nullptr},
@@ -73,7 +76,8 @@ TEST(AppPaths, FolderOptionPortableModeAndPerUserFolders) {
        "home/.local/state/printset/", kSample.c_str()},
       {"the user's config.ini kept", "", "@/cfg", "@/st", userFileThere, false, "cfg/printset/", "st/printset/",
        "[MINE]\n"},
-      {"no sample: no config.ini", "", "@/cfg", "@/st", noSample, false, "cfg/printset/", "st/printset/", nullptr},
+      {"nothing installed beside the program", "", "@/cfg", "@/st", noSample, false, "cfg/printset/", "st/printset/",
+       kSample.c_str()},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -85,7 +89,7 @@ TEST(AppPaths, FolderOptionPortableModeAndPerUserFolders) {
     };
     std::filesystem::create_directories(root + "/bin");
     std::filesystem::create_directories(root + "/share/printset");
-    WriteTextFile(root + "/share/printset/config.ini", kSample);
+    WriteTextFile(root + "/share/printset/config.ini", "[LOGO]\nSIZE=4096\n");
     if (c.Prepare) c.Prepare(root);
     const TEnvironmentValue home("HOME", root + "/home");
     const TEnvironmentValue configHome("XDG_CONFIG_HOME", absolute(c.ConfigHome));

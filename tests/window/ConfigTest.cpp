@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QListWidget>
 #include <filesystem>
 #include <sstream>
@@ -45,6 +46,31 @@ TEST_F(WindowConfig, FirstStartWithoutConfigCreatesIt) {
                                                      "WIDTH=384", "", "[WINDOW]", "PORT=" + Sim.DevicePath(),
                                                      "BAUD=9600"}));
   EXPECT_TRUE(Answerer.Seen.empty());
+}
+
+// A file without [CODEPAGE] stays as it is; the status bar says how to get the list,
+// whole, until the first operation.
+TEST_F(WindowConfig, AFileWithoutCodePagesGetsAHintInTheStatusBar) {
+  const struct {
+    const char* Config;
+    bool Hint;
+  } rows[] = {{"; mine\r\n[LOGO]\r\nSIZE=4096\r\n", true}, {"[CODEPAGE]\r\n", false}, {"[CODEPAGE]\r\nA=1\r\n", false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Config);
+    WriteConfig(row.Config);
+    OpenWindow();
+    auto* bar = Find<QStatusBar>("StatusBar1");
+    const QString hint = bar->currentMessage();
+    EXPECT_EQ(hint.contains("printset-cli codepages --add"), row.Hint) << hint.toStdString();
+    if (row.Hint) {
+      EXPECT_GE(bar->width(), bar->fontMetrics().horizontalAdvance(hint)) << "the whole line shows";
+      Click("btSet");
+      EXPECT_EQ(Answerer.Seen.back(), Outcome("OK"));
+      EXPECT_EQ(bar->currentMessage(), "") << "the panels show the operation";
+    }
+    CloseWindow();
+    EXPECT_EQ(ReadFileInFolder("config.ini").rfind(row.Config, 0), 0u) << "the file's own lines stay";
+  }
 }
 
 TEST_F(WindowConfig, WritesTheLogoValuesBackAsDecimals) {

@@ -67,5 +67,6 @@ int RunDownloadVerb(TCliContext& context);
 int RunLogoVerb(TCliContext& context);
 int RunPortsVerb(TCliContext& context);
 int RunPathsVerb(TCliContext& context);
+int RunCodePagesVerb(TCliContext& context);
 
 }  // namespace printset

@@ -18,17 +18,23 @@ const char kDescription[] =
     "ports, on all of them at once. The common options may stand before or after\n"
     "the verb; VERB --help tells more about a verb.\n";
 
+// The synopsis, one verb a line, each in 80 columns; help2man makes the manual page's
+// SYNOPSIS of these lines ("or:" continues it). The common options may stand anywhere.
+const char kUsage[] =
+    "Usage: printset-cli [OPTIONS] VERB [ARGS]\n"
+    "  or:  printset-cli set [--new-baud RATE] [--codepage NAME] [--string DIGITS]\n"
+    "  or:  printset-cli set [--new-baud RATE] [--codepage-value N] [--string DIGITS]\n"
+    "  or:  printset-cli program IMAGE.bin\n"
+    "  or:  printset-cli download FILE[:COMMAND[:BASE]]...\n"
+    "  or:  printset-cli logo pack PICTURE... [-o FILE] [--allow-empty]\n"
+    "  or:  printset-cli logo download PICTURE... [--allow-empty]\n"
+    "  or:  printset-cli detect\n"
+    "  or:  printset-cli codepages [--add]\n"
+    "  or:  printset-cli ports\n"
+    "  or:  printset-cli paths\n";
+
 const char kFooter[] =
-    "Synopsis of the verbs:\n"
-    "  set [--new-baud RATE] [--codepage NAME | --codepage-value N]\n"
-    "      [--string DIGITS]\n"
-    "  program IMAGE.bin\n"
-    "  download FILE[:COMMAND[:BASE]]...\n"
-    "  logo pack PICTURE... [-o FILE] [--allow-empty]\n"
-    "  logo download PICTURE... [--allow-empty]\n"
-    "  detect\n"
-    "  ports\n"
-    "  paths\n"
+    "STRING (--string) is six digits or blanks, by default today's date as yymmdd.\n"
     "\n"
     "With one port it prints OK or ERROR with the reason, and the trace of the\n"
     "exchange is in debug.log. With several it prints a line per printer as it ends,\n"
@@ -48,7 +54,8 @@ const char kFooter[] =
     "(missing, unreadable, not a regular file, a bad number in FILE:COMMAND:BASE, a\n"
     "--ports file over 1 MiB), 69 for logo and ports in a build without Qt, 71 when\n"
     "the system will not start a worker for every printer, 73 when a folder cannot\n"
-    "be made; nothing is sent after 64, 65, 69, 71 or 73.";
+    "be made or config.ini not written (codepages --add); nothing is sent after 64,\n"
+    "65, 69, 71 or 73.";
 
 const char kVerbFooter[] =
     "The common options (--port, --ports, --baud, --folder, --json, --quiet) may\n"
@@ -63,10 +70,13 @@ class THelpFormatter : public CLI::Formatter {
   }
   std::string make_description(const CLI::App*) const override { return ""; }
   std::string make_usage(const CLI::App* app, std::string name) const override {
-    std::string usage = CLI::Formatter::make_usage(app, name);
+    std::string usage = app->get_parent() ? CLI::Formatter::make_usage(app, name) : std::string(kUsage);
     // A verb is required, though the parser is told it is optional so that a missing one
     // is reported in the front end's words.
     if (const size_t verb = usage.find(" [VERB]"); verb != std::string::npos) usage.replace(verb, 7, " VERB [ARGS]");
+    // Pictures are required unless an empty set is asked for.
+    if (const size_t pictures = usage.find(" [PICTURE...]"); pictures != std::string::npos)
+      usage.replace(pictures, 13, " {PICTURE...|--allow-empty}");
     std::string description = app->get_description();
     if (!description.empty() && description.back() != '\n') description += '\n';
     return usage + description;
@@ -147,7 +157,7 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
                           "as 0).");
   AddText(*set, "--new-baud", options.NewBaud, "RATE", "the printer's new baud rate");
   CLI::Option* codePage =
-      AddText(*set, "--codepage", options.CodePage, "NAME", "a code page named in [CODEPAGE] of config.ini")
+      AddText(*set, "--codepage", options.CodePage, "NAME", "a code page named in [CODEPAGE] of config.ini, in\nany case (printset-cli codepages lists them)")
           ->option_text("NAME");
   AddText(*set, "--codepage-value", options.CodePageValue, "N",
           "the code page's number, 0 to 255 (not with --codepage)")
@@ -163,6 +173,7 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
   program
       ->add_option_function<std::string>(
           "IMAGE", [&options](const std::string& image) { options.Files.push_back(image); }, "the firmware image")
+      ->required()
       ->option_text(" ");
   verbs.emplace_back(program, "program");
 
@@ -173,7 +184,7 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
                                "decimal or 0x hexadecimal. A field after a colon that\n"
                                "starts with a digit must be a number; a FILE holding\n"
                                "such a colon is given with both numbers (log:1:45:0).");
-  download->add_option("FILE", options.Files, "FILE[:COMMAND[:BASE]], one or more")->option_text("...");
+  download->add_option("FILE", options.Files, "FILE[:COMMAND[:BASE]], one or more")->required()->option_text("...");
   verbs.emplace_back(download, "download");
 
   CLI::App* logo = AddVerb(app, "logo",
@@ -214,6 +225,13 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
                              "/dev/serial/by-id name, description, USB vendor and\n"
                              "product id, serial number."),
                      "ports");
+  CLI::App* codePages = AddVerb(app, "codepages",
+                                "Lists the code pages of [CODEPAGE] of config.ini, the\n"
+                                "names --codepage takes, each with its number.");
+  codePages->add_flag("--add", options.AddCodePages,
+                      "first add the sample's [CODEPAGE] section to a\n"
+                      "config.ini that has none; the rest of the file stays");
+  verbs.emplace_back(codePages, "codepages");
   verbs.emplace_back(AddVerb(app, "paths", "Shows the folders in use: config.ini, debug.log and\nlogo.bin."),
                      "paths");
 }

@@ -17,8 +17,8 @@ struct TCliOptions {
   bool Json = false;
   bool Quiet = false;
   bool Version = false;
-  // "set", "program", "download", "logo pack", "logo download", "detect", "ports" or
-  // "paths".
+  // "set", "program", "download", "logo pack", "logo download", "detect", "codepages",
+  // "ports" or "paths".
   std::string Verb;
   // set
   std::optional<std::string> NewBaud;
@@ -29,6 +29,7 @@ struct TCliOptions {
   std::vector<std::string> Files;
   std::optional<std::string> Output;  // logo pack -o
   bool AllowEmpty = false;
+  bool AddCodePages = false;  // codepages --add
 };
 
 // The options, or the text to print instead of running anything (help, version).

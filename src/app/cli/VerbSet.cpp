@@ -19,6 +19,13 @@ constexpr uint64_t kMaxCodePage = 255;  // one byte of the parameter block
 constexpr size_t kStringPositions = 6;  // the window's mask: six digits or blanks
 
 
+// The names as the operator would type them, quoted, in file order.
+std::string JoinNames(const std::vector<std::string>& names) {
+  std::string list;
+  for (const std::string& name : names) list += (list.empty() ? "'" : ", '") + name + "'";
+  return list;
+}
+
 }  // namespace
 
 int RunSetVerb(TCliContext& context) {
@@ -39,8 +46,13 @@ int RunSetVerb(TCliContext& context) {
   if (options.CodePage) {
     size_t index = 0;
     while (index < codePages.Names.size() && !SameTextIgnoringCase(codePages.Names[index], *options.CodePage)) ++index;
-    if (index == codePages.Names.size())
-      throw TUsageError("no code page named '" + *options.CodePage + "' in [CODEPAGE] of config.ini");
+    if (index == codePages.Names.size()) {
+      if (codePages.Names.empty())
+        throw TUsageError("no code page named '" + *options.CodePage + "': " + context.Profile->Path() +
+                          " has no [CODEPAGE] section (printset-cli codepages --add adds the sample's)");
+      throw TUsageError("no code page named '" + *options.CodePage + "' in [CODEPAGE] of config.ini; it has " +
+                        JoinNames(codePages.Names));
+    }
     codePage = codePages.Values[index];
   }
   if (options.CodePageValue) {

@@ -26,6 +26,7 @@ int Main(const std::vector<std::string>& args) {
   if (verb == "ports") return RunPortsVerb(context);
   LoadSettings(context);
   if (verb == "paths") return RunPathsVerb(context);
+  if (verb == "codepages") return RunCodePagesVerb(context);
   if (verb == "logo pack") return RunLogoVerb(context);
   if (verb == "detect") return RunDetectVerb(context);
   // Every verb below talks to printers.
