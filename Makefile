@@ -8,7 +8,7 @@ BUILD := build
 ASAN  := build-asan
 PREFIX ?= /usr/local
 
-.PHONY: run test deps build build-asan bench fuzz install package clean windows test-windows
+.PHONY: run test deps build build-asan bench fuzz install uninstall package clean windows test-windows
 
 deps:
 	@missing=$$(for p in $(PKGS); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -42,6 +42,11 @@ bench: build
 # config.ini under PREFIX (BUILD=... installs another build folder).
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Removes what the last `make install` from this build folder put in place (CMake's
+# install_manifest.txt), and the folders it made; folders that were there before stay.
+uninstall:
+	cmake --build $(BUILD) --target uninstall
 
 # The Debian package, made by CPack in the build folder; dpkg-shlibdeps and file find
 # its run-time dependencies.

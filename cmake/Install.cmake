@@ -52,4 +52,28 @@ install(FILES ${PRINTSET_PACKAGING_DIR}/printset-cli.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME printset-cli)
 install(FILES ${PRINTSET_PACKAGING_DIR}/config.ini DESTINATION ${CMAKE_INSTALL_DATADIR}/printset)
 
+# The licence in Debian's copyright form and the changelog, compressed as Debian's tools
+# expect, in share/doc/printset. The changelog's newest entry must name this version.
+file(STRINGS ${PRINTSET_PACKAGING_DIR}/changelog changelogTop LIMIT_COUNT 1)
+if(NOT changelogTop MATCHES "^printset \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog: the newest entry is not ${PROJECT_VERSION}: ${changelogTop}")
+endif()
+install(FILES ${PRINTSET_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+if(GZIP_EXECUTABLE)
+  set(changelogGz ${PROJECT_BINARY_DIR}/changelog.gz)
+  add_custom_command(
+    OUTPUT ${changelogGz}
+    COMMAND ${GZIP_EXECUTABLE} -9nc ${PRINTSET_PACKAGING_DIR}/changelog > ${changelogGz}
+    DEPENDS ${PRINTSET_PACKAGING_DIR}/changelog
+    COMMENT "changelog.gz")
+  add_custom_target(printset_changelog ALL DEPENDS ${changelogGz})
+  install(FILES ${changelogGz} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
+
+# `make uninstall`: removes what the last `cmake --install` of this build folder put in
+# place (install_manifest.txt) and the folders it made.
+add_custom_target(uninstall
+  COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${PROJECT_BINARY_DIR} -P ${CMAKE_CURRENT_LIST_DIR}/Uninstall.cmake
+  COMMENT "Removing what was installed from ${PROJECT_BINARY_DIR}")
+
 include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)

@@ -4,6 +4,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME printset)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "printset")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration tool for receipt printers")
 # Lines of the long description stay within 79 characters, as Debian's tools expect.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
@@ -25,5 +26,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # formats beyond Qt's built-in ones (TIFF, WebP, ...).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins")
+# The completion of printset-cli is loaded by bash-completion.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bash-completion")
 
 include(CPack)

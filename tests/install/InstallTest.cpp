@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -79,6 +80,7 @@ TEST_F(InstallTest, EveryFileInItsPlaceAndTheProgramsRun) {
       {"share/metainfo/io.github.printset.printset.metainfo.xml", "io.github.printset.printset.metainfo.xml"},
       {"share/bash-completion/completions/printset-cli", "printset-cli.bash-completion"},
       {"share/printset/config.ini", "config.ini"},
+      {"share/doc/printset/copyright", "copyright"},
   };
   for (const TFileRow& row : files) {
     ASSERT_TRUE(std::filesystem::is_regular_file(Installed(row.Path))) << row.Path;
@@ -104,8 +106,19 @@ TEST_F(InstallTest, EveryFileInItsPlaceAndTheProgramsRun) {
       const std::string versionLine = VersionLine(program);
       EXPECT_NE(page.Output.find(versionLine.substr(0, versionLine.size() - 1)), std::string::npos);
       EXPECT_NE(page.Output.find(".SH \"SEE ALSO\""), std::string::npos) << "the page's include file is used";
+      // The synopsis: one verb a line.
+      if (program == "printset-cli") {
+        for (const char* verb : {"set", "program", "download", "logo pack", "logo download", "codepages", "ports", "paths"})
+          EXPECT_NE(page.Output.find(std::string(".br\n.B printset-cli\n\\fI\\,") + verb), std::string::npos) << verb;
+      }
     }
   }
+
+  // The changelog, compressed, begins with this version's entry.
+  const TRun changelog = Shell("gzip -dc '" + Installed("share/doc/printset/changelog.gz") + "'");
+  EXPECT_EQ(changelog.Status, 0) << changelog.Output;
+  EXPECT_EQ(changelog.Output.rfind(std::string("printset (") + kVersion + ") ", 0), 0u)
+      << changelog.Output;
 
   // The menu entry starts the installed window and finds the installed icon.
   const std::string desktop = ReadTextFile(Installed("share/applications/printset.desktop"));
@@ -129,6 +142,38 @@ TEST_F(InstallTest, EveryFileInItsPlaceAndTheProgramsRun) {
         Shell("appstreamcli validate --no-net '" + Installed("share/metainfo/io.github.printset.printset.metainfo.xml") + "'");
     EXPECT_EQ(check.Status, 0) << check.Output;
   }
+}
+
+// `make uninstall` runs the build's uninstall script: it removes every file of the last
+// install and the folders the install made, and keeps what was there before.
+TEST_F(InstallTest, UninstallLeavesThePrefixAsItWas) {
+  const auto contents = [](const std::string& root) {
+    std::vector<std::string> paths;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+      paths.push_back(std::filesystem::relative(entry.path(), root).string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+  };
+  const std::string uninstall = std::string("'") + PRINTSET_CMAKE + "' -DBUILD_DIR='" + PRINTSET_BUILD_DIR + "' -P '" +
+                                PRINTSET_SOURCE_DIR + "/cmake/Uninstall.cmake'";
+  ASSERT_TRUE(std::filesystem::exists(Installed("bin/printset-cli")));
+  const TRun removed = Shell(uninstall);
+  EXPECT_EQ(removed.Status, 0) << removed.Output;
+  EXPECT_EQ(contents(Prefix), std::vector<std::string>{}) << "installed into a prefix that was not there";
+
+  // Folders that were there before stay, with what they hold; an empty one too.
+  const std::string shared = Dir.Path() + "/shared";
+  std::filesystem::create_directories(shared + "/bin");
+  std::filesystem::create_directories(shared + "/share/doc/other");
+  WriteTextFile(shared + "/share/doc/other/README", "not ours\n");
+  const std::vector<std::string> before = contents(shared);
+  const TRun install = Shell(std::string("'") + PRINTSET_CMAKE + "' --install '" + PRINTSET_BUILD_DIR + "' --prefix '" +
+                             shared + "'");
+  ASSERT_EQ(install.Status, 0) << install.Output;
+  ASSERT_TRUE(std::filesystem::exists(shared + "/share/doc/printset/copyright"));
+  const TRun removedAgain = Shell(uninstall);
+  EXPECT_EQ(removedAgain.Status, 0) << removedAgain.Output;
+  EXPECT_EQ(contents(shared), before);
 }
 
 TEST_F(InstallTest, SampleSettingsReadBackAndDriveTheInstalledCli) {

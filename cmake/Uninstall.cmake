@@ -1,0 +1,38 @@
+# Removes what `cmake --install` put in place, as listed in the build folder's
+# install_manifest.txt, then the folders it made (install_folders_made.txt) once they are
+# empty, deepest first. A folder that was there before the install, or that holds anything
+# else, stays. Run as: cmake -DBUILD_DIR=<build folder> -P Uninstall.cmake
+set(manifest ${BUILD_DIR}/install_manifest.txt)
+if(NOT EXISTS ${manifest})
+  message(FATAL_ERROR "${manifest} is missing: nothing was installed from this build folder")
+endif()
+file(STRINGS ${manifest} files)
+foreach(file IN LISTS files)
+  if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+    file(REMOVE "${file}")
+    message(STATUS "Removed ${file}")
+  endif()
+endforeach()
+
+set(record ${BUILD_DIR}/install_folders_made.txt)
+set(kept)
+if(EXISTS ${record})
+  file(STRINGS ${record} folders)
+  # Deepest first: a longer path is never the parent of a shorter one.
+  list(SORT folders ORDER DESCENDING)
+  foreach(folder IN LISTS folders)
+    if(NOT IS_DIRECTORY "${folder}")
+      continue()
+    endif()
+    file(GLOB children LIST_DIRECTORIES true "${folder}/*" "${folder}/.*")
+    if(children)
+      list(APPEND kept "${folder}")
+    else()
+      file(REMOVE_RECURSE "${folder}")
+      message(STATUS "Removed ${folder}/")
+    endif()
+  endforeach()
+  list(JOIN kept "\n" text)
+  file(WRITE ${record} "${text}\n")
+endif()
+file(REMOVE ${manifest})
