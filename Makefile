@@ -40,13 +40,16 @@ bench: build
 
 # The three programs, their manual pages, desktop files, completion and the sample
 # config.ini under PREFIX (BUILD=... installs another build folder).
+# CMake's install manifest is kept as make-install-manifest.txt: `make package` and the
+# install tests write install_manifest.txt of their own.
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+	cp $(BUILD)/install_manifest.txt $(BUILD)/make-install-manifest.txt
 
-# Removes what the last `make install` from this build folder put in place (CMake's
-# install_manifest.txt), and the folders it made; folders that were there before stay.
+# Removes what the last `make install` from this build folder put in place, and the
+# folders it made; folders that were there before stay.
 uninstall:
-	cmake --build $(BUILD) --target uninstall
+	cmake -DBUILD_DIR=$(BUILD) -DMANIFEST=$(BUILD)/make-install-manifest.txt -P cmake/Uninstall.cmake
 
 # The Debian package, made by CPack in the build folder; dpkg-shlibdeps and file find
 # its run-time dependencies.

@@ -1,8 +1,13 @@
 # Removes what `cmake --install` put in place, as listed in the build folder's
-# install_manifest.txt, then the folders it made (install_folders_made.txt) once they are
-# empty, deepest first. A folder that was there before the install, or that holds anything
-# else, stays. Run as: cmake -DBUILD_DIR=<build folder> -P Uninstall.cmake
-set(manifest ${BUILD_DIR}/install_manifest.txt)
+# install_manifest.txt (or the copy MANIFEST names), then the folders installs made
+# (install_folders_made.txt) once they are empty, deepest first. A folder that was there
+# before the install, or that holds anything else, stays.
+# Run as: cmake -DBUILD_DIR=<build folder> [-DMANIFEST=<file>] -P Uninstall.cmake
+if(MANIFEST)
+  set(manifest ${MANIFEST})
+else()
+  set(manifest ${BUILD_DIR}/install_manifest.txt)
+endif()
 if(NOT EXISTS ${manifest})
   message(FATAL_ERROR "${manifest} is missing: nothing was installed from this build folder")
 endif()
