@@ -17,16 +17,26 @@ namespace printset {
 
 namespace {
 
-// Makes every pixel a 32-bit 0xffRRGGBB word carrying the stored colour. Qt reads a
-// 32-bit bitmap as ARGB32 when it believes the fourth byte is alpha; many bitmaps leave
-// that byte 0 and still mean their colours, so alpha is dropped, never blended in.
-QImage AsStoredColours(const QImage& image) {
+// Makes every pixel a 32-bit 0xffRRGGBB word: the picture as it looks on white paper.
+// A picture with an alpha channel is laid over white with straight (not premultiplied)
+// alpha, c' = (c x a + 255 x (255 - a)) / 255, so a transparent background reads white
+// whatever colour its pixels store. Qt gives a 32-bit bitmap an alpha channel only when
+// its header has an alpha mask; one without keeps its colours, whatever the fourth byte
+// holds. An opaque picture keeps its colours exactly.
+QImage OnWhitePaper(const QImage& image) {
   if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
-  // Straight (not premultiplied) ARGB keeps the colour whatever the alpha; then the same
-  // words are simply read as RGB32.
-  QImage straight = image.convertToFormat(QImage::Format_ARGB32);
-  straight.reinterpretAsFormat(QImage::Format_RGB32);
-  return straight;
+  QImage laid = image.convertToFormat(QImage::Format_ARGB32);
+  const auto over = [](int colour, int alpha) { return (colour * alpha + 255 * (255 - alpha)) / 255; };
+  for (int y = 0; y < laid.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(laid.scanLine(y));
+    for (int x = 0; x < laid.width(); ++x) {
+      const QRgb pixel = line[x];
+      const int alpha = qAlpha(pixel);
+      line[x] = qRgb(over(qRed(pixel), alpha), over(qGreen(pixel), alpha), over(qBlue(pixel), alpha));
+    }
+  }
+  laid.reinterpretAsFormat(QImage::Format_RGB32);
+  return laid;
 }
 
 // Whether a picture of this size may become a logo and be decoded at all.
@@ -58,7 +68,7 @@ std::optional<TPicture> LoadPicture(const std::string& path) {
   if (announced.isValid() && !SizeAllowed(announced)) return TPicture{};
   const QImage read = reader.read();
   if (read.isNull() || !SizeAllowed(read.size())) return TPicture{};
-  const QImage image = AsStoredColours(read);
+  const QImage image = OnWhitePaper(read);
   if (image.isNull()) return TPicture{};
 
   TPicture picture;

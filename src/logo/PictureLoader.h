@@ -24,8 +24,10 @@ constexpr uint64_t kMaxPictureFileSize = uint64_t{64} << 20;
 // bytes than it announces: see PictureDataComplete). Any format Qt's image reader knows
 // is read, whatever the file's extension: every BMP variant (1 to 32 bits per pixel,
 // top-down or bottom-up, RLE4/RLE8, bit fields), PNG, GIF, JPEG and the rest of the
-// installed image plugins. Each pixel keeps its stored colour: alpha is ignored rather
-// than blended, so a 32-bit bitmap whose fourth byte is 0 reads as its RGB values.
+// installed image plugins. A picture with an alpha channel (PNG, GIF, WebP, ICO, TIFF, a
+// bitmap with an alpha mask) is laid over white: straight alpha, each component
+// c' = (c x a + 255 x (255 - a)) / 255. A 32-bit bitmap without an alpha mask reads as
+// its colours whatever its fourth byte holds; an opaque picture keeps its colours.
 // A picture wider than kMaxLogoWidth, taller than kMaxLogoHeight or with more than
 // kMaxPictureDots dots reads as Width 0 too, refused before it is decoded.
 std::optional<TPicture> LoadPicture(const std::string& path);

@@ -4,11 +4,13 @@
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "HandMadePng.h"
 #include "logo/PictureLoader.h"
 #include "support/BmpFile.h"
 #include "support/TempDir.h"
@@ -49,7 +51,6 @@ struct TVariant {
 };
 
 TEST(PictureLoader, EveryExactBitmapVariantGivesTheSamePicture) {
-  constexpr uint32_t kWithAlpha = 0xFF000000;
   const TVariant variants[] = {
       {"4 bits", {4, false, TBmpCompression::Rgb, {}}},
       {"4 bits top-down", {4, true, TBmpCompression::Rgb, {}}},
@@ -62,7 +63,6 @@ TEST(PictureLoader, EveryExactBitmapVariantGivesTheSamePicture) {
       {"32 bits, fourth byte 0", {32, false, TBmpCompression::Rgb, {}}},
       {"32 bits top-down", {32, true, TBmpCompression::Rgb, {}}},
       {"32 bits, bit fields", {32, false, TBmpCompression::BitFields, {0xFF0000, 0xFF00, 0xFF, 0}}},
-      {"32 bits, alpha mask, alpha 0", {32, false, TBmpCompression::BitFields, {0xFF0000, 0xFF00, 0xFF, kWithAlpha}}},
   };
   TTempDir folder;
   const TPicture reference = Reference();
@@ -202,16 +202,62 @@ TEST(PictureLoader, FileCutShortIsInvalidNeverFilledUp) {
   }
 }
 
-TEST(PictureLoader, TransparentPixelsKeepTheirStoredColour) {
+TEST(PictureLoader, TransparentPicturesAreLaidOverWhite) {
+  // Four pixels in every format: transparent black, opaque black, black at alpha 128,
+  // and a last pixel at alpha 64. Over white, c' = (c a + 255 (255 - a)) / 255:
+  // 255 x 127 / 255 = 127, and for a component c at alpha 64, (64 c + 48705) / 255.
+  const std::vector<uint32_t> overWhite = {kWhite, kBlack, 0x7F7F7F, 0xBFBFFF};  // red: 255, 191, 191
+  constexpr uint32_t kOpaque = 0xFF000000;
+  const TPicture withAlpha{4, 1, {0x00000000, kOpaque | kBlack, 0x80000000, 0x400000FF}};
+  struct TRow {
+    const char* Name;
+    std::string File;
+    std::vector<uint32_t> Expected;
+  };
+  const TRow rows[] = {
+      {"RGBA PNG", EncodePng({4, 1, TPngColourType::Rgba, {0, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0, 128, 255, 0, 0, 64}, {}, {}}),
+       overWhite},
+      // Grey 200 at alpha 64: (12800 + 48705) / 255 = 241.
+      {"grey and alpha PNG", EncodePng({4, 1, TPngColourType::GreyAlpha, {0, 0, 0, 255, 0, 128, 200, 64}, {}, {}}),
+       {kWhite, kBlack, 0x7F7F7F, 0xF1F1F1}},
+      {"palette PNG with tRNS",
+       EncodePng({4, 1, TPngColourType::Palette, {0, 1, 2, 3}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 0}, {0, 255, 128, 64}}),
+       overWhite},
+      {"32-bit bitmap with an alpha mask",
+       EncodeBmp(withAlpha, {32, false, TBmpCompression::BitFields, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}), overWhite},
+      // Without an alpha mask the fourth byte is no alpha, whatever it holds.
+      {"32-bit bitmap, fourth byte not alpha", EncodeBmp(withAlpha, {32, false, TBmpCompression::Rgb, {}}),
+       {kBlack, kBlack, kBlack, kRed}},
+      {"opaque RGB PNG", EncodePng({4, 1, TPngColourType::Rgb, {0, 0, 0, 0, 0, 0, 127, 127, 127, 255, 0, 0}, {}, {}}),
+       {kBlack, kBlack, kGrey127, kRed}},
+  };
   TTempDir folder;
-  QImage image(2, 1, QImage::Format_ARGB32);
-  image.setPixel(0, 0, qRgba(255, 0, 0, 0));    // red, fully transparent
-  image.setPixel(1, 0, qRgba(0, 0, 255, 128));  // blue, half transparent
-  const std::string png = folder.File("alpha.png");
-  ASSERT_TRUE(image.save(QString::fromStdString(png), "PNG"));
-  const std::optional<TPicture> loaded = LoadPicture(png);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    WriteTextFile(folder.File("picture"), row.File);
+    const std::optional<TPicture> loaded = LoadPicture(folder.File("picture"));
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->Pixels, row.Expected);
+  }
+}
+
+TEST(PictureLoader, ABarOnATransparentGroundPacksAsOnWhite) {
+  // 64 x 32, a black bar over rows 12 to 19, the rest transparent black.
+  TPngPicture transparent{64, 32, TPngColourType::Rgba, std::vector<uint8_t>(64 * 32 * 4, 0), {}, {}};
+  TPicture onWhite{64, 32, std::vector<uint32_t>(64 * 32, kWhite)};
+  for (int y = 12; y < 20; ++y)
+    for (int x = 0; x < 64; ++x) {
+      transparent.Samples[static_cast<size_t>((y * 64 + x) * 4 + 3)] = 255;
+      onWhite.Pixels[static_cast<size_t>(y * 64 + x)] = kBlack;
+    }
+  TTempDir folder;
+  WriteTextFile(folder.File("bar.png"), EncodePng(transparent));
+  const std::optional<TPicture> loaded = LoadPicture(folder.File("bar.png"));
   ASSERT_TRUE(loaded.has_value());
-  EXPECT_EQ(loaded->Pixels, (std::vector<uint32_t>{kRed, kBlue}));
+  const std::vector<uint8_t> packed = Packed(*loaded);
+  EXPECT_EQ(packed, Packed(onWhite));
+  ASSERT_EQ(packed.size(), 3u + 4 + 8 * 32);
+  EXPECT_EQ(std::count(packed.begin(), packed.end(), 0xFF), 8 * 8) << "eight rows of eight black bytes";
 }
 
 TEST(PictureLoader, WhatIsNotAPictureFile) {

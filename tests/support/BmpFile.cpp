@@ -73,7 +73,8 @@ std::string UncompressedRow(const TPicture& picture, int y, const TBmpOptions& o
         row += static_cast<char>(Red(c));
       } else {
         const uint32_t word =
-            IntoMask(Red(c), masks[0]) | IntoMask(Green(c), masks[1]) | IntoMask(Blue(c), masks[2]);
+            IntoMask(Red(c), masks[0]) | IntoMask(Green(c), masks[1]) | IntoMask(Blue(c), masks[2]) |
+            IntoMask(c >> 24, masks[3]);
         if (options.BitsPerPixel == 16) Put16(row, word);
         else Put32(row, word);
       }

@@ -22,8 +22,8 @@ struct TBmpOptions {
 };
 
 // The whole file. Palette formats get the picture's colours in order of first use, so
-// the picture must not hold more than the depth allows. The alpha bits, where there
-// are any, are left 0.
+// the picture must not hold more than the depth allows. The alpha bits, where there is
+// an alpha mask, are each colour's top byte (0 in a picture's colours: transparent).
 std::string EncodeBmp(const TPicture& picture, const TBmpOptions& options);
 
 }  // namespace printset
