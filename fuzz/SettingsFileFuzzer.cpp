@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,7 +25,7 @@ namespace printset {
 namespace {
 
 constexpr std::string_view kLogoSection = "LOGO";
-constexpr std::string_view kLogoKeys[] = {"SIZE", "WIDTH", "QUANTITY", "COMMAND", "PARA"};
+constexpr std::string_view kLogoKeys[] = {"SIZE", "WIDTH", "QUANTITY", "COMMAND", "PARA", "DOTS", "THRESHOLD"};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -88,7 +89,7 @@ TSectionSnapshot WithoutLogoKeys(TSectionSnapshot keys) {
 bool SameSettings(const TLogoSettings& a, const TLogoSettings& b) {
   return a.LogoSize == b.LogoSize && a.LogoWidth == b.LogoWidth &&
          a.LogoQuantity == b.LogoQuantity && a.LogoCommand == b.LogoCommand &&
-         a.LogoPara == b.LogoPara;
+         a.LogoPara == b.LogoPara && a.Dots == b.Dots && a.Threshold == b.Threshold;
 }
 
 void RequireSettings(const TProfileFile& written, const TLogoSettings& expected) {
@@ -108,6 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   next.LogoQuantity = input.ConsumeIntegral<int32_t>();
   next.LogoCommand = input.ConsumeIntegral<int32_t>();
   next.LogoPara = input.ConsumeIntegral<int32_t>();
+  next.Dots = kDotRules[input.ConsumeIntegralInRange<size_t>(0, std::size(kDotRules) - 1)];
+  next.Threshold = input.ConsumeIntegralInRange<int32_t>(kMinDotThreshold, kMaxDotThreshold);
   const std::string content = input.ConsumeRemainingBytesAsString();
 
   const std::string path = ScratchPath("config.ini");

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "logo/DotRules.h"
+
 namespace printset {
 
 namespace {
-
-// Dots print where blue is below half: the 24-bit value 0xBBGGRR is below 0x800000.
-bool Prints(uint32_t colour) { return (colour & 0xFFFFFFu) < 0x800000u; }
 
 void PutLe16(std::vector<uint8_t>& out, int value) {
   out.push_back(static_cast<uint8_t>(value & 0xFF));
@@ -61,6 +60,7 @@ TLogoFailure AppendLogo(std::vector<uint8_t>& set, const TPicture& picture,
   if (int64_t{settings.LogoSize} < static_cast<int64_t>(set.size()) + logoBytes)
     return TLogoFailure::NoRoom;
 
+  const std::vector<uint8_t> dots = PictureDots(picture, settings.Dots, settings.Threshold);
   set.reserve(set.size() + static_cast<size_t>(logoBytes));
   PutLe16(set, rowBytes);
   PutLe16(set, static_cast<int>(height / 8));
@@ -68,9 +68,9 @@ TLogoFailure AppendLogo(std::vector<uint8_t>& set, const TPicture& picture,
   for (int y = 0; y < h; ++y) {
     const size_t rowStart = set.size();
     set.insert(set.end(), static_cast<size_t>(rowBytes), 0);
-    const uint32_t* pixels = picture.Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
+    const uint8_t* row = dots.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
     for (int column = 0; column < w; ++column) {
-      if (!Prints(pixels[column])) continue;
+      if (row[column] == 0) continue;
       const int x = left + column;
       set[rowStart + static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
     }

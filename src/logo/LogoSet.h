@@ -3,7 +3,8 @@
 // Set:  0xAA 0xDD, the number of logos (one byte), then the logos in list order.
 // Logo: B = bytes per row and H/8 = height in units of 8 rows (16 bits each, low byte
 //       first), then H rows of B bytes: T blank rows, the picture's rows from the top,
-//       U blank rows. The leftmost dot of a byte is its bit 0x80; a 1 prints.
+//       U blank rows. The leftmost dot of a byte is its bit 0x80; a 1 prints. Which
+//       pixels print is the dot rule's choice (DotRules.h).
 // Pictures narrower than a whole byte or shorter than a whole 8-row band are centred;
 // an odd blank dot goes to the right, an odd blank row to the bottom.
 #pragma once
@@ -63,8 +64,9 @@ using TPictureLoader = std::function<std::optional<TPicture>(const std::string& 
 TLogoSetResult BuildLogoSet(const std::vector<std::string>& paths, const TLogoSettings& settings,
                             const TPictureLoader& load);
 
-// Appends one logo to a set under construction, or leaves the set as it was and tells
-// why not. LogoWidth counts as at most kMaxLogoWidth.
+// Appends one logo to a set under construction, its dots by settings.Dots and
+// settings.Threshold (see DotRules.h), or leaves the set as it was and tells why not.
+// LogoWidth counts as at most kMaxLogoWidth.
 TLogoFailure AppendLogo(std::vector<uint8_t>& set, const TPicture& picture,
                         const TLogoSettings& settings);
 

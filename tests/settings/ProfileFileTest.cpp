@@ -85,7 +85,8 @@ TEST(ProfileFile, NewFileListsLogoKeysInWriteOrder) {
   TProfileFile file(folder.File("config.ini"));
   ASSERT_TRUE(WriteLogoSettings(file, TLogoSettings{})) << file.LastError();
   EXPECT_EQ(ReadTextFile(file.Path()),
-            "[LOGO]\r\nSIZE=65536\r\nQUANTITY=8\r\nCOMMAND=45\r\nPARA=0\r\nWIDTH=384\r\n");
+            "[LOGO]\r\nSIZE=65536\r\nQUANTITY=8\r\nCOMMAND=45\r\nPARA=0\r\nWIDTH=384\r\nDOTS=classic\r\n"
+            "THRESHOLD=128\r\n");
 }
 
 TEST(ProfileFile, HexadecimalSizeIsWrittenBackAsDecimal) {
@@ -96,7 +97,45 @@ TEST(ProfileFile, HexadecimalSizeIsWrittenBackAsDecimal) {
   EXPECT_EQ(settings.LogoSize, 32768);
   ASSERT_TRUE(WriteLogoSettings(file, settings));
   EXPECT_EQ(ReadTextFile(file.Path()),
-            "[LOGO]\r\nSIZE=32768\r\nQUANTITY=8\r\nCOMMAND=45\r\nPARA=0\r\nWIDTH=384\r\n");
+            "[LOGO]\r\nSIZE=32768\r\nQUANTITY=8\r\nCOMMAND=45\r\nPARA=0\r\nWIDTH=384\r\nDOTS=classic\r\n"
+            "THRESHOLD=128\r\n");
+}
+
+TEST(ProfileFile, DotRuleAndThresholdReadByNameAndRangeAndComeBackAsWritten) {
+  struct TRow {
+    const char* Lines;
+    TDotRule Dots;
+    int32_t Threshold;
+  };
+  const TRow rows[] = {
+      {"", TDotRule::Classic, 128},
+      {"DOTS=luma\nTHRESHOLD=1\n", TDotRule::Luma, 1},
+      {"DOTS=Floyd-Steinberg\nTHRESHOLD=0xFF\n", TDotRule::FloydSteinberg, 255},
+      {"DOTS = atkinson \nTHRESHOLD=200\n", TDotRule::Atkinson, 200},
+      {"DOTS=\"ordered\"\n", TDotRule::Ordered, 128},
+      // What names no rule, or lies outside 1 to 255, leaves the default.
+      {"DOTS=dither\nTHRESHOLD=0\n", TDotRule::Classic, 128},
+      {"DOTS=floyd steinberg\nTHRESHOLD=256\n", TDotRule::Classic, 128},
+      {"DOTS=\nTHRESHOLD=-1\n", TDotRule::Classic, 128},
+  };
+  TTempDir folder;
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Lines);
+    WriteTextFile(folder.File("config.ini"), std::string("[LOGO]\n") + row.Lines);
+    const TLogoSettings read = ReadLogoSettings(TProfileFile(folder.File("config.ini")));
+    EXPECT_EQ(read.Dots, row.Dots);
+    EXPECT_EQ(read.Threshold, row.Threshold);
+  }
+  for (const TDotRule rule : kDotRules) {
+    TProfileFile file(folder.File("config.ini"));
+    TLogoSettings settings;
+    settings.Dots = rule;
+    settings.Threshold = 77;
+    ASSERT_TRUE(WriteLogoSettings(file, settings)) << file.LastError();
+    const TLogoSettings back = ReadLogoSettings(TProfileFile(file.Path()));
+    EXPECT_EQ(back.Dots, rule) << DotRuleName(rule);
+    EXPECT_EQ(back.Threshold, 77);
+  }
 }
 
 TEST(ProfileFile, CodePagesKeepFileOrderAndInvalidValuesReadZero) {

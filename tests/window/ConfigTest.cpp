@@ -43,8 +43,8 @@ TEST_F(WindowConfig, FirstStartWithoutConfigCreatesIt) {
   CloseWindow();
 
   EXPECT_EQ(ConfigLines(), (std::vector<std::string>{"[LOGO]", "SIZE=65536", "QUANTITY=8", "COMMAND=45", "PARA=0",
-                                                     "WIDTH=384", "", "[WINDOW]", "PORT=" + Sim.DevicePath(),
-                                                     "BAUD=9600"}));
+                                                     "WIDTH=384", "DOTS=classic", "THRESHOLD=128", "",
+                                                     "[WINDOW]", "PORT=" + Sim.DevicePath(), "BAUD=9600"}));
   EXPECT_TRUE(Answerer.Seen.empty());
 }
 
@@ -79,7 +79,8 @@ TEST_F(WindowConfig, WritesTheLogoValuesBackAsDecimals) {
   CloseWindow();
 
   EXPECT_EQ(ConfigLines(), (std::vector<std::string>{"[LOGO]", "SIZE=32768", "COMMAND=46", "QUANTITY=8", "PARA=0",
-                                                     "WIDTH=384", "[CODEPAGE]", "ALPHA=3", "", "[WINDOW]",
+                                                     "WIDTH=384", "DOTS=classic", "THRESHOLD=128", "[CODEPAGE]",
+                                                     "ALPHA=3", "", "[WINDOW]",
                                                      "PORT=" + Sim.DevicePath(), "BAUD=9600"}));
 }
 
@@ -116,7 +117,8 @@ TEST_F(WindowConfig, PerUserFoldersAndThePortAndBaudRateOfTheLastRun) {
                                                   Outcome("OK"), Outcome("OK")}));
   EXPECT_EQ(ConfigLines(), (std::vector<std::string>{"; mine", "[WINDOW]", "PORT=COM3", "BAUD=115200", "[OTHER]",
                                                      "KEY=1", "", "[LOGO]", "SIZE=65536", "QUANTITY=8",
-                                                     "COMMAND=45", "PARA=0", "WIDTH=384"}));
+                                                     "COMMAND=45", "PARA=0", "WIDTH=384", "DOTS=classic",
+                                                     "THRESHOLD=128"}));
   EXPECT_EQ(ReadTextFile(Paths.StateFolder + "logo.bin").size(), 3u + 4 + 8);
   EXPECT_NE(ReadTextFile(Paths.StateFolder + "debug.log").find("OPEN"), std::string::npos);
   for (const char* name : {"debug.log", "logo.bin"}) {
