@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QColor>
+#include <QImage>
+#include <QString>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -284,6 +287,11 @@ TEST_F(CliTest, BadInputIsRefusedBeforeThePrinterIsTouched) {
       {"logo download x.bmp y.bmp z.bmp w.bmp", 64, "allows at most 3"},
       {"logo download " + Folder + "fifo", 65, "a FIFO, not a regular file"},
       {"logo download " + Folder + "cut.bmp", 65, "Picture invalid"},
+      {"logo download --dots dither x.bmp", 64, "--dots takes classic, luma, floyd-steinberg, atkinson or ordered"},
+      {"logo pack --threshold 0 x.bmp", 64, "--threshold takes a number from 1 to 255, not '0'"},
+      {"logo pack --threshold=256 x.bmp", 64, "--threshold takes a number from 1 to 255"},
+      {"logo pack --threshold 12a x.bmp", 64, "--threshold takes a number from 1 to 255"},
+      {"logo show", 64, "logo show needs one FILE"},
       {"--folder '' set", 64, "--folder needs a folder name"},
       // "--folder=" is an empty value, not a request to take the next argument as the folder.
       {"--folder= --quiet set", 64, "--folder needs a folder name"},
@@ -330,6 +338,60 @@ TEST_F(CliTest, LogoPackWritesTheSetAndItsSpace) {
   EXPECT_EQ(broken.Status, 65);
   EXPECT_NE(broken.Output.find("ERROR"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(Folder + "logo.bin")) << "a set short of its count is not saved";
+}
+
+TEST_F(CliTest, LogoShowReadsBackWhatLogoPackWrote) {
+  // A 13 x 5 pattern of black and white, and an even grey 128 that the classic rule drops
+  // whole (blue 128 is not below 128) and the ordered rule prints as a checkerboard.
+  TPicture pattern{13, 5, {}};
+  for (int i = 0; i < 13 * 5; ++i) pattern.Pixels.push_back(i % 3 == 0 || i % 7 == 0 ? 0x000000 : 0xFFFFFF);
+  WriteText("a.bmp", EncodeBmp(pattern, {}));
+  WriteText("grey.bmp", EncodeBmp(TPicture{16, 8, std::vector<uint32_t>(16 * 8, 0x808080)}, {}));
+  const TRun pack = Cli("logo pack " + Folder + "a.bmp " + Folder + "grey.bmp --dots ordered -o " + Folder + "set.bin");
+  ASSERT_EQ(pack.Status, 0) << pack.Output;
+  const TRun show = Cli("logo show " + Folder + "set.bin -o " + Folder + "show.png");
+  ASSERT_EQ(show.Status, 0) << show.Output;
+  EXPECT_EQ(show.Output, "2 logos, 43 bytes\n1: 16 x 8 dots, 20 bytes\n2: 16 x 8 dots, 20 bytes\n");
+  const QImage picture(QString::fromStdString(Folder + "show.png"));
+  ASSERT_EQ(picture.width(), 16);
+  ASSERT_EQ(picture.height(), 8 + 8 + 8);  // the two logos and a white band between them
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) {
+      // The pattern one dot right and one row down (centred in 16 x 8), the grey from row 16.
+      const int px = x - 1;
+      const int py = y - 1;
+      const bool patternDot = px >= 0 && px < 13 && py >= 0 && py < 5 && pattern.Pixels[static_cast<size_t>(py * 13 + px)] == 0;
+      const bool greyDot = y >= 16 && (x + y) % 2 == 1;
+      const QColor expected = patternDot || greyDot ? QColor(Qt::black) : QColor(Qt::white);
+      ASSERT_EQ(picture.pixelColor(x, y), expected) << x << ", " << y;
+    }
+
+  // [LOGO] chooses the rule and threshold; the options override it.
+  WriteText("config.ini", "[LOGO]\nDOTS=luma\nTHRESHOLD=129\n");
+  ASSERT_EQ(Cli("logo pack " + Folder + "grey.bmp -o " + Folder + "luma.bin").Status, 0);
+  EXPECT_EQ(ReadTextFile(Folder + "luma.bin"), std::string("\xAA\xDD\x01\x02\x00\x01\x00", 7) + std::string(16, '\xFF'));
+  ASSERT_EQ(Cli("logo pack " + Folder + "grey.bmp --dots classic --threshold 128 -o " + Folder + "classic.bin").Status, 0);
+  EXPECT_EQ(ReadTextFile(Folder + "classic.bin"), std::string("\xAA\xDD\x01\x02\x00\x01\x00", 7) + std::string(16, '\0'));
+
+  // A set cut short, or with bytes past its last logo, is refused and nothing is drawn.
+  const std::string set = ReadTextFile(Folder + "set.bin");
+  WriteText("cut.bin", set.substr(0, set.size() - 1));
+  WriteText("long.bin", set + '\0');
+  struct TRow {
+    const char* File;
+    const char* Reason;
+  };
+  const TRow rows[] = {
+      {"cut.bin", "cut.bin: not a logo set: logo 2 of 2: 8 rows announced, the set ends after 7"},
+      {"long.bin", "long.bin: not a logo set: 1 bytes left over after the 2 logos the count announces"},
+      {"missing.bin", "missing.bin: No such file or directory"},
+  };
+  for (const TRow& row : rows) {
+    const TRun refused = Cli("logo show " + Folder + row.File + " -o " + Folder + "refused.png");
+    EXPECT_EQ(refused.Status, 65) << row.File;
+    EXPECT_NE(refused.Output.find(row.Reason), std::string::npos) << refused.Output;
+  }
+  EXPECT_FALSE(std::filesystem::exists(Folder + "refused.png"));
 }
 
 TEST_F(CliTest, LogoDownloadSendsLogoBinWithTheConfiguredCommandAndAddress) {

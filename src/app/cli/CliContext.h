@@ -65,6 +65,7 @@ int RunSetVerb(TCliContext& context);
 int RunProgramVerb(TCliContext& context);
 int RunDownloadVerb(TCliContext& context);
 int RunLogoVerb(TCliContext& context);
+int RunLogoShowVerb(TCliContext& context);
 int RunPortsVerb(TCliContext& context);
 int RunPathsVerb(TCliContext& context);
 int RunCodePagesVerb(TCliContext& context);

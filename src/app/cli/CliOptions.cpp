@@ -28,6 +28,7 @@ const char kUsage[] =
     "  or:  printset-cli download FILE[:COMMAND[:BASE]]...\n"
     "  or:  printset-cli logo pack PICTURE... [-o FILE] [--allow-empty]\n"
     "  or:  printset-cli logo download PICTURE... [--allow-empty]\n"
+    "  or:  printset-cli logo show FILE [-o PICTURE.png]\n"
     "  or:  printset-cli detect\n"
     "  or:  printset-cli codepages [--add]\n"
     "  or:  printset-cli ports\n"
@@ -98,6 +99,17 @@ CLI::Option* AddText(CLI::App& app, const std::string& name, std::optional<std::
       .add_option_function<std::string>(
           name, [&value](const std::string& text) { value = text; }, description)
       ->type_name(typeName);
+}
+
+// --dots and --threshold of "logo pack" and "logo download".
+void AddDotOptions(CLI::App& verb, TCliOptions& options) {
+  AddText(verb, "--dots", options.Dots, "RULE",
+          "how colours become dots: classic (blue below the\n"
+          "threshold), luma (brightness below it), floyd-steinberg,\n"
+          "atkinson or ordered (dithered brightness). Default DOTS\n"
+          "of [LOGO], else classic.");
+  AddText(verb, "--threshold", options.Threshold, "N",
+          "1 to 255. Default THRESHOLD of [LOGO], else 128.");
 }
 
 // Every option and verb, writing into `options` when parsed; the verbs in `verbs` with
@@ -190,9 +202,10 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
   CLI::App* logo = AddVerb(app, "logo",
                            "Packs pictures into a logo set using [LOGO] of config.ini\n"
                            "(at most QUANTITY + 1 pictures), or packs, saves logo.bin\n"
-                           "and downloads it as the DOWNLOAD button does. No PICTURE\n"
-                           "is refused unless --allow-empty is given: an empty set\n"
-                           "clears the printer's logos.");
+                           "and downloads it as the DOWNLOAD button does, or shows\n"
+                           "what a packed set holds. No PICTURE is refused unless\n"
+                           "--allow-empty is given: an empty set clears the printer's\n"
+                           "logos. A transparent picture is laid over white.");
   logo->require_subcommand(0, 1);
   CLI::App* pack = AddVerb(*logo, "pack",
                            "Packs the pictures into a logo set (default FILE: logo.bin\n"
@@ -201,6 +214,7 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
   pack->add_option("PICTURE", options.Files, "the pictures, in order")->option_text("...");
   AddText(*pack, "-o,--output", options.Output, "FILE", "where the set is written");
   pack->add_flag("--allow-empty", options.AllowEmpty, "make a set of no picture");
+  AddDotOptions(*pack, options);
   verbs.emplace_back(pack, "logo pack");
   CLI::App* logoDownload = AddVerb(*logo, "download",
                                    "Packs the pictures, saves logo.bin beside debug.log and\n"
@@ -208,7 +222,21 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
   logoDownload->add_option("PICTURE", options.Files, "the pictures, in order")->option_text("...");
   logoDownload->add_flag("--allow-empty", options.AllowEmpty,
                          "download a set of no picture, which clears the printer's\nlogos");
+  AddDotOptions(*logoDownload, options);
   verbs.emplace_back(logoDownload, "logo download");
+  CLI::App* show = AddVerb(*logo, "show",
+                           "Checks a packed logo set (markers, count, every logo's\n"
+                           "header and rows, nothing left over) and prints the number\n"
+                           "of logos and a line per logo: N: W x H dots, B bytes (B\n"
+                           "with its 4-byte header). A malformed set is refused with\n"
+                           "the reason (exit 65).");
+  show->add_option_function<std::string>(
+          "FILE", [&options](const std::string& file) { options.Files.push_back(file); }, "the packed set")
+      ->option_text(" ");
+  AddText(*show, "-o,--output", options.Output, "PICTURE.png",
+          "also write a PNG picture of the dots, one pixel per dot,\n"
+          "black on white, the logos one under another");
+  verbs.emplace_back(show, "logo show");
   verbs.emplace_back(logo, "logo");
 
   verbs.emplace_back(AddVerb(app, "detect",
@@ -298,7 +326,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   // "" would silently mean the root folder once the separator is added.
   if (line.Options.Folder && line.Options.Folder->empty()) throw TUsageError("--folder needs a folder name, not \"\"");
   if (line.Options.Verb.empty()) throw TUsageError("no verb given");
-  if (line.Options.Verb == "logo") throw TUsageError("logo takes 'pack' or 'download'");
+  if (line.Options.Verb == "logo") throw TUsageError("logo takes 'pack', 'download' or 'show'");
   return line;
 }
 

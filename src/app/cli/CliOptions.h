@@ -17,19 +17,22 @@ struct TCliOptions {
   bool Json = false;
   bool Quiet = false;
   bool Version = false;
-  // "set", "program", "download", "logo pack", "logo download", "detect", "codepages",
-  // "ports" or "paths".
+  // "set", "program", "download", "logo pack", "logo download", "logo show", "detect",
+  // "codepages", "ports" or "paths".
   std::string Verb;
   // set
   std::optional<std::string> NewBaud;
   std::optional<std::string> CodePage;
   std::optional<std::string> CodePageValue;
   std::optional<std::string> String;
-  // program IMAGE, download FILE[:COMMAND[:BASE]]..., logo pack|download PICTURE...
+  // program IMAGE, download FILE[:COMMAND[:BASE]]..., logo pack|download PICTURE...,
+  // logo show FILE
   std::vector<std::string> Files;
-  std::optional<std::string> Output;  // logo pack -o
+  std::optional<std::string> Output;  // logo pack -o, logo show -o
   bool AllowEmpty = false;
   bool AddCodePages = false;  // codepages --add
+  std::optional<std::string> Dots;       // logo pack|download --dots
+  std::optional<std::string> Threshold;  // logo pack|download --threshold
 };
 
 // The options, or the text to print instead of running anything (help, version).

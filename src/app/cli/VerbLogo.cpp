@@ -6,6 +6,7 @@
 #include "CliJob.h"
 #include "CliJson.h"
 #include "base/FileIo.h"
+#include "base/Numbers.h"
 #include "engine/DataStream.h"
 #include "engine/ResultCodes.h"
 #include "logo/LogoSet.h"
@@ -26,6 +27,21 @@ void SaveLogoSet(const std::string& path, const std::vector<uint8_t>& bytes) {
     throw std::runtime_error("Cannot create file \"" + path + "\". " + error);
 }
 
+// [LOGO] with --dots and --threshold laid over it. TUsageError for a rule of no name or
+// a threshold outside 1 to 255.
+TLogoSettings ChosenSettings(const TCliOptions& options, const TProfileFile& profile) {
+  TLogoSettings settings = ReadLogoSettings(profile);
+  if (options.Dots && !ParseDotRule(*options.Dots, settings.Dots))
+    throw TUsageError("--dots takes classic, luma, floyd-steinberg, atkinson or ordered, not '" + *options.Dots + "'");
+  if (options.Threshold) {
+    uint64_t threshold = 0;
+    if (!ParseNumber(*options.Threshold, kMaxDotThreshold, threshold) || threshold < kMinDotThreshold)
+      throw TUsageError("--threshold takes a number from 1 to 255, not '" + *options.Threshold + "'");
+    settings.Threshold = static_cast<int32_t>(threshold);
+  }
+  return settings;
+}
+
 }  // namespace
 
 int RunLogoVerb(TCliContext& context) {
@@ -36,7 +52,7 @@ int RunLogoVerb(TCliContext& context) {
   if (pictures.empty() && !options.AllowEmpty)
     throw TUsageError(options.Verb + " needs at least one picture (--allow-empty makes a set of none, "
                       "which clears the printer's logos)");
-  const TLogoSettings settings = ReadLogoSettings(*context.Profile);
+  const TLogoSettings settings = ChosenSettings(options, *context.Profile);
   const int most = MaxLogoEntries(settings);
   if (pictures.size() > static_cast<size_t>(most))
     throw TUsageError("logo: " + std::to_string(pictures.size()) + " pictures, but QUANTITY=" +

@@ -18,6 +18,8 @@ int NeedsQt(const char* verb) {
 
 int RunLogoVerb(TCliContext&) { return NeedsQt("logo"); }
 
+int RunLogoShowVerb(TCliContext&) { return NeedsQt("logo"); }
+
 int RunPortsVerb(TCliContext&) { return NeedsQt("ports"); }
 
 // The port list comes from Qt Serial Port: without it, detect takes the ports named.

@@ -24,6 +24,8 @@ int Main(const std::vector<std::string>& args) {
   context.Options = line.Options;
   const std::string& verb = context.Options.Verb;
   if (verb == "ports") return RunPortsVerb(context);
+  // Reads a file named on the command line, nothing of the settings.
+  if (verb == "logo show") return RunLogoShowVerb(context);
   LoadSettings(context);
   if (verb == "paths") return RunPathsVerb(context);
   if (verb == "codepages") return RunCodePagesVerb(context);
