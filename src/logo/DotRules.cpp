@@ -33,43 +33,80 @@ void LumaDots(const TPicture& picture, int32_t threshold, std::vector<uint8_t>& 
   for (size_t i = 0; i < dots.size(); ++i) dots[i] = Luma(picture.Pixels[i]) < limit ? 1 : 0;
 }
 
-// One neighbour that receives a share of a pixel's error: columns to the right (dx) and
-// rows down (dy), the share as a numerator.
-struct TShare {
-  int Dx;
-  int Dy;
-  int32_t Numerator;
-};
+// Error diffusion runs along each row with the error for the pixels to the right held in
+// variables, and writes each row below once per pixel: the chain from one pixel to the
+// next is all that cannot run ahead. Shares are taken with arithmetic shifts (floor),
+// and what rounding leaves goes into the last share, so no error is lost; error that
+// would fall outside the picture is dropped.
 
-constexpr std::array<TShare, 4> kFloydSteinberg = {{{1, 0, 7}, {-1, 1, 3}, {0, 1, 5}, {1, 1, 1}}};
-constexpr int32_t kFloydSteinbergDenominator = 16;
-constexpr std::array<TShare, 6> kAtkinson = {{{1, 0, 1}, {2, 0, 1}, {-1, 1, 1}, {0, 1, 1}, {1, 1, 1}, {0, 2, 1}}};
-constexpr int32_t kAtkinsonDenominator = 8;
-constexpr int kDiffusionRows = 3;   // the current row and the two below it
-constexpr int kDiffusionMargin = 2;  // columns reached left and right of the picture
-
-// Error diffusion: the rows of pending error are a ring of kDiffusionRows, each with
-// kDiffusionMargin spare columns either side, so no neighbour needs a bounds test.
-template <size_t N>
-void DiffusedDots(const TPicture& picture, int32_t threshold, const std::array<TShare, N>& shares,
-                  int32_t denominator, std::vector<uint8_t>& dots) {
+// 7/16 right, 3/16 below left, 5/16 below, 1/16 below right. The row below is kept one
+// column to the right (index x + 1 holds column x), so column -1 has a place to fall.
+void FloydSteinbergDots(const TPicture& picture, int32_t threshold, std::vector<uint8_t>& dots) {
   const int32_t limit = threshold * kLumaScale;
-  const size_t stride = static_cast<size_t>(picture.Width) + 2 * kDiffusionMargin;
-  std::vector<int32_t> error(stride * kDiffusionRows, 0);
-  for (int y = 0; y < picture.Height; ++y) {
-    int32_t* rows[kDiffusionRows];
-    for (int r = 0; r < kDiffusionRows; ++r)
-      rows[r] = error.data() + static_cast<size_t>((y + r) % kDiffusionRows) * stride + kDiffusionMargin;
-    const size_t rowStart = static_cast<size_t>(y) * static_cast<size_t>(picture.Width);
-    for (int x = 0; x < picture.Width; ++x) {
-      const int32_t value = Luma(picture.Pixels[rowStart + static_cast<size_t>(x)]) + rows[0][x];
-      const bool dot = value < limit;
-      dots[rowStart + static_cast<size_t>(x)] = dot ? 1 : 0;
-      const int32_t residue = value - (dot ? 0 : kLumaWhite);
-      for (const TShare& share : shares) rows[share.Dy][x + share.Dx] += residue * share.Numerator / denominator;
+  const size_t width = static_cast<size_t>(picture.Width);
+  std::vector<int32_t> here(width + 1, 0);
+  std::vector<int32_t> below(width + 1, 0);
+  for (size_t y = 0; y < static_cast<size_t>(picture.Height); ++y) {
+    const uint32_t* pixels = picture.Pixels.data() + y * width;
+    const int32_t* carried = here.data() + 1;
+    int32_t* next = below.data();  // next[x] is column x - 1
+    uint8_t* out = dots.data() + y * width;
+    int32_t right = 0;      // for x, from x - 1
+    int32_t belowLeft = 0;  // for x - 1 below, from x - 2 and x - 1
+    int32_t belowHere = 0;  // for x below, from x - 1
+    for (size_t x = 0; x < width; ++x) {
+      const int32_t value = Luma(pixels[x]) + carried[x] + right;
+      const int32_t dot = value < limit ? 1 : 0;
+      out[x] = static_cast<uint8_t>(dot);
+      const int32_t error = value - kLumaWhite + dot * kLumaWhite;
+      const int32_t seven = (error * 7) >> 4;
+      const int32_t three = (error * 3) >> 4;
+      const int32_t five = (error * 5) >> 4;
+      right = seven;
+      next[x] = belowLeft + three;
+      belowLeft = belowHere + five;
+      belowHere = error - seven - three - five;
     }
-    // The row just finished becomes the one two below.
-    std::fill(rows[0] - kDiffusionMargin, rows[0] - kDiffusionMargin + stride, 0);
+    next[width] = belowLeft;
+    here.swap(below);
+  }
+}
+
+// 1/8 each to the two pixels right, the three below (left, under, right) and the one two
+// rows down; the other 2/8 are dropped, which keeps highlights and shadows clean. Rows
+// are kept one column to the right, as above.
+void AtkinsonDots(const TPicture& picture, int32_t threshold, std::vector<uint8_t>& dots) {
+  const int32_t limit = threshold * kLumaScale;
+  const size_t width = static_cast<size_t>(picture.Width);
+  std::vector<int32_t> here(width + 1, 0);
+  std::vector<int32_t> below(width + 1, 0);
+  std::vector<int32_t> twoBelow(width + 1, 0);
+  for (size_t y = 0; y < static_cast<size_t>(picture.Height); ++y) {
+    const uint32_t* pixels = picture.Pixels.data() + y * width;
+    const int32_t* carried = here.data() + 1;
+    int32_t* next = below.data();        // next[x] is column x - 1
+    int32_t* after = twoBelow.data() + 1;  // after[x] is column x
+    uint8_t* out = dots.data() + y * width;
+    int32_t right = 0;     // for x, from x - 2 and x - 1
+    int32_t farRight = 0;  // for x + 1, from x - 1
+    int32_t twoBack = 0;   // the eighth of x - 2
+    int32_t oneBack = 0;   // the eighth of x - 1
+    for (size_t x = 0; x < width; ++x) {
+      const int32_t value = Luma(pixels[x]) + carried[x] + right;
+      const int32_t dot = value < limit ? 1 : 0;
+      out[x] = static_cast<uint8_t>(dot);
+      const int32_t eighth = (value - kLumaWhite + dot * kLumaWhite) >> 3;
+      right = farRight + eighth;
+      farRight = eighth;
+      next[x] += twoBack + oneBack + eighth;
+      after[x] = eighth;
+      twoBack = oneBack;
+      oneBack = eighth;
+    }
+    next[width] += twoBack + oneBack;
+    // The row two below starts with only this row's share; the next row adds its own.
+    here.swap(below);
+    below.swap(twoBelow);
   }
 }
 
@@ -110,15 +147,14 @@ void OrderedDots(const TPicture& picture, int32_t threshold, std::vector<uint8_t
 
 std::vector<uint8_t> PictureDots(const TPicture& picture, TDotRule rule, int32_t threshold) {
   std::vector<uint8_t> dots(Count(picture), 0);
-  if (picture.Pixels.size() < dots.size()) return dots;  // no colours for every pixel: nothing prints
+  // No colours for every pixel, or no pixel at all: nothing prints.
+  if (dots.empty() || picture.Pixels.size() < dots.size()) return dots;
   threshold = std::clamp(threshold, kMinDotThreshold, kMaxDotThreshold);
   switch (rule) {
     case TDotRule::Classic: ClassicDots(picture, threshold, dots); break;
     case TDotRule::Luma: LumaDots(picture, threshold, dots); break;
-    case TDotRule::FloydSteinberg:
-      DiffusedDots(picture, threshold, kFloydSteinberg, kFloydSteinbergDenominator, dots);
-      break;
-    case TDotRule::Atkinson: DiffusedDots(picture, threshold, kAtkinson, kAtkinsonDenominator, dots); break;
+    case TDotRule::FloydSteinberg: FloydSteinbergDots(picture, threshold, dots); break;
+    case TDotRule::Atkinson: AtkinsonDots(picture, threshold, dots); break;
     case TDotRule::Ordered: OrderedDots(picture, threshold, dots); break;
   }
   return dots;

@@ -69,10 +69,10 @@ TLogoFailure AppendLogo(std::vector<uint8_t>& set, const TPicture& picture,
     const size_t rowStart = set.size();
     set.insert(set.end(), static_cast<size_t>(rowBytes), 0);
     const uint8_t* row = dots.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
+    // Without a branch per dot: a dithered row is as unpredictable as it gets.
     for (int column = 0; column < w; ++column) {
-      if (row[column] == 0) continue;
       const int x = left + column;
-      set[rowStart + static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
+      set[rowStart + static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(row[column] << (7 - x % 8));
     }
   }
   set.insert(set.end(), static_cast<size_t>(rowBytes) * static_cast<size_t>(bottom), 0);
