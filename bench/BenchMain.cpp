@@ -22,6 +22,11 @@
 #include "FirmwareJobRun.h"
 #include "DetectBench.h"
 #include "RackBench.h"
+#ifdef PRINTSET_BENCH_LOGOS
+#include <QApplication>
+
+#include "LogoBench.h"
+#endif
 #include "engine/CommThread.h"
 #include "engine/Commands.h"
 #include "engine/FirmwareImage.h"
@@ -156,6 +161,24 @@ struct TMeasured {
   double IdleCpuMsPerS = 0;
   double ParkedCpuMsPerS = 0;
 };
+
+// Only the logo figures: the firmware and rack parts take most of a minute.
+int RunLogosOnly() {
+#ifdef PRINTSET_BENCH_LOGOS
+  char pattern[] = "/tmp/printset-bench-XXXXXX";
+  Require(::mkdtemp(pattern) != nullptr, "no scratch folder");
+  const std::string folder = std::string(pattern) + "/";
+  struct TCleanup {
+    std::string Folder;
+    ~TCleanup() { std::filesystem::remove_all(Folder); }
+  } cleanup{folder};
+  RunLogoBench(folder);
+  return 0;
+#else
+  std::fprintf(stderr, "printset-bench: built without the window, so without the logo figures\n");
+  return 1;
+#endif
+}
 
 int Run() {
   const double runStart = WallSeconds();
@@ -349,15 +372,24 @@ int Run() {
   std::printf("   %-62s %9.2f %7s\n", label, m.ParkedCpuMsPerS, "");
   RunRackBench(kPrinterSimProgram, folder);
   RunDetectBench(folder);
+#ifdef PRINTSET_BENCH_LOGOS
+  RunLogoBench(folder);
+#endif
   std::printf("\n(%.0f s in all; load at the end %s)\n", WallSeconds() - runStart, LoadAverage().c_str());
   return 0;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+#ifdef PRINTSET_BENCH_LOGOS
+  // The window runs offscreen unless a platform is asked for.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+#endif
+  const bool logosOnly = argc > 1 && std::string(argv[1]) == "--logos";
   try {
-    return Run();
+    return logosOnly ? RunLogosOnly() : Run();
   } catch (const std::exception& error) {
     std::fprintf(stderr, "printset-bench: %s\n", error.what());
     return 1;
