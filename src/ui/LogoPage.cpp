@@ -2,22 +2,62 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QBoxLayout>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QVBoxLayout>
+#include <filesystem>
 #include <utility>
 
 #include "logo/LogoSet.h"
+#include "logo/LogoSetReader.h"
 #include "logo/PictureLoader.h"
 #include "settings/RelativePath.h"
+#include "ui/DotRuleBox.h"
+#include "ui/LogoPreview.h"
 #include "ui/MessageBoxes.h"
 
 namespace printset {
 
+namespace {
+
+constexpr int kExtrasGap = 8;  // between DOWNLOAD and the rule and preview beneath it
+
+// An entry as listed, resolved against the folder of config.ini unless it is absolute.
+std::string EntryPath(const std::string& entry, const std::string& configFolder) {
+  const std::filesystem::path path(entry);
+  return (path.is_absolute() ? path : std::filesystem::path(configFolder) / path).lexically_normal().string();
+}
+
+}  // namespace
+
 TLogoPage::TLogoPage(std::string configFolder, QWidget* parent)
-    : QWidget(parent), Controls(LayOutLogoPage(*this)), ConfigFolder(std::move(configFolder)) {
+    : QWidget(parent),
+      Controls(LayOutLogoPage(*this)),
+      ConfigFolder(std::move(configFolder)) {
+  // The rule and the preview go beneath DOWNLOAD: into the page's own layout where it has
+  // one, else placed by hand below the button, as wide as the list.
+  auto* extras = new QWidget(this);
+  extras->setObjectName("LogoExtras");
+  RuleBox = new TDotRuleBox(extras);
+  Preview = new TLogoPreview(extras);
+  auto* column = new QVBoxLayout(extras);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->addWidget(RuleBox);
+  column->addWidget(Preview);
+  if (auto* pageLayout = qobject_cast<QBoxLayout*>(layout())) {
+    pageLayout->addWidget(extras);
+  } else {
+    const QRect list = Controls.ListLogo->geometry();
+    extras->setGeometry(list.left(), Controls.btLOGO->geometry().bottom() + kExtrasGap, list.width(),
+                        extras->sizeHint().height());
+  }
+  connect(RuleBox, &TDotRuleBox::Changed, this, [this] { Guarded(this, [this] { DotRuleChanged(); }); });
+  connect(Controls.ListLogo, &QListWidget::itemSelectionChanged, this, &TLogoPage::ShowPreview);
   connect(Controls.actAddLogo, &QAction::triggered, this, [this] { Guarded(this, [this] { actAddLogoExecute(); }); });
   connect(Controls.actDelete, &QAction::triggered, this, [this] { Guarded(this, [this] { actDeleteExecute(); }); });
   connect(Controls.btLOGO, &QPushButton::clicked, this, &TLogoPage::DownloadClicked);
@@ -29,11 +69,77 @@ TLogoPage::TLogoPage(std::string configFolder, QWidget* parent)
     connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TLogoPage::UpdateActions);
 }
 
-void TLogoPage::SetSettings(const TLogoSettings& settings) { LogoSettings = settings; }
+void TLogoPage::SetSettings(const TLogoSettings& settings) {
+  LogoSettings = settings;
+  RuleBox->Show(settings.Dots, settings.Threshold);
+}
+
+void TLogoPage::SetPictureFolder(const std::string& folder) {
+  std::error_code error;
+  PictureFolderPath = !folder.empty() && std::filesystem::is_directory(folder, error) ? folder : std::string();
+}
+
+void TLogoPage::RestoreList(const std::vector<std::string>& entries) {
+  std::vector<std::string> vanished;
+  for (const std::string& entry : entries) {
+    if (!CanAddLogo(static_cast<int>(LogoPaths.size()), LogoSettings)) break;
+    const std::string path = EntryPath(entry, ConfigFolder);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+      vanished.push_back(entry);
+      continue;
+    }
+    LogoPaths.push_back(path);
+    Controls.ListLogo->addItem(QString::fromStdString(RelativeToFolder(path, ConfigFolder)));
+  }
+  if (!LogoPaths.empty()) {
+    RebuildLogoSet();
+    ShowLogoSpace();
+  }
+  ShowPreview();
+  // After the window has come up, over it rather than before it.
+  if (!vanished.empty())
+    QMetaObject::invokeMethod(this, [this, vanished] { ReportVanished(vanished); }, Qt::QueuedConnection);
+}
+
+void TLogoPage::ReportVanished(const std::vector<std::string>& entries) {
+  QString names;
+  for (const std::string& entry : entries) names += "\n" + QString::fromStdString(entry);
+  ShowMessage(this, "ERROR", "pictures of the last logo list no longer found, left out of the list:" + names);
+}
+
+std::vector<std::string> TLogoPage::ListEntries() const {
+  std::vector<std::string> entries;
+  for (int i = 0; i < Controls.ListLogo->count(); ++i) entries.push_back(Controls.ListLogo->item(i)->text().toStdString());
+  return entries;
+}
+
+void TLogoPage::DotRuleChanged() {
+  LogoSettings.Dots = RuleBox->Rule();
+  LogoSettings.Threshold = RuleBox->Threshold();
+  RebuildLogoSet();
+  ShowLogoSpace();
+  ShowPreview();
+}
+
+void TLogoPage::ShowPreview() {
+  const QListWidget* list = Controls.ListLogo;
+  const QList<QListWidgetItem*> selected = list->selectedItems();
+  const int index = selected.isEmpty() ? list->count() - 1 : list->row(selected.first());
+  // A set that stopped short holds the logos before the failing entry; its count is made
+  // to say so, so that those can still be shown.
+  std::vector<uint8_t> set = LogoSetBuffer;
+  if (!LogoSetComplete && set.size() >= static_cast<size_t>(kLogoSetHeaderSize) && LogoSetFailedIndex >= 0)
+    set[2] = static_cast<uint8_t>(LogoSetFailedIndex);
+  Preview->ShowLogo(set, ReadLogoSet(set), index);
+}
 
 void TLogoPage::SetDownloadEnabled(bool enabled) { Controls.btLOGO->setEnabled(enabled); }
 
-void TLogoPage::PlaceInFocusChainAfter(QWidget* previous) { ChainLogoPageFocus(Controls, previous); }
+void TLogoPage::PlaceInFocusChainAfter(QWidget* previous) {
+  ChainLogoPageFocus(Controls, previous);
+  QWidget::setTabOrder(Controls.btLOGO, RuleBox);
+}
 
 bool TLogoPage::RebuildLogoSet() {
   TLogoSetResult result = BuildLogoSet(LogoPaths, LogoSettings, LoadPicture);
@@ -56,12 +162,16 @@ void TLogoPage::ShowLogoSpace() {
 void TLogoPage::actAddLogoExecute() {
   QFileDialog* dialog = Controls.OpenPictureDialog1;
   QListWidget* list = Controls.ListLogo;
-  dialog->setDirectory(QString::fromStdString(ConfigFolder));
+  dialog->setDirectory(QString::fromStdString(PictureFolderPath.empty() ? ConfigFolder : PictureFolderPath));
   dialog->selectFile(QString());  // no name left over from the last choice
-  if (dialog->exec() != QDialog::Accepted) return;
+  const int answer = dialog->exec();
+  PictureFolderPath = QDir(dialog->directory()).absolutePath().toStdString() + "/";
+  if (answer != QDialog::Accepted) return;
   const QString chosen = dialog->selectedFiles().value(0);
   if (chosen.isEmpty()) return;
   const std::string fullPath = QFileInfo(chosen).absoluteFilePath().toStdString();
+  // The new entry is the one shown: the last, with nothing selected.
+  list->clearSelection();
   LogoPaths.push_back(fullPath);
   list->addItem(QString::fromStdString(RelativeToFolder(fullPath, ConfigFolder)));
   // The entry that failed leaves the list: mostly the one just added, but it may be an
@@ -74,6 +184,7 @@ void TLogoPage::actAddLogoExecute() {
     complete = LogoSetComplete;
   }
   ShowLogoSpace();
+  ShowPreview();
 }
 
 void TLogoPage::actDeleteExecute() {
@@ -87,6 +198,7 @@ void TLogoPage::actDeleteExecute() {
   delete list->takeItem(row);
   RebuildLogoSet();
   ShowLogoSpace();
+  ShowPreview();
 }
 
 void TLogoPage::actAddLogoUpdate() {

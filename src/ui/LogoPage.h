@@ -1,6 +1,7 @@
 // TLogoPage: the NVRAM page. The logo list with its ADD and DELETE actions and popup
-// menu, the logo set packed from the list after every change, and the space it takes.
-// DOWNLOAD sits on the page; what it does is the window's.
+// menu, the logo set packed from the list after every change, and the space it takes;
+// the dot rule and threshold the set is packed with, and a preview of the selected (or
+// last) logo as it will print. DOWNLOAD sits on the page; what it does is the window's.
 #pragma once
 
 #include <QString>
@@ -14,6 +15,9 @@
 
 namespace printset {
 
+class TDotRuleBox;
+class TLogoPreview;
+
 class TLogoPage : public QWidget {
   Q_OBJECT
 
@@ -22,9 +26,20 @@ class TLogoPage : public QWidget {
   // to, `configFolder`. Never fails.
   explicit TLogoPage(std::string configFolder, QWidget* parent = nullptr);
 
-  // Takes the [LOGO] values: the set's room, widest picture, quantity, command and
-  // address. Never fails.
+  // Takes the [LOGO] values: the set's room, widest picture, quantity, command, address,
+  // dot rule and threshold. Never fails.
   void SetSettings(const TLogoSettings& settings);
+  // Lists the pictures of `entries` (as ListEntries gave them: relative to the config
+  // folder, or absolute) and packs them; those whose file has gone are left out and
+  // named in one box once the event loop runs. Never fails.
+  void RestoreList(const std::vector<std::string>& entries);
+  // The list's entries as it shows them. Never fails.
+  std::vector<std::string> ListEntries() const;
+  // The folder the ADD dialog opens in: `folder` when it exists, else the config folder.
+  // Never fails.
+  void SetPictureFolder(const std::string& folder);
+  // The folder the ADD dialog was last left in (or was given); empty when neither. Never fails.
+  const std::string& PictureFolder() const { return PictureFolderPath; }
   // The [LOGO] values in use. Never fails.
   const TLogoSettings& Settings() const { return LogoSettings; }
   // The set packed from the list; it must not be sent or saved when the set is not
@@ -53,9 +68,16 @@ class TLogoPage : public QWidget {
   // picture failed, and the buffer then must not be sent.
   bool RebuildLogoSet();
   void ShowLogoSpace();
+  // Shows the selected logo, or the last when none is selected.
+  void ShowPreview();
+  void DotRuleChanged();
+  void ReportVanished(const std::vector<std::string>& entries);
 
   TLogoPageControls Controls;
+  TDotRuleBox* RuleBox = nullptr;
+  TLogoPreview* Preview = nullptr;
   std::string ConfigFolder;
+  std::string PictureFolderPath;  // empty: the config folder
   TLogoSettings LogoSettings;
   std::vector<std::string> LogoPaths;
   std::vector<uint8_t> LogoSetBuffer;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <filesystem>
 #include <stdexcept>
 #include <utility>
 
@@ -22,6 +23,7 @@
 #include "engine/TransferLimits.h"
 #include "report/ProgressText.h"
 #include "settings/LinkSettings.h"
+#include "settings/LogoListSettings.h"
 #include "settings/ProfileFile.h"
 #include "settings/WindowSettings.h"
 #include "ui/BaudRateBox.h"
@@ -98,6 +100,9 @@ void TfrmMain::FormCreate() {
   const TWindowSettings window = ReadWindowSettings(profile);
   if (!window.Port.empty()) ShowText(Controls.ComboPort, QString::fromStdString(window.Port));
   if (!window.BaudRate.empty()) ShowText(Controls.ComboBaud, BaudRateText(window.BaudRate));
+  ImageFolder = window.ImageFolder;
+  Controls.TabSheet3->SetPictureFolder(window.PictureFolder);
+  Controls.TabSheet3->RestoreList(ReadLogoList(profile));
 }
 
 void TfrmMain::ShowHint(const QString& hint) {
@@ -112,9 +117,14 @@ void TfrmMain::ShowHint(const QString& hint) {
 
 void TfrmMain::SaveSettings() {
   TProfileFile profile(Paths.ConfigFile());
-  const TWindowSettings window{Controls.ComboPort->currentText().toStdString(),
-                               Controls.ComboBaud->currentText().toStdString()};
-  if (!WriteLogoSettings(profile, Controls.TabSheet3->Settings()) || !WriteWindowSettings(profile, window))
+  TWindowSettings window;
+  window.Port = Controls.ComboPort->currentText().toStdString();
+  window.BaudRate = Controls.ComboBaud->currentText().toStdString();
+  window.ImageFolder = ImageFolder;
+  window.PictureFolder = Controls.TabSheet3->PictureFolder();
+  const TLogoPage& page = *Controls.TabSheet3;
+  if (!WriteLogoSettings(profile, page.Settings()) || !WriteLogoList(profile, page.ListEntries()) ||
+      !WriteWindowSettings(profile, window))
     ShowException(this, std::runtime_error("Unable to write to " + profile.Path()));
 }
 
@@ -173,9 +183,13 @@ void TfrmMain::btUpdateClick() {
   // Untrimmed, unlike SET: the port name goes to the link exactly as typed.
   ReadPortSettings(false);
   QFileDialog* dialog = Controls.OpenDialog1;
-  dialog->setDirectory(folder);
+  std::error_code error;
+  const bool lastExists = !ImageFolder.empty() && std::filesystem::is_directory(ImageFolder, error);
+  dialog->setDirectory(lastExists ? QString::fromStdString(ImageFolder) : folder);
   dialog->selectFile(QString());
-  if (dialog->exec() != QDialog::Accepted) return;
+  const int answer = dialog->exec();
+  ImageFolder = QDir(dialog->directory()).absolutePath().toStdString() + "/";
+  if (answer != QDialog::Accepted) return;
   const QString fileName = dialog->selectedFiles().value(0);
   if (fileName.isEmpty()) return;
   // Read once, within a bound (the dialog lets a FIFO or a device through; neither is

@@ -33,8 +33,8 @@ class TfrmMain : public QWidget {
   TfrmMain& operator=(const TfrmMain&) = delete;
 
  protected:
-  // Refused while a job runs; otherwise writes [LOGO] and [WINDOW] back to config.ini,
-  // with an error box when that fails.
+  // Refused while a job runs; otherwise writes [LOGO], [LOGOFILES] and [WINDOW] back to
+  // config.ini, with an error box when that fails.
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -56,6 +56,7 @@ class TfrmMain : public QWidget {
   std::string EditDigits() const;
 
   TAppPaths Paths;
+  std::string ImageFolder;  // where PROGRAM's dialog was last left; empty: the config folder
   std::vector<std::string> CodePageNames;
   std::array<int32_t, kCodePageCapacity> CodePageValues{};
   TJobRunner Runner;

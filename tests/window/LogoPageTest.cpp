@@ -5,9 +5,14 @@
 #include <QImage>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QComboBox>
+#include <QLabel>
 #include <filesystem>
 
 #include "WindowFixture.h"
+#include "ui/LogoPage.h"
+#include "ui/LogoPreview.h"
 
 namespace printset {
 namespace {
@@ -39,6 +44,24 @@ class WindowLogoPage : public TWindowTest {
     for (const auto& seen : Answerer.Seen)
       if (seen.Kind == "box") boxes.push_back(seen);
     return boxes;
+  }
+  // A picture of one grey (red = green = blue = level) saved under the program folder.
+  std::string GreyPicture(const std::string& name, int width, int height, int level) {
+    const std::string path = Folder() + name;
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(level, level, level));
+    EXPECT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+    return path;
+  }
+  // The preview's dots as text, a row a line: '#' a dot, '.' none.
+  std::string PreviewRows() {
+    std::string rows;
+    const QImage& dots = Find<TLogoPreview>("LogoPreview")->Dots();
+    for (int y = 0; y < dots.height(); ++y) {
+      for (int x = 0; x < dots.width(); ++x) rows += dots.pixelColor(x, y) == QColor(Qt::black) ? '#' : '.';
+      rows += '\n';
+    }
+    return rows;
   }
   std::vector<uint8_t> FileBytes(const std::string& name) {
     const std::string text = ReadFileInFolder(name);
@@ -169,6 +192,86 @@ TEST_F(WindowLogoPage, AddTakesOutTheEntryThatFailedNotTheNewOne) {
   ASSERT_EQ(Boxes(), std::vector<TSeenBox>{Outcome("ERROR")});
   EXPECT_EQ(Boxes()[0].Detail, "a.bmp: no such file");
   EXPECT_EQ(PanelText(0), "SPACE: 0,027 Used, 65,509 Free");
+}
+
+TEST_F(WindowLogoPage, PreviewShowsTheLogoAsItWillPrintUnderTheChosenRule) {
+  OpenWindow();
+  auto* preview = Find<TLogoPreview>("LogoPreview");
+  auto* rules = Find<QComboBox>("ComboDots");
+  auto* threshold = Find<QSpinBox>("SpinThreshold");
+  ASSERT_TRUE(preview && rules && threshold);
+  EXPECT_EQ(preview->Caption(), "no logo");
+  EXPECT_EQ(rules->currentText(), "classic");
+  EXPECT_EQ(threshold->value(), 128);
+
+  Add(Picture("black.bmp", 6, 3));  // centred in 8 x 8: one blank column left, two rows above
+  EXPECT_EQ(preview->Caption(), "1: 8 x 8 dots, 12 bytes");
+  EXPECT_EQ(PreviewRows(), "........\n........\n.######.\n.######.\n.######.\n........\n........\n........\n");
+  // Grey 128 prints nothing under classic at 128 (blue is not below it); the last added
+  // is the one shown.
+  Add(GreyPicture("grey.bmp", 8, 8, 128));
+  EXPECT_EQ(preview->Caption(), "2: 8 x 8 dots, 12 bytes");
+  EXPECT_EQ(PreviewRows().find('#'), std::string::npos);
+
+  // Another rule rebuilds the set and the preview: ordered prints grey 128 as a checkerboard.
+  rules->setCurrentText("ordered");
+  RunUntilIdle();
+  EXPECT_EQ(PreviewRows(), ".#.#.#.#\n#.#.#.#.\n.#.#.#.#\n#.#.#.#.\n.#.#.#.#\n#.#.#.#.\n.#.#.#.#\n#.#.#.#.\n");
+  const TLogoPage* page = Find<TLogoPage>("TabSheet3");
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->LogoSet()[3 + 12 + 4], 0x55) << "the set itself, not only the preview";
+  rules->setCurrentText("luma");
+  threshold->setValue(129);
+  RunUntilIdle();
+  EXPECT_EQ(page->LogoSet()[3 + 12 + 4], 0xFF);
+  EXPECT_EQ(PreviewRows().find('.'), std::string::npos);
+  // Selecting an entry shows it.
+  Find<QListWidget>("ListLogo")->item(0)->setSelected(true);
+  EXPECT_EQ(preview->Caption(), "1: 8 x 8 dots, 12 bytes");
+  EXPECT_TRUE(Boxes().empty());
+
+  CloseWindow();
+  const std::string config = ReadFileInFolder("config.ini");
+  EXPECT_NE(config.find("DOTS=luma\r\nTHRESHOLD=129\r\n"), std::string::npos) << config;
+}
+
+TEST_F(WindowLogoPage, TheListAndTheDialogFoldersComeBackAtTheNextStart) {
+  const std::string a = Picture("pics/a.bmp", 8, 8);
+  const std::string b = Picture("pics/b.bmp", 16, 8);
+  const std::string c = Picture("c.bmp", 8, 8);
+  const std::vector<uint8_t> image = FirmwareFile(1024);
+  std::filesystem::create_directories(Folder() + "fw");
+  WriteFile("fw/image.bin", image);
+  OpenWindow();
+  Add(a);
+  Add(b);
+  Add(c);
+  Answerer.FileAnswers.push_back(QString::fromStdString(Folder() + "fw/image.bin"));
+  Click("btUpdate");
+  RunUntilIdle();
+  CloseWindow();
+
+  std::filesystem::remove(b);
+  Answerer.Seen.clear();
+  OpenWindow();
+  RunUntilIdle();
+  EXPECT_EQ(Items(), (QStringList{"pics/a.bmp", "c.bmp"}));
+  ASSERT_EQ(Boxes(), std::vector<TSeenBox>{Outcome("ERROR")});
+  EXPECT_NE(Boxes()[0].Detail.indexOf("pics/b.bmp"), -1) << Boxes()[0].Detail.toStdString();
+  EXPECT_EQ(PanelText(0), "SPACE: 0,027 Used, 65,509 Free");
+  // ADD opens where the last picture was chosen, PROGRAM where the last image was.
+  Answerer.FileAnswers = {QString(), QString()};
+  Click("btAddLogo");
+  Click("btUpdate");
+  const QString root = QDir(QString::fromStdString(Folder())).absolutePath();
+  std::vector<QString> folders;
+  for (const TSeenBox& seen : Answerer.Seen)
+    if (seen.Kind == "file dialog") folders.push_back(seen.Text);
+  EXPECT_EQ(folders, (std::vector<QString>{root, root + "/fw"}));
+  CloseWindow();
+  const std::string config = ReadFileInFolder("config.ini");
+  EXPECT_NE(config.find("[LOGOFILES]\r\nCOUNT=2\r\nFILE1=pics/a.bmp\r\nFILE2=c.bmp\r\nFILE3=\r\n"), std::string::npos)
+      << config;
 }
 
 TEST_F(WindowLogoPage, DownloadWithABadBaudTextStillSavedTheFile) {
