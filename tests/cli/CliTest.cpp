@@ -291,7 +291,7 @@ TEST_F(CliTest, BadInputIsRefusedBeforeThePrinterIsTouched) {
       {"logo pack --threshold 0 x.bmp", 64, "--threshold takes a number from 1 to 255, not '0'"},
       {"logo pack --threshold=256 x.bmp", 64, "--threshold takes a number from 1 to 255"},
       {"logo pack --threshold 12a x.bmp", 64, "--threshold takes a number from 1 to 255"},
-      {"logo show", 64, "logo show needs one FILE"},
+      {"logo show", 64, "FILE is required"},
       {"--folder '' set", 64, "--folder needs a folder name"},
       // "--folder=" is an empty value, not a request to take the next argument as the folder.
       {"--folder= --quiet set", 64, "--folder needs a folder name"},

@@ -162,7 +162,8 @@ TEST_F(WindowLayout, NoControlIsNarrowerThanItsText) {
       for (QPushButton* button : Window->findChildren<QPushButton*>())
         if (button->isVisible()) check(button, button->text(), 0);
       for (QComboBox* box : Window->findChildren<QComboBox*>())
-        if (box->isVisible()) check(box->lineEdit(), box->currentText(), 2 * kEditMargin);
+        if (box->isVisible())  // a box that takes no typing (DOTS) is measured whole
+          check(box->isEditable() ? static_cast<QWidget*>(box->lineEdit()) : box, box->currentText(), 2 * kEditMargin);
       auto* digits = Find<QLineEdit>("edString");
       if (digits->isVisible()) check(digits, digits->displayText(), 2 * kEditMargin);
     }

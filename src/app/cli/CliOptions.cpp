@@ -232,6 +232,7 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
                            "the reason (exit 65).");
   show->add_option_function<std::string>(
           "FILE", [&options](const std::string& file) { options.Files.push_back(file); }, "the packed set")
+      ->required()
       ->option_text(" ");
   AddText(*show, "-o,--output", options.Output, "PICTURE.png",
           "also write a PNG picture of the dots, one pixel per dot,\n"
