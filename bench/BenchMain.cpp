@@ -162,16 +162,27 @@ struct TMeasured {
   double ParkedCpuMsPerS = 0;
 };
 
+// A folder under /tmp for trace files, removed with its content at the end of the scope.
+struct TScratchFolder {
+  TScratchFolder() {
+    char pattern[] = "/tmp/printset-bench-XXXXXX";
+    Require(::mkdtemp(pattern) != nullptr, "no scratch folder");
+    Path = std::string(pattern) + "/";
+  }
+  ~TScratchFolder() {
+    std::error_code ignored;  // a folder left behind in /tmp harms nothing
+    std::filesystem::remove_all(Path, ignored);
+  }
+  TScratchFolder(const TScratchFolder&) = delete;
+  TScratchFolder& operator=(const TScratchFolder&) = delete;
+  std::string Path;  // ends with '/'
+};
+
 // Only the logo figures: the firmware and rack parts take most of a minute.
 int RunLogosOnly() {
 #ifdef PRINTSET_BENCH_LOGOS
-  char pattern[] = "/tmp/printset-bench-XXXXXX";
-  Require(::mkdtemp(pattern) != nullptr, "no scratch folder");
-  const std::string folder = std::string(pattern) + "/";
-  struct TCleanup {
-    std::string Folder;
-    ~TCleanup() { std::filesystem::remove_all(Folder); }
-  } cleanup{folder};
+  const TScratchFolder scratch;
+  const std::string& folder = scratch.Path;
   RunLogoBench(folder);
   return 0;
 #else
@@ -188,13 +199,8 @@ int Run() {
   const int blocks = static_cast<int>(requests.size());
   const std::vector<std::vector<uint8_t>> pacedRequests(requests.begin(), requests.begin() + kPacedBareBlocks);
 
-  char pattern[] = "/tmp/printset-bench-XXXXXX";
-  Require(::mkdtemp(pattern) != nullptr, "no scratch folder");
-  const std::string folder = std::string(pattern) + "/";
-  struct TCleanup {
-    std::string Folder;
-    ~TCleanup() { std::filesystem::remove_all(Folder); }
-  } cleanup{folder};
+  const TScratchFolder scratch;
+  const std::string& folder = scratch.Path;
 
   std::printf("printset-bench: firmware job 5, %zu-byte image = %d blocks of %d bytes, pty; %u cpus, load %s\n",
               image.size(), blocks, kBlockSize, std::thread::hardware_concurrency(), LoadAverage().c_str());
