@@ -123,6 +123,26 @@ def receiver_input(capacity, required, command, argument, others, planted, noise
     return p.build(noise)
 
 
+def logo_set(*logos, count=None, tail=b""):
+    """A packed logo set: each logo (bytes per row, rows as bytes), the count byte given
+    or the number of logos, and `tail` after the last."""
+    body = b""
+    for row_bytes, rows in logos:
+        body += struct.pack("<HH", row_bytes, len(rows) // row_bytes // 8) + rows
+    return b"\xaa\xdd" + bytes([len(logos) if count is None else count]) + body + tail
+
+
+def logo_set_seeds():
+    # Sets as logo pack writes them, and sets logo show refuses.
+    ring = bytes([0x3C, 0x42, 0x81, 0x81, 0x81, 0x81, 0x42, 0x3C])
+    write("logo_set", "empty", logo_set())
+    write("logo_set", "one_8x8", logo_set((1, ring)))
+    write("logo_set", "blank_and_16x16", logo_set((1, bytes(8)), (2, bytes(range(32)))))
+    write("logo_set", "left_over", logo_set((1, ring), tail=b"\x00"))
+    write("logo_set", "count_past_end", logo_set((1, ring), count=2))
+    write("logo_set", "rows_cut_short", logo_set((1, ring))[:-3])
+
+
 def main():
     write("firmware_image", "valid_256", firmware(256, 1))
     write("firmware_image", "valid_259_tail", firmware(259, 2))
@@ -170,6 +190,8 @@ def main():
           receiver_input(16, True, 2, 0, [], [(3, 0, False, b"\x03\xfe\x00"), (2, 0, True, b"\x10\x20")], b"ab"))
     write("reply_receiver", "echo_skipped_too_long",
           receiver_input(4, False, 0, 0, [1], [(1, 0, False, b""), (0, 1, False, b"12345")], b"", fail_at_end=True))
+
+    logo_set_seeds()
 
 
 if __name__ == "__main__":

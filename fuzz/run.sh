@@ -17,6 +17,7 @@ targets=(
   "picture_logo|PictureLogoFuzzer|-malloc_limit_mb=48 -rss_limit_mb=1536"
   "download_spec|DownloadSpecFuzzer|"
   "reply_receiver|ReplyReceiverFuzzer|"
+  "logo_set|LogoSetReaderFuzzer|"
 )
 
 # The settings and picture targets write scratch files: into a folder of this run, in

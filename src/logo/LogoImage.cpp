@@ -33,6 +33,28 @@ QImage DrawLogos(const std::vector<uint8_t>& set, const std::vector<TPackedLogo>
   return image;
 }
 
+QImage ShrinkDots(const QImage& dots, int divisor) {
+  if (dots.isNull() || dots.format() != QImage::Format_Mono) return {};
+  divisor = std::max(divisor, 1);
+  const QImage& source = dots;
+  const int width = (source.width() + divisor - 1) / divisor;
+  const int height = (source.height() + divisor - 1) / divisor;
+  QImage shrunk(width, height, QImage::Format_Mono);
+  if (shrunk.isNull()) return {};
+  shrunk.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+  shrunk.fill(0);
+  for (int y = 0; y < source.height(); ++y) {
+    const uchar* row = source.constScanLine(y);
+    uchar* out = shrunk.scanLine(y / divisor);
+    for (int x = 0; x < source.width(); ++x) {
+      if ((row[x / 8] & (0x80 >> (x % 8))) == 0) continue;
+      const int column = x / divisor;
+      out[column / 8] |= static_cast<uchar>(0x80 >> (column % 8));
+    }
+  }
+  return shrunk;
+}
+
 bool EncodePng(const QImage& image, std::vector<uint8_t>& bytes, std::string& error) {
   QByteArray encoded;
   QBuffer buffer(&encoded);

@@ -20,6 +20,12 @@ constexpr int kLogoGapRows = 8;
 // come from ReadLogoSet(set).
 QImage DrawLogos(const std::vector<uint8_t>& set, const std::vector<TPackedLogo>& logos);
 
+// `dots` (as DrawLogos made it: one bit per dot, 1 black) shrunk by the whole factor `divisor` (at least 1): each
+// pixel stands for a `divisor` x `divisor` square of dots, partial at the right and bottom
+// edges, and is black when any dot of its square is, so that no dot is lost from view.
+// A null image for a null `dots` or one of another format.
+QImage ShrinkDots(const QImage& dots, int divisor);
+
 // The picture as PNG file bytes; false, with `error` set, when it cannot be encoded.
 bool EncodePng(const QImage& image, std::vector<uint8_t>& bytes, std::string& error);
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <utility>
 
+#include "base/Text.h"
 #include "engine/CommThread.h"
 #include "engine/Commands.h"
 #include "engine/ResultCodes.h"
@@ -77,7 +78,9 @@ void TJobRunner::SetLinkSettings(const TLinkSettings& link) {
 }
 
 void TJobRunner::SetPort(const std::string& portName, int32_t baudRate) {
-  Target.PortName = portName;
+  // Every operation and the search alike: a blank around a typed name is never part of
+  // it, and would be invisible in the message that the port could not be opened.
+  Target.PortName = Trim(portName);
   Target.BaudRate = baudRate;
 }
 

@@ -59,8 +59,8 @@ class TJobRunner : public QObject {
   // Takes [PORTS] and [NETWORK]: the devices COMn stand for and the printer behind
   // "TCP/IP". Never fails; call it only while not Busy().
   void SetLinkSettings(const TLinkSettings& link);
-  // The port name and link baud rate the next job opens. Never fails; call it only
-  // while not Busy().
+  // The port name, without surrounding blanks, and the link baud rate the next job
+  // opens. Never fails; call it only while not Busy().
   void SetPort(const std::string& portName, int32_t baudRate);
   // Whether a job has been started and its outcome not yet reported. Never fails.
   bool Busy() const;

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "logo/DotlessLogos.h"
 #include "logo/LogoSet.h"
 #include "logo/LogoSetReader.h"
 #include "logo/PictureLoader.h"
@@ -26,6 +27,7 @@ namespace printset {
 namespace {
 
 constexpr int kExtrasGap = 8;  // between DOWNLOAD and the rule and preview beneath it
+constexpr const char* kDotlessCaption = "WARNING";
 
 // An entry as listed, resolved against the folder of config.ini unless it is absolute.
 std::string EntryPath(const std::string& entry, const std::string& configFolder) {
@@ -136,6 +138,8 @@ void TLogoPage::ShowPreview() {
 
 void TLogoPage::SetDownloadEnabled(bool enabled) { Controls.btLOGO->setEnabled(enabled); }
 
+QWidget* TLogoPage::DownloadButton() const { return Controls.btLOGO; }
+
 void TLogoPage::PlaceInFocusChainAfter(QWidget* previous) {
   ChainLogoPageFocus(Controls, previous);
   QWidget::setTabOrder(Controls.btLOGO, RuleBox);
@@ -185,6 +189,17 @@ void TLogoPage::actAddLogoExecute() {
   }
   ShowLogoSpace();
   ShowPreview();
+  if (complete) ReportDotlessLogos();
+}
+
+void TLogoPage::ReportDotlessLogos() {
+  QString lines;
+  for (const TDotlessLogo& logo : FindDotlessLogos(LogoSetBuffer, LogoPaths, LogoSettings, LoadPicture)) {
+    const QListWidgetItem* item = Controls.ListLogo->item(logo.Index);
+    const std::string name = item ? item->text().toStdString() : LogoPaths[static_cast<size_t>(logo.Index)];
+    lines += (lines.isEmpty() ? "" : "\n") + QString::fromStdString(DotlessLogoText(logo, name, LogoSettings.Dots));
+  }
+  if (!lines.isEmpty()) ShowMessage(this, kDotlessCaption, lines);
 }
 
 void TLogoPage::actDeleteExecute() {

@@ -49,6 +49,8 @@ class TLogoPage : public QWidget {
   bool IsLogoSetComplete() const { return LogoSetComplete; }
   // Greys DOWNLOAD out or back in; a click on it comes out as DownloadClicked. Never fails.
   void SetDownloadEnabled(bool enabled);
+  // DOWNLOAD, which gets the focus back after its operation. Never fails.
+  QWidget* DownloadButton() const;
   // Puts ADD, DELETE, the list and DOWNLOAD right after `previous` in the focus chain.
   // Never fails.
   void PlaceInFocusChainAfter(QWidget* previous);
@@ -72,6 +74,8 @@ class TLogoPage : public QWidget {
   void ShowPreview();
   void DotRuleChanged();
   void ReportVanished(const std::vector<std::string>& entries);
+  // One box naming each logo of a whole set that has no dot; nothing when there is none.
+  void ReportDotlessLogos();
 
   TLogoPageControls Controls;
   TDotRuleBox* RuleBox = nullptr;

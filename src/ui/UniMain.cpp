@@ -17,7 +17,6 @@
 
 #include "base/FileIo.h"
 #include "base/LocalTime.h"
-#include "base/Text.h"
 #include "engine/FirmwareImage.h"
 #include "engine/ParameterBlock.h"
 #include "engine/TransferLimits.h"
@@ -27,6 +26,7 @@
 #include "settings/ProfileFile.h"
 #include "settings/WindowSettings.h"
 #include "ui/BaudRateBox.h"
+#include "ui/CodePageBox.h"
 #include "ui/LogoPage.h"
 #include "ui/MessageBoxes.h"
 #include "ui/PortComboBox.h"
@@ -66,6 +66,9 @@ TfrmMain::TfrmMain(const TAppPaths& paths, QWidget* parent)
   connect(&Runner, &TJobRunner::JobStarted, this, [this] { SetJobButtonsEnabled(false); });
   connect(&Runner, &TJobRunner::JobEnded, this, [this] {
     SetJobButtonsEnabled(true);
+    // Greyed out, the button lost the focus to the PORT box; back on the button, Space
+    // runs the operation again instead of typing over the port name.
+    if (JobButton) JobButton->setFocus(Qt::OtherFocusReason);
     if (Controls.StatusPanel1->text() == kBusyText) Controls.StatusPanel1->clear();
   });
   connect(&Runner, &TJobRunner::Progress, this, &TfrmMain::ProgressMessage);
@@ -140,9 +143,9 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TfrmMain::ReadPortSettings(bool trim) {
-  const std::string port = Controls.ComboPort->currentText().toStdString();
-  Runner.SetPort(trim ? Trim(port) : port, ChosenBaudRate(Controls.ComboBaud));
+void TfrmMain::ReadPortSettings(QWidget* button) {
+  Runner.SetPort(Controls.ComboPort->currentText().toStdString(), ChosenBaudRate(Controls.ComboBaud));
+  JobButton = button;
 }
 
 void TfrmMain::SetJobButtonsEnabled(bool enabled) {
@@ -155,24 +158,18 @@ void TfrmMain::ProgressMessage(int32_t done, int32_t total) {
   if (const auto text = FormatProgress(done, total)) Controls.StatusPanel0->setText(QString::fromStdString(*text));
 }
 
-int TfrmMain::SelectedCodePageIndex() const {
-  const QComboBox* box = Controls.ComboCodePage;
-  const int index = box->currentIndex();
-  // Text typed over the box selects nothing, even when an item was chosen before.
-  if (index < 0 || index >= static_cast<int>(CodePageNames.size()) || box->currentText() != box->itemText(index))
-    return -1;
-  return index;
-}
-
 std::string TfrmMain::EditDigits() const { return Controls.edString->displayText().toStdString(); }
 
 void TfrmMain::btSetClick() {
   if (Runner.Busy()) return;
-  const int codePageIndex = SelectedCodePageIndex();
-  const int32_t codePage = codePageIndex >= 0 ? CodePageValues[static_cast<size_t>(codePageIndex)] : 0;
+  const int codePageIndex = ChosenCodePageIndex(Controls.ComboCodePage);
+  const int32_t codePage =
+      codePageIndex >= 0 && static_cast<size_t>(codePageIndex) < CodePageNames.size()
+          ? CodePageValues[static_cast<size_t>(codePageIndex)]
+          : 0;
   const int32_t newBaudRate = ChosenBaudRate(Controls.ComboSetBaudRate);
   const TParameterBlock block = BuildParameterBlock(std::to_string(newBaudRate), codePage, EditDigits());
-  ReadPortSettings(true);
+  ReadPortSettings(Controls.btSet);
   Runner.RunSetParameters(block, newBaudRate);
 }
 
@@ -180,8 +177,7 @@ void TfrmMain::btUpdateClick() {
   if (Runner.Busy()) return;
   const QString folder = QString::fromStdString(Paths.ConfigFolder);
   QDir::setCurrent(folder);
-  // Untrimmed, unlike SET: the port name goes to the link exactly as typed.
-  ReadPortSettings(false);
+  ReadPortSettings(Controls.btUpdate);
   QFileDialog* dialog = Controls.OpenDialog1;
   std::error_code error;
   const bool lastExists = !ImageFolder.empty() && std::filesystem::is_directory(ImageFolder, error);
@@ -223,7 +219,7 @@ void TfrmMain::btLOGOClick() {
   if (!WriteFileAtomically(path, set.data(), set.size(), error))
     throw std::runtime_error("Cannot create file \"" + path + "\". " + error);
   QDir::setCurrent(QString::fromStdString(Paths.ConfigFolder));
-  ReadPortSettings(false);
+  ReadPortSettings(page.DownloadButton());
   const TLogoSettings& settings = page.Settings();
   Runner.RunDownload({{path, kLogoFileName, settings.LogoCommand, settings.LogoPara, set}});
 }

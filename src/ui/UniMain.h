@@ -3,6 +3,7 @@
 // runs through the job runner, which the window holds for its whole life.
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -46,13 +47,12 @@ class TfrmMain : public QWidget {
   void btSetClick();
   void btUpdateClick();
   void btLOGOClick();
-  // Copies the port name (without surrounding blanks when `trim`) and the link baud rate
-  // from the boxes at the top to the runner. A baud text that is not one of the printer's
-  // rates throws (see ChosenBaudRate).
-  void ReadPortSettings(bool trim);
+  // Copies the port name and the link baud rate from the boxes at the top to the runner,
+  // for the operation of `button`, which gets the focus back when it ends. A baud text
+  // that is not one of the printer's rates throws (see ChosenBaudRate).
+  void ReadPortSettings(QWidget* button);
   void ProgressMessage(int32_t done, int32_t total);
   void SetJobButtonsEnabled(bool enabled);
-  int SelectedCodePageIndex() const;
   std::string EditDigits() const;
 
   TAppPaths Paths;
@@ -60,6 +60,7 @@ class TfrmMain : public QWidget {
   std::vector<std::string> CodePageNames;
   std::array<int32_t, kCodePageCapacity> CodePageValues{};
   TJobRunner Runner;
+  QPointer<QWidget> JobButton;  // the button of the last operation started
   TMainControls Controls;
 };
 

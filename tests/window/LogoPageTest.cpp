@@ -212,6 +212,11 @@ TEST_F(WindowLogoPage, PreviewShowsTheLogoAsItWillPrintUnderTheChosenRule) {
   Add(GreyPicture("grey.bmp", 8, 8, 128));
   EXPECT_EQ(preview->Caption(), "2: 8 x 8 dots, 12 bytes");
   EXPECT_EQ(PreviewRows().find('#'), std::string::npos);
+  // ... and the operator is told; luma at 128 would not print it either.
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].Text, "WARNING");
+  EXPECT_EQ(Boxes()[0].Detail, "logo 2 (grey.bmp) has no dot under the classic rule: nothing of it will print");
+  Answerer.Seen.clear();
 
   // Another rule rebuilds the set and the preview: ordered prints grey 128 as a checkerboard.
   rules->setCurrentText("ordered");
@@ -233,6 +238,41 @@ TEST_F(WindowLogoPage, PreviewShowsTheLogoAsItWillPrintUnderTheChosenRule) {
   CloseWindow();
   const std::string config = ReadFileInFolder("config.ini");
   EXPECT_NE(config.find("DOTS=luma\r\nTHRESHOLD=129\r\n"), std::string::npos) << config;
+}
+
+TEST_F(WindowLogoPage, PreviewShrinksByAWholeDivisorAndLosesNoDot) {
+  OpenWindow();
+  auto* preview = Find<TLogoPreview>("LogoPreview");
+  ASSERT_NE(preview, nullptr);
+  Add(Picture("small.bmp", 8, 8));
+  EXPECT_EQ(preview->ScaleText(), "");
+  EXPECT_EQ(preview->Shown().size(), QSize(8, 8));
+
+  // Taller than the canvas: two single dots, one a row below the top, one in the last row.
+  const std::string tall = Folder() + "tall.bmp";
+  QImage image(8, 400, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  image.setPixel(1, 1, qRgb(0, 0, 0));
+  image.setPixel(5, 399, qRgb(0, 0, 0));
+  ASSERT_TRUE(image.save(QString::fromStdString(tall), "BMP"));
+  Add(tall);
+  const QString scale = preview->ScaleText();
+  ASSERT_TRUE(scale.startsWith("1:")) << scale.toStdString();
+  const int divisor = scale.mid(2).toInt();
+  ASSERT_GE(divisor, 2);
+  const QImage& shown = preview->Shown();
+  EXPECT_EQ(preview->Dots().size(), QSize(8, 400));
+  ASSERT_EQ(shown.size(), QSize((8 + divisor - 1) / divisor, (400 + divisor - 1) / divisor));
+  // Black and white only, and each dot stays in view in the pixel that stands for it.
+  std::vector<QPoint> black;
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x) {
+      const QColor colour = shown.pixelColor(x, y);
+      EXPECT_TRUE(colour == QColor(Qt::black) || colour == QColor(Qt::white)) << x << "," << y;
+      if (colour == QColor(Qt::black)) black.push_back({x, y});
+    }
+  EXPECT_EQ(black, (std::vector<QPoint>{{1 / divisor, 1 / divisor}, {5 / divisor, 399 / divisor}}));
+  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(WindowLogoPage, TheListAndTheDialogFoldersComeBackAtTheNextStart) {

@@ -1,6 +1,10 @@
 // "SET" on the PARA page, from the boxes to the printer and back to the operator's box.
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
 
 #include <functional>
 
@@ -81,19 +85,45 @@ TEST_F(WindowSetButton, SendsTheCodePageValueOfTheSelectedName) {
   EXPECT_EQ(codePages->itemText(2), "GAMMA");
   EXPECT_EQ(codePages->currentIndex(), 0);
 
-  std::vector<int> sent;
-  for (int index : {0, 1, 2}) {
-    codePages->setCurrentIndex(index);
+  struct TRow {
+    int Index;      // chosen from the list; -1: Text typed over the box
+    QString Text;
+    int Sent;       // the code page byte of the block sent; -1: refused, nothing sent
+    QString Shown;  // what the box shows afterwards
+  };
+  const TRow rows[] = {
+      {0, {}, 3, "ALPHA"},
+      {1, {}, 0, "BETA"},
+      {2, {}, 31, "GAMMA"},
+      // Typed text that is an entry's name, blanks aside, chooses that entry.
+      {-1, " BETA ", 0, "BETA"},
+      {-1, "GAMMA", 31, "GAMMA"},
+      // Anything else is refused: never code page 0 behind a box that names another.
+      {-1, "PC737 (Greek)", -1, "PC737 (Greek)"},
+      {-1, "gamma", -1, "gamma"},
+  };
+  for (const TRow& row : rows) {
+    if (row.Index >= 0) codePages->setCurrentIndex(row.Index);
+    else codePages->setCurrentText(row.Text);
+    Sim.ClearRecords();
+    Answerer.Seen.clear();
     Click("btSet");
-    sent.push_back(Sim.ParameterBlock().at(4));
+    const std::string which = codePages->currentText().toStdString();
+    EXPECT_EQ(codePages->currentText(), row.Shown) << which;
+    if (row.Sent >= 0) {
+      EXPECT_EQ(Answerer.Seen, std::vector<TSeenBox>{Outcome("OK")}) << which;
+      ASSERT_EQ(Sim.ParameterBlock().size(), 8u) << which;
+      EXPECT_EQ(Sim.ParameterBlock()[4], row.Sent) << which;
+    } else {
+      EXPECT_EQ(Answerer.Seen,
+                (std::vector<TSeenBox>{{"box", "window_tests",
+                                        "'" + row.Text + "' is not a code page of the list; "
+                                        "choose one of 'ALPHA', 'BETA', 'GAMMA'.",
+                                        QMessageBox::Critical}}))
+          << which;
+      EXPECT_EQ(Sim.RequestCount(), 0u) << which;
+    }
   }
-  // A name typed over the box is no choice from the list.
-  codePages->setCurrentText("DELTA");
-  Click("btSet");
-  sent.push_back(Sim.ParameterBlock().at(4));
-
-  EXPECT_EQ(sent, (std::vector<int>{3, 0, 31, 0}));
-  EXPECT_EQ(Answerer.Seen, std::vector<TSeenBox>(4, Outcome("OK")));
 }
 
 TEST_F(WindowSetButton, SoundThatCannotPlayLeavesTheBoxAlone) {
@@ -177,22 +207,38 @@ TEST_F(WindowSetButton, BaudTextThatIsNoRateOfThePrinterStopsBeforeTheJob) {
   EXPECT_FALSE(FileInFolder("debug.log"));
 }
 
-TEST_F(WindowSetButton, TrimsThePortNameWhereProgramDoesNot) {
+TEST_F(WindowSetButton, FocusGoesBackToTheButtonAndEveryOperationTrimsThePort) {
   OpenWindow();
-  SetText("ComboPort", QString::fromStdString(" " + Sim.DevicePath() + " "));
-  Click("btSet");
-  const size_t setRequests = Sim.RequestCount();
+  auto* pages = Find<QTabWidget>("PageControl1");
+  auto* program = Find<QPushButton>("btUpdate");
+  ASSERT_TRUE(pages && program);
+  const QString port = QString::fromStdString(" " + Sim.DevicePath() + " ");
+  SetText("ComboPort", port);
+  const std::vector<uint8_t> image = FirmwareFile(512);
+  const QString file = QString::fromStdString(WriteFile("good.bin", image));
+  Answerer.FileAnswers = {file, file};
+  pages->setCurrentIndex(1);
+  QApplication::setActiveWindow(Window.get());
+  program->setFocus();
 
-  WriteFile("good.bin", FirmwareFile(512));
-  Answerer.FileAnswers.push_back(QString::fromStdString(Folder() + "good.bin"));
+  // Pressed once with the mouse, then again with Space where the focus came back to.
   Click("btUpdate");
+  ASSERT_EQ(Window->focusWidget(), program);
+  QWidget* focused = Window->focusWidget();
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, " ");
+  QApplication::sendEvent(focused, &press);
+  QApplication::sendEvent(focused, &release);
 
-  ASSERT_EQ(Answerer.Seen.size(), 3u);
-  EXPECT_EQ(Answerer.Seen[0], Outcome("OK"));
-  EXPECT_EQ(Answerer.Seen[1].Kind, "file dialog");
-  EXPECT_EQ(Answerer.Seen[2], Outcome("ERROR"));
-  EXPECT_GT(setRequests, 0u);
-  EXPECT_EQ(Sim.RequestCount(), setRequests);
+  ASSERT_EQ(Answerer.Seen.size(), 4u);
+  EXPECT_EQ(Answerer.Seen[0].Kind, "file dialog");
+  EXPECT_EQ(Answerer.Seen[1], Outcome("OK")) << Answerer.Seen[1].Detail.toStdString();
+  EXPECT_EQ(Answerer.Seen[2].Kind, "file dialog");
+  EXPECT_EQ(Answerer.Seen[3], Outcome("OK")) << Answerer.Seen[3].Detail.toStdString();
+  EXPECT_EQ(Sim.FirmwareImage(), image);
+  EXPECT_EQ(Window->focusWidget(), program);
+  // The blanks are the operator's to keep: only what is sent is trimmed.
+  EXPECT_EQ(Find<QComboBox>("ComboPort")->currentText(), port);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "base/Numbers.h"
 #include "engine/DataStream.h"
 #include "engine/ResultCodes.h"
+#include "logo/DotlessLogos.h"
 #include "logo/LogoSet.h"
 #include "logo/PictureLoader.h"
 #include "report/ResultText.h"
@@ -78,6 +79,11 @@ int RunLogoVerb(TCliContext& context) {
     std::fprintf(stderr, "printset-cli: %s: %s\n", which.c_str(), LogoFailureReason(set.Failure));
     return kExitDataError;
   }
+  // A logo that prints nothing is still packed and sent, but never without a word, even
+  // under --quiet: it is the operator's picture that is lost, not chatter about success.
+  for (const TDotlessLogo& logo : FindDotlessLogos(set.Bytes, pictures, settings, LoadPicture))
+    std::fprintf(stderr, "printset-cli: %s\n",
+                 DotlessLogoText(logo, pictures[static_cast<size_t>(logo.Index)], settings.Dots).c_str());
   const std::string space = FormatLogoSpace(static_cast<int64_t>(set.Bytes.size()), settings.LogoSize);
   if (!download) {
     const std::string output = options.Output.value_or(context.Paths.StateFolder + kLogoFileName);
