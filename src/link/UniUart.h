@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "link/ByteSource.h"
@@ -43,6 +44,7 @@ class TMyUart : public TByteSource {
   uint32_t WriteTotalMultiplier = 0;
   uint32_t WriteTotalConstant = 0;
 
+  // Written only by Open and Close, under HandleMutex.
   THandle Handle = kNullHandle;
   int32_t BaudRate = 9600;
 
@@ -84,7 +86,8 @@ class TMyUart : public TByteSource {
   int DiscardInput();
   // Drops output not yet on the wire (after a write that gave up).
   void DiscardOutput();
-  // Lets other openers in again while the port stays open; safe from any thread.
+  // Lets other openers in again while the port stays open; nothing when it is closed.
+  // Safe from any thread, also while Open or Close runs on another.
   void ReleaseExclusiveUse();
   // The longest a write of `count` bytes may take at the current line settings.
   uint32_t WriteTimeoutMs(int count) const;
@@ -98,6 +101,12 @@ class TMyUart : public TByteSource {
  private:
   int Fd() const { return IsOpen() ? static_cast<int>(Handle) : -1; }
   void SetModemLines();
+
+  // Held by Open and Close for as long as they change the handle and by
+  // ReleaseExclusiveUse while it uses it: a release from another thread then acts on
+  // the open port or on none, never on a handle that was closed, whose number the system
+  // may already have given to another file.
+  std::mutex HandleMutex;
 };
 
 }  // namespace printset

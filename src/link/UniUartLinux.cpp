@@ -37,6 +37,7 @@ tcflag_t ByteSizeFlag(uint8_t code) {
 }  // namespace
 
 bool TMyUart::Open(const std::string& name, int32_t rate) {
+  const std::lock_guard<std::mutex> lock(HandleMutex);
   LastError.clear();
   const std::string device = ResolvePortName(name, PortMap);
   int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -86,6 +87,7 @@ bool TMyUart::Open(const std::string& name, int32_t rate) {
 }
 
 void TMyUart::Close() {
+  const std::lock_guard<std::mutex> lock(HandleMutex);
   if (Handle != kNullHandle) {
     const int fd = static_cast<int>(Handle);
     // The exclusive flag would otherwise outlive us while another descriptor holds the tty.
@@ -256,6 +258,7 @@ void TMyUart::DiscardOutput() {
 }
 
 void TMyUart::ReleaseExclusiveUse() {
+  const std::lock_guard<std::mutex> lock(HandleMutex);
   const int fd = Fd();
   if (fd >= 0) ::ioctl(fd, TIOCNXCL);
 }

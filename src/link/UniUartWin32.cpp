@@ -36,6 +36,7 @@ DWORD RtsControl(uint8_t mode) {
 }  // namespace
 
 bool TMyUart::Open(const std::string& name, int32_t rate) {
+  const std::lock_guard<std::mutex> lock(HandleMutex);
   LastError.clear();
   const std::string device = ResolvePortName(name, PortMap);
   // No sharing: a second opener, of this or any other program, is refused while we hold it.
@@ -66,6 +67,7 @@ bool TMyUart::Open(const std::string& name, int32_t rate) {
 }
 
 void TMyUart::Close() {
+  const std::lock_guard<std::mutex> lock(HandleMutex);
   if (Handle != kNullHandle) {
     // Output still queued (a write that gave up) must not hold the close.
     PurgeComm(AsHandle(Handle), PURGE_TXABORT | PURGE_TXCLEAR);

@@ -1,6 +1,9 @@
 // The worker's life and its reports, apart from any particular job.
 #include "EngineFixture.h"
 
+#include <atomic>
+#include <thread>
+
 namespace printset {
 namespace {
 
@@ -95,6 +98,35 @@ TEST_F(CommThreadTest, EachJobsEndAndStopBelongToThatJob) {
   EXPECT_EQ(trace.compare(trace.rfind("\r\n", trace.size() - 3) + 2, 9, "CANCELLED"), 0) << trace;
 
   EXPECT_EQ(Run(JobSetParameters), kResultOk) << "the stop outlived its job";
+}
+
+// A front end's signal thread lets go of the line at any moment, also while the worker
+// opens or closes it: the jobs go on unharmed, and a release while a job holds the line
+// lets others open it. Run under ThreadSanitizer (make test-tsan), this is where a
+// release that reads the port's handle unguarded shows as a race.
+TEST_F(CommThreadTest, LineReleasedFromAnotherThreadWhileJobsOpenAndCloseIt) {
+  Inputs.Block.clear();
+  std::atomic<bool> jobsOver{false};
+  std::thread releaser([&] {
+    while (!jobsOver.load()) {
+      Thread->ReleaseLine();
+      std::this_thread::yield();
+    }
+  });
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(Run(JobSetParameters), kResultOk) << i;
+  jobsOver.store(true);
+  releaser.join();
+
+  TSimFaults faults;
+  faults.Script[0].DelayMs = 300;  // the identify reply: the job holds the line meanwhile
+  Sim.SetFaults(faults);
+  const size_t requests = Sim.RequestCount();
+  ASSERT_TRUE(Thread->StartJob(Inputs.Make(JobSetParameters)));
+  ASSERT_TRUE(Sim.WaitForRequests(requests + 1, 20000));
+  EXPECT_TRUE(Sim.LineExclusive()) << "the job holds the line for itself";
+  Thread->ReleaseLine();
+  EXPECT_FALSE(Sim.LineExclusive()) << "the release did not reach the open line";
+  EXPECT_EQ(Run(JobSetParameters, false), kResultOk);
 }
 
 }  // namespace
