@@ -20,6 +20,7 @@ int TPacketLink::Transact(uint16_t command, uint32_t argument, uint8_t* data, in
   // a new send, such a header is this request's reply.
   std::set<uint64_t> skippedBefore;
   bool extraAttemptUsed = false;
+  Failure = {};
   for (int attempt = 0; attempt < attempts; ++attempt) {
     if (StopFlag != nullptr && StopFlag->load()) {
       HeldBack = true;
@@ -30,11 +31,13 @@ int TPacketLink::Transact(uint16_t command, uint32_t argument, uint8_t* data, in
     DiscardWaitingInput();
     const bool sent = SendPacket(request.data(), static_cast<int>(request.size()));
     SentHeaders.insert(ownKey);
+    if (!sent && Failure.Kind == TLineFailureKind::PortLost) break;
     if (!sent) continue;
     const TReplyMatch match = MatchFor(command, argument, skippedBefore);
     TReplySeen seen;
     const int result = ReceiveReply(data, replyCapacity, ms, match, &seen);
     if (result < 0) {
+      if (NotePortLost()) break;
       if (match.Required || seen.Skipped.empty()) continue;
       for (const TReplyHeader& skipped : seen.Skipped) skippedBefore.insert(HeaderKey(skipped.Command, skipped.Argument));
       if (attempt + 1 == attempts && !extraAttemptUsed) {
@@ -49,6 +52,7 @@ int TPacketLink::Transact(uint16_t command, uint32_t argument, uint8_t* data, in
     // shows whether the printer echoes this command.
     if (shape == TReplyShape::Unknown) shape = takenKey == ownKey ? TReplyShape::Echoed : TReplyShape::Own;
     PrinterEchoes = PrinterEchoes || takenKey == ownKey;
+    Failure = {};
     return result;
   }
   ResultCode = kResultNoReply;
@@ -100,7 +104,17 @@ bool TPacketLink::SendPacket(const uint8_t* bytes, int length) {
   std::string error;
   if (Transport->Send(bytes, length, error)) return true;
   if (Trace.TraceEnabled) Trace.TraceLine("Write failed: " + error + TraceTimestampNow());
+  if (!NotePortLost()) Failure = {TLineFailureKind::SendRefused, error};
   return false;
+}
+
+bool TPacketLink::NotePortLost() {
+  const std::string lost = Transport->LostReason();
+  if (lost.empty()) return false;
+  if (Failure.Kind != TLineFailureKind::PortLost && Trace.TraceEnabled)
+    Trace.TraceLine("Port lost: " + lost + TraceTimestampNow());
+  Failure = {TLineFailureKind::PortLost, lost};
+  return true;
 }
 
 int TPacketLink::ReceiveReply(uint8_t* data, int replyCapacity, uint32_t ms, const TReplyMatch& match,
