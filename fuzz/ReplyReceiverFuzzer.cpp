@@ -4,11 +4,12 @@
 // Property, serial: nothing is written past the caller's capacity (the data buffer is
 // exactly that big, so AddressSanitizer sees any overrun); an accepted reply is a packet
 // that really ends where the receiver stopped reading: start and direction bytes, both
-// checks holding (the data check only when there are data), its length and data as returned, a command and argument the match
-// accepts, no more data than the capacity. And no reply is missed: packets placed after
-// noise free of start bytes, each perhaps behind a stray start byte, are skipped while
-// the match refuses them, and the first one it accepts is taken, or refused when its
-// data exceed the capacity.
+// checks holding (the data check only when there are data), its length and data as
+// returned, a header the match lets through and not the match's copy, no more data than
+// the capacity. And no reply is missed: packets placed after noise free of start bytes,
+// each perhaps behind a stray start byte, are skipped while the match refuses them (their
+// header, or a copy), and the first one it takes is taken, or refused when its data
+// exceed the capacity.
 // Property, datagram: the verdict, length, data and header are exactly those the
 // datagram's header and the match call for.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -18,7 +19,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <set>
 #include <vector>
 
 #include "FuzzCheck.h"
@@ -68,23 +68,25 @@ std::unique_ptr<uint8_t[]> DataBuffer(int capacity) {
   return std::make_unique<uint8_t[]>(static_cast<size_t>(std::max(capacity, 0)));
 }
 
-// Headers small enough that packets hit them; `earlier` must outlive the match.
-TReplyMatch MatchFrom(FuzzedDataProvider& input, std::set<uint64_t>& earlier) {
+// Headers small enough that packets hit them; the copy, when there is one, is chosen once
+// the planted packets are known.
+TReplyMatch MatchFrom(FuzzedDataProvider& input) {
   TReplyMatch match;
-  match.Required = input.ConsumeBool();
   match.Command = input.ConsumeIntegralInRange<uint16_t>(0, 3);
   match.Argument = input.ConsumeIntegralInRange<uint32_t>(0, 1);
-  const int others = input.ConsumeIntegralInRange<int>(0, 2);
-  for (int i = 0; i < others; ++i)
-    earlier.insert(HeaderKey(input.ConsumeIntegralInRange<uint16_t>(0, 3), input.ConsumeIntegralInRange<uint32_t>(0, 1)));
-  if (input.ConsumeBool()) match.Earlier = &earlier;
-  if (input.ConsumeBool() && !earlier.empty()) match.Allowed.insert(*earlier.begin());
+  match.CommandEchoed = input.ConsumeBool();
+  match.ArgumentEchoed = input.ConsumeBool();
   return match;
+}
+
+// Whether the match takes the whole packet as the reply.
+bool Takes(const TReplyMatch& match, const uint8_t* packet, size_t length) {
+  return match.HeaderFits(Le16(packet + 2), Le32(packet + 4)) && !match.IsCopy(packet, length);
 }
 
 struct TReceived {
   int Result = -1;
-  TReplySeen Seen{{0xBEEF, 0xDEADBEEF}, {}};
+  TReplySeen Seen{{0xBEEF, 0xDEADBEEF, {}}, {}};
   size_t Consumed = 0;
 };
 
@@ -110,10 +112,12 @@ void RequireGenuine(const std::vector<uint8_t>& stream, const TReceived& receive
   // An empty reply is taken on its header alone; its data check byte is not examined.
   Require(Le16(packet + 8) == n && (n == 0 || Xor(packet + 11, static_cast<size_t>(n) + 1) == 0));
   Require(std::equal(packet + kHeader, packet + kHeader + n, data));
-  const TReplyHeader& header = received.Seen.Accepted;
+  const TSeenPacket& header = received.Seen.Accepted;
   Require(header.Command == Le16(packet + 2) && header.Argument == Le32(packet + 4));
-  Require(match.Accepts(header.Command, header.Argument));
-  for (const TReplyHeader& skipped : received.Seen.Skipped) Require(!match.Accepts(skipped.Command, skipped.Argument));
+  Require(std::equal(header.Bytes.begin(), header.Bytes.end(), packet) && header.Bytes.size() == size_t(kHeader + n));
+  Require(Takes(match, packet, static_cast<size_t>(kHeader + n)));
+  for (const TSeenPacket& skipped : received.Seen.Skipped)
+    Require(!match.HeaderFits(skipped.Command, skipped.Argument) || match.IsCopy(skipped.Bytes.data(), skipped.Bytes.size()));
 }
 
 void AppendPacket(std::vector<uint8_t>& stream, uint16_t command, uint32_t argument,
@@ -132,7 +136,7 @@ void CheckDatagram(const std::vector<uint8_t>& datagram, int capacity, const TRe
   const std::unique_ptr<uint8_t[]> data = DataBuffer(capacity);
   TTraceLog trace;
   int result = 12345;
-  TReplySeen seen{{0xBEEF, 0xDEADBEEF}, {}};
+  TReplySeen seen{{0xBEEF, 0xDEADBEEF, {}}, {}};
   const int length = static_cast<int>(datagram.size());
   const TDatagramVerdict verdict =
       AcceptReplyDatagram(datagram.data(), length, data.get(), capacity, trace, match, result, &seen);
@@ -144,7 +148,8 @@ void CheckDatagram(const std::vector<uint8_t>& datagram, int capacity, const TRe
   const uint16_t command = Le16(&datagram[2]);
   const uint32_t argument = Le32(&datagram[4]);
   const int n = Le16(&datagram[8]);
-  if (!match.Accepts(command, argument)) {
+  const bool whole = length >= kHeader + n;
+  if (!match.HeaderFits(command, argument) || (whole && match.IsCopy(datagram.data(), size_t(kHeader + n)))) {
     Require(verdict == TDatagramVerdict::Skipped && result == -1);
   } else if (n > capacity || length < kHeader + n) {
     Require(verdict == TDatagramVerdict::Refused && result == -1);
@@ -162,8 +167,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   using namespace printset;
   FuzzedDataProvider input(bytes, size);
   const int capacity = input.ConsumeIntegralInRange<int>(-2, 2100);
-  std::set<uint64_t> earlier;
-  const TReplyMatch match = MatchFrom(input, earlier);
+  TReplyMatch match = MatchFrom(input);
+  const int copyOf = input.ConsumeIntegralInRange<int>(-1, 1);
   const bool failAtEnd = input.ConsumeBool();
   const bool traced = input.ConsumeBool();
 
@@ -182,6 +187,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     packet.Data = input.ConsumeBytes<uint8_t>(input.ConsumeIntegralInRange<size_t>(0, 400));
   }
   const std::vector<uint8_t> noise = input.ConsumeRemainingBytes<uint8_t>();
+  // A copy to skip: one of the planted packets, whole.
+  std::vector<uint8_t> copy;
+  if (copyOf >= 0 && static_cast<size_t>(copyOf) < planted.size()) {
+    const TPlanted& packet = planted[static_cast<size_t>(copyOf)];
+    AppendPacket(copy, packet.Command, packet.Argument, packet.Data);
+    match.Copy = &copy;
+  }
 
   // Whatever arrives: only a genuine reply is accepted, nothing stored past the capacity.
   {
@@ -197,8 +209,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   const TPlanted* expected = nullptr;
   for (const TPlanted& packet : planted) {
     if (packet.StrayStart) stream.push_back(kStart);
+    const size_t at = stream.size();
     AppendPacket(stream, packet.Command, packet.Argument, packet.Data);
-    if (!expected && match.Accepts(packet.Command, packet.Argument)) expected = &packet;
+    // The first packet whose header fits ends the wait: taken, or refused when its data
+    // do not fit; only a copy that fits is skipped.
+    const bool tooLong = !packet.Data.empty() && static_cast<int>(packet.Data.size()) > capacity;
+    if (!expected && match.HeaderFits(packet.Command, packet.Argument) &&
+        (tooLong || !match.IsCopy(stream.data() + at, stream.size() - at)))
+      expected = &packet;
   }
   const std::unique_ptr<uint8_t[]> data = DataBuffer(capacity);
   const TReceived received = ReceiveSerial(stream, failAtEnd, data.get(), capacity, match, traced);

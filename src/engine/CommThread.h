@@ -69,6 +69,8 @@ class TCommThread {
   // answers; the line and LinkBaudRate stay at the rate it answered at.
   bool FindPrinter();
   bool IdentifyDevice(int attempts);
+  // Lets what the printer still sends at the line's rate arrive, and drops it (traced).
+  void LeaveRate();
   bool SwitchBaudRate(int32_t rate);
   bool EnterProgramMode();
   bool EnterDownloadMode();

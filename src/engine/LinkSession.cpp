@@ -32,6 +32,10 @@ constexpr int kSmallReplyCapacity = 255;
 constexpr auto kSettleAfterOpen = std::chrono::milliseconds(10);
 constexpr auto kSettleAfterBaudChange = std::chrono::milliseconds(6);
 constexpr auto kSettleAfterModeChange = std::chrono::milliseconds(30);
+// Before the search leaves a rate: what the printer still sends at that rate (a reply on
+// its way when the wait ended) arrives within this time and is dropped with it, so that
+// no reply given at one rate answers the request at the next.
+constexpr auto kSettleBeforeNextRate = std::chrono::milliseconds(100);
 
 }  // namespace
 
@@ -59,6 +63,7 @@ bool TCommThread::FindPrinter() {
       if (ResultCode != kResultNoValidReply || Link.Cancelled()) break;
       if (LinkFailure.Kind == TLineFailureKind::PortLost) break;
       if (rate == first) continue;
+      LeaveRate();
       if (!Line->SetBaudRate(rate)) {
         // Nothing was asked of the printer: a rate the port cannot make is passed over,
         // and a port that is gone ends the search.
@@ -83,6 +88,14 @@ bool TCommThread::FindPrinter() {
   EveryRateTried = !found && first != 0 && !SearchRates.empty() && ResultCode == kResultNoValidReply &&
                    LinkFailure.Kind == TLineFailureKind::None && !Link.Cancelled();
   return found;
+}
+
+void TCommThread::LeaveRate() {
+  std::this_thread::sleep_for(kSettleBeforeNextRate);
+  const int discarded = Line->DiscardInput();
+  if (discarded > 0)
+    TraceLine("Discarded " + std::to_string(discarded) + " bytes that came at " + std::to_string(Line->BaudRate()) +
+              " baud after its attempts" + TraceTimestampNow());
 }
 
 bool TCommThread::IdentifyDevice(int attempts) {

@@ -14,12 +14,6 @@ int TPacketLink::Transact(uint16_t command, uint32_t argument, uint8_t* data, in
   if (count < 0 || count > kMaxRequestData)
     throw std::length_error("request data of " + std::to_string(count) + " bytes does not fit a packet");
   const std::vector<uint8_t> request = BuildRequest(command, argument, data, static_cast<size_t>(count));
-  const uint64_t ownKey = HeaderKey(command, argument);
-  TReplyShape& shape = Shapes[command];
-  // Earlier requests' headers skipped in this request's failed attempts: seen again after
-  // a new send, such a header is this request's reply.
-  std::set<uint64_t> skippedBefore;
-  bool extraAttemptUsed = false;
   Failure = {};
   for (int attempt = 0; attempt < attempts; ++attempt) {
     if (StopFlag != nullptr && StopFlag->load()) {
@@ -29,59 +23,56 @@ int TPacketLink::Transact(uint16_t command, uint32_t argument, uint8_t* data, in
     // Whatever is waiting now (a duplicate, a reply that came after its wait ended)
     // cannot be the reply to the request about to go out.
     DiscardWaitingInput();
-    const bool sent = SendPacket(request.data(), static_cast<int>(request.size()));
-    SentHeaders.insert(ownKey);
-    if (!sent && Failure.Kind == TLineFailureKind::PortLost) break;
-    if (!sent) continue;
-    const TReplyMatch match = MatchFor(command, argument, skippedBefore);
-    TReplySeen seen;
-    const int result = ReceiveReply(data, replyCapacity, ms, match, &seen);
-    if (result < 0) {
-      if (NotePortLost()) break;
-      if (match.Required || seen.Skipped.empty()) continue;
-      for (const TReplyHeader& skipped : seen.Skipped) skippedBefore.insert(HeaderKey(skipped.Command, skipped.Argument));
-      if (attempt + 1 == attempts && !extraAttemptUsed) {
-        extraAttemptUsed = true;
-        ++attempts;
-      }
+    if (!SendPacket(request.data(), static_cast<int>(request.size()))) {
+      // A port that is gone takes no further attempt.
+      if (Failure.Kind == TLineFailureKind::PortLost) break;
       continue;
     }
-    const uint64_t takenKey = HeaderKey(seen.Accepted.Command, seen.Accepted.Argument);
-    if (takenKey != ownKey && SentHeaders.count(takenKey)) FixedHeaders.insert(takenKey);
-    // With the input emptied before the send, the first reply is this request's own: it
-    // shows whether the printer echoes this command.
-    if (shape == TReplyShape::Unknown) shape = takenKey == ownKey ? TReplyShape::Echoed : TReplyShape::Own;
-    PrinterEchoes = PrinterEchoes || takenKey == ownKey;
-    Failure = {};
-    return result;
+    TReplySeen seen;
+    const int result = ReceiveReply(data, replyCapacity, ms, MatchFor(command, argument), &seen);
+    Learn(command, argument, seen, result >= 0);
+    if (result >= 0) {
+      Failure = {};
+      return result;
+    }
+    if (NotePortLost()) break;
   }
   ResultCode = kResultNoReply;
   return -1;
 }
 
-TReplyMatch TPacketLink::MatchFor(uint16_t command, uint32_t argument, const std::set<uint64_t>& confirmed) const {
+TReplyMatch TPacketLink::MatchFor(uint16_t command, uint32_t argument) const {
   TReplyMatch match;
   match.Command = command;
   match.Argument = argument;
-  const auto found = Shapes.find(command);
-  match.Required = found != Shapes.end() && found->second == TReplyShape::Echoed;
-  // A printer that echoes carries its requests' headers in its replies, so a packet naming
-  // an earlier request is that request's late or repeated reply. One that never echoed
-  // gives no such sign, and every reply is taken as this request's.
-  if (!match.Required && PrinterEchoes) {
-    match.Earlier = &SentHeaders;
-    match.Allowed = FixedHeaders;
-    match.Allowed.insert(confirmed.begin(), confirmed.end());
-  }
+  match.CommandEchoed = ShownCommands.size() >= kValuesThatProveAnEcho;
+  match.ArgumentEchoed = ShownArguments.size() >= kValuesThatProveAnEcho;
+  if (!FirstDataReply.empty() && command != FirstDataCommand) match.Copy = &FirstDataReply;
   return match;
 }
 
+void TPacketLink::Learn(uint16_t command, uint32_t argument, const TReplySeen& seen, bool accepted) {
+  for (const TSeenPacket& skipped : seen.Skipped) SeenPackets.insert(skipped.Bytes);
+  if (!accepted) return;
+  const TSeenPacket& reply = seen.Accepted;
+  // A repeat of a packet seen before proves nothing: a copy can carry any header.
+  if (SeenPackets.insert(reply.Bytes).second) {
+    if (reply.Command == command) ShownCommands.insert(command);
+    if (reply.Argument == argument) ShownArguments.insert(argument);
+  }
+  if (FirstDataReply.empty() && reply.Bytes.size() > static_cast<size_t>(kHeaderSize)) {
+    FirstDataReply = reply.Bytes;
+    FirstDataCommand = command;
+  }
+}
+
 void TPacketLink::ForgetReplyShapes() {
-  Shapes.clear();
   HeldBack = false;
-  PrinterEchoes = false;
-  SentHeaders.clear();
-  FixedHeaders.clear();
+  ShownCommands.clear();
+  ShownArguments.clear();
+  SeenPackets.clear();
+  FirstDataReply.clear();
+  FirstDataCommand = 0;
 }
 
 void TPacketLink::DiscardWaitingInput() {

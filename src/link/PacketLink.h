@@ -4,9 +4,9 @@
 
 #include <atomic>
 #include <cstdint>
-#include <map>
 #include <set>
 #include <stdexcept>
+#include <vector>
 
 #include "link/ReplyReceiver.h"
 #include "link/TraceLog.h"
@@ -27,17 +27,17 @@ class TPacketLink {
   // Cancelled() tells why.
   const std::atomic<bool>* StopFlag = nullptr;
 
-  // Sends the request up to `attempts` times; each waits up to `ms` for a valid reply,
-  // whose data lands in `data` (at most `replyCapacity` bytes). Input already waiting is
-  // discarded before every send. Which reply belongs to this request:
-  // - once a command's first reply has echoed the request's command and argument, later
-  //   replies to that command must echo them too; others are skipped;
-  // - once the printer has echoed any request of the job, a packet naming an earlier
-  //   request of the job is that request's late reply and is skipped, unless the printer
-  //   proved it answers with that header whatever is asked: the same header skipped in an
-  //   attempt came again after the request was sent anew. A last attempt that skipped
-  //   such packets and took no reply earns one attempt more, once, so that the proof is
-  //   possible even for a request sent only once.
+  // Sends the request up to `attempts` times; each waits up to `ms` for its reply, whose
+  // data land in `data` (at most `replyCapacity` bytes). Input already waiting is
+  // discarded before every send. Which packet is the request's reply:
+  // - a field (command, argument) counts as echoed once replies have shown two different
+  //   values of it, each in the reply to a request that carried that value and neither a
+  //   repeat of a packet seen before in the job; a packet whose echoed field differs from
+  //   the request's is then another request's reply, skipped;
+  // - the job's first reply that carries data (the printer's identity) answers no
+  //   request of another command: a packet equal to it is its copy, skipped;
+  // - any other valid packet is the reply (a printer whose replies tell nothing apart
+  //   is served as one that echoes nothing).
   // Returns the reply's data length, or -1 after every attempt failed (ResultCode is then
   // 3), or at once without sending once StopFlag is set (ResultCode untouched).
   int Transact(uint16_t command, uint32_t argument, uint8_t* data, int replyCapacity, int count,
@@ -56,29 +56,33 @@ class TPacketLink {
                    TReplySeen* seen = nullptr);
   // Drops waiting input on the transport in use; traced when there was any.
   void DiscardWaitingInput();
-  // Forgets the requests sent, what was learnt about the printer's replies and any request
-  // held back; at the start of every job.
+  // Forgets what was learnt about the printer's replies and any request held back; at the
+  // start of every job.
   void ForgetReplyShapes();
 
  private:
-  // Whether the printer's replies to a command carry the request's command and argument.
-  enum class TReplyShape { Unknown, Echoed, Own };
-  TReplyMatch MatchFor(uint16_t command, uint32_t argument, const std::set<uint64_t>& confirmed) const;
+  // Values a field must have shown, each in its own request's reply, to count as echoed.
+  static constexpr size_t kValuesThatProveAnEcho = 2;
+
+  TReplyMatch MatchFor(uint16_t command, uint32_t argument) const;
+  // Takes what one wait saw into what the job knows of the printer's replies.
+  void Learn(uint16_t command, uint32_t argument, const TReplySeen& seen, bool accepted);
 
   TTransport* Transport;
   TTraceLog& Trace;
   uint8_t& ResultCode;
-  std::map<uint16_t, TReplyShape> Shapes;
   bool HeldBack = false;
   TLineFailure Failure;
   // Records the port as lost when the transport says it is; true then.
   bool NotePortLost();
-  // Whether any reply of this job echoed its request's command and argument.
-  bool PrinterEchoes = false;
-  // Headers of the requests sent in this job, as HeaderKey values.
-  std::set<uint64_t> SentHeaders;
-  // Headers the printer gave to requests other than the one they name.
-  std::set<uint64_t> FixedHeaders;
+  // Values of each field that replies have shown for requests carrying them.
+  std::set<uint16_t> ShownCommands;
+  std::set<uint32_t> ShownArguments;
+  // Every packet taken or skipped in this job, header and data.
+  std::set<std::vector<uint8_t>> SeenPackets;
+  // The job's first reply that carries data, and the command it answered.
+  std::vector<uint8_t> FirstDataReply;
+  uint16_t FirstDataCommand = 0;
 };
 
 }  // namespace printset

@@ -27,6 +27,16 @@ int Drain(TByteSource& source, int count, const TDeadline& deadline) {
   return drained;
 }
 
+TSeenPacket Seen(uint16_t command, uint32_t argument, const uint8_t* bytes, size_t count) {
+  return {command, argument, std::vector<uint8_t>(bytes, bytes + count)};
+}
+
+// A packet skipped by a wait, and whether it was skipped as a copy.
+struct TSkipped {
+  TSeenPacket Packet;
+  bool Copy = false;
+};
+
 }  // namespace
 
 void TraceReceived(TTraceLog& trace, const uint8_t* taken, int count, int start) {
@@ -41,10 +51,10 @@ void TraceReceived(TTraceLog& trace, const uint8_t* taken, int count, int start)
   }
 }
 
-void TraceSkippedReply(TTraceLog& trace, uint16_t command, uint32_t argument) {
-  char line[96];
-  std::snprintf(line, sizeof line, "Skip: reply cmd=0x%04X arg=0x%08X belongs to another request", command,
-                argument);
+void TraceSkippedReply(TTraceLog& trace, const TSeenPacket& packet, bool copy) {
+  char line[112];
+  std::snprintf(line, sizeof line, "Skip: reply cmd=0x%04X arg=0x%08X %s", packet.Command, packet.Argument,
+                copy ? "repeats another request's reply" : "belongs to another request");
   trace.TraceLine(line);
 }
 
@@ -57,8 +67,8 @@ int ReceiveSerialReply(TByteSource& source, uint8_t* data, int capacity, uint32_
   int drained = 0;
   bool accepted = false;
   bool refused = false;
-  std::vector<TReplyHeader> skipped;
-  TReplyHeader current;
+  std::vector<TSkipped> skipped;
+  TPacketHeader current;
   TReceiverState state = TReceiverState::Hunting;
   const TDeadline deadline(ms);
 
@@ -93,24 +103,29 @@ int ReceiveSerialReply(TByteSource& source, uint8_t* data, int capacity, uint32_
         break;
       case TReceiverState::ReadingHeader: {
         // A bad header stays bad: further blocks are read and the same bytes tested again.
-        const TPacketHeader parsed = ParseHeader(buffer + start, kDirectionReply);
-        if (!parsed.Valid) break;
-        length = parsed.Length;
-        current = {parsed.Command, parsed.Argument};
+        current = ParseHeader(buffer + start, kDirectionReply);
+        if (!current.Valid) break;
+        length = current.Length;
         const bool fits = start + kHeaderSize + length <= kReceiveBufferSize;
-        if (!match.Accepts(parsed.Command, parsed.Argument)) {
+        if (!match.HeaderFits(current.Command, current.Argument)) {
           // Another request's reply: step over it, data and all, and hunt on.
-          skipped.push_back(current);
           if (length == 0) {
+            skipped.push_back({Seen(current.Command, current.Argument, buffer + start, kHeaderSize)});
             state = TReceiverState::Hunting;
           } else if (fits) {
             state = TReceiverState::SkippingData;
           } else {
+            skipped.push_back({Seen(current.Command, current.Argument, buffer + start, kHeaderSize)});
             drained += Drain(source, length, deadline);
             state = TReceiverState::Hunting;
           }
         } else if (length == 0) {
-          accepted = true;
+          if (match.IsCopy(buffer + start, kHeaderSize)) {
+            skipped.push_back({Seen(current.Command, current.Argument, buffer + start, kHeaderSize), true});
+            state = TReceiverState::Hunting;
+          } else {
+            accepted = true;
+          }
         } else if (length > capacity || !fits) {
           refused = true;  // the data could not be stored
           drained += Drain(source, length, deadline);
@@ -121,25 +136,35 @@ int ReceiveSerialReply(TByteSource& source, uint8_t* data, int capacity, uint32_
       }
       case TReceiverState::ReadingData:
         if (DataCheckHolds(buffer[start + 11], buffer + start + kHeaderSize, static_cast<size_t>(length))) {
-          std::memcpy(data, buffer + start + kHeaderSize, static_cast<size_t>(length));
-          accepted = true;
+          const size_t whole = static_cast<size_t>(kHeaderSize + length);
+          if (match.IsCopy(buffer + start, whole)) {
+            skipped.push_back({Seen(current.Command, current.Argument, buffer + start, whole), true});
+            state = TReceiverState::Hunting;
+          } else {
+            std::memcpy(data, buffer + start + kHeaderSize, static_cast<size_t>(length));
+            accepted = true;
+          }
         }
         break;
       case TReceiverState::SkippingData:
+        skipped.push_back({Seen(current.Command, current.Argument, buffer + start,
+                                static_cast<size_t>(kHeaderSize + length))});
         state = TReceiverState::Hunting;
         break;
     }
   }
   TraceReceived(trace, buffer, taken, start);
   if (trace.TraceEnabled) {
-    for (const TReplyHeader& other : skipped) TraceSkippedReply(trace, other.Command, other.Argument);
+    for (const TSkipped& other : skipped) TraceSkippedReply(trace, other.Packet, other.Copy);
     if (drained > 0)
       trace.TraceLine("Drained " + std::to_string(drained) + " bytes of a reply too long to take" +
                       TraceTimestampNow());
   }
-  if (seen) seen->Skipped.insert(seen->Skipped.end(), skipped.begin(), skipped.end());
+  if (seen)
+    for (TSkipped& other : skipped) seen->Skipped.push_back(std::move(other.Packet));
   if (!accepted) return -1;
-  if (seen) seen->Accepted = current;
+  if (seen) seen->Accepted = Seen(current.Command, current.Argument, buffer + start,
+                                  static_cast<size_t>(kHeaderSize + length));
   return length;
 }
 
@@ -153,15 +178,19 @@ TDatagramVerdict AcceptReplyDatagram(const uint8_t* datagram, int length, uint8_
     return TDatagramVerdict::Refused;
   const uint16_t command = GetLe16(datagram + 2);
   const uint32_t argument = GetLe32(datagram + 4);
-  if (!match.Accepts(command, argument)) {
-    if (trace.TraceEnabled) TraceSkippedReply(trace, command, argument);
-    if (seen) seen->Skipped.push_back({command, argument});
+  const int n = GetLe16(datagram + 8);
+  const bool whole = count >= kHeaderSize + n;
+  const TSeenPacket packet =
+      Seen(command, argument, datagram, static_cast<size_t>(whole ? kHeaderSize + n : kHeaderSize));
+  const bool copy = whole && match.IsCopy(datagram, static_cast<size_t>(kHeaderSize + n));
+  if (!match.HeaderFits(command, argument) || copy) {
+    if (trace.TraceEnabled) TraceSkippedReply(trace, packet, copy);
+    if (seen) seen->Skipped.push_back(packet);
     return TDatagramVerdict::Skipped;
   }
-  const int n = GetLe16(datagram + 8);
-  if (n > capacity || count < kHeaderSize + n) return TDatagramVerdict::Refused;
+  if (n > capacity || !whole) return TDatagramVerdict::Refused;
   std::memcpy(data, datagram + kHeaderSize, static_cast<size_t>(n));
-  if (seen) seen->Accepted = {command, argument};
+  if (seen) seen->Accepted = packet;
   result = n;
   return TDatagramVerdict::Accepted;
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <utility>
 
+#include "link/DatagramReceiver.h"
+
 namespace printset {
 
 constexpr uint16_t kDefaultPrinterUdpPort = 9100;
@@ -23,10 +25,10 @@ struct TUdpAddress {
   uint16_t Port = kDefaultPrinterUdpPort;
 };
 
-class TUdpEndpoint {
+class TUdpEndpoint : public TDatagramSource {
  public:
   explicit TUdpEndpoint(TUdpAddress address) : Address(std::move(address)) {}
-  ~TUdpEndpoint();
+  ~TUdpEndpoint() override;
   TUdpEndpoint(const TUdpEndpoint&) = delete;
   TUdpEndpoint& operator=(const TUdpEndpoint&) = delete;
 
@@ -44,7 +46,7 @@ class TUdpEndpoint {
   // the socket failed (LastError() then says why).
   // An ICMP "port unreachable" from the printer's host does not end the wait: the
   // printer may not be listening yet, and to the caller that is a missing reply.
-  int Receive(uint8_t* buffer, size_t capacity, uint32_t ms);
+  int Receive(uint8_t* buffer, size_t capacity, uint32_t ms) override;
   // Drops the datagrams already waiting (at most kDiscardLimitBytes, so that a flood
   // cannot hold the job); returns how many bytes they held (what was dropped before a
   // socket failure, which LastError() then names).
@@ -53,7 +55,7 @@ class TUdpEndpoint {
   void Deactivate();
   bool Active() const { return Socket >= 0; }
   // Why the last Receive or DiscardInput failed; empty when it did not.
-  const std::string& LastError() const { return Failure; }
+  const std::string& LastError() const override { return Failure; }
 
  private:
   // Sets LastError() to `what` and the system's reason for the last socket call.

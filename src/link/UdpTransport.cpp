@@ -2,9 +2,8 @@
 
 #include <utility>
 
-#include "base/Deadline.h"
+#include "link/DatagramReceiver.h"
 #include "link/NetworkPort.h"
-#include "link/PacketCodec.h"
 #include "link/TraceFormat.h"
 
 namespace printset {
@@ -35,24 +34,7 @@ bool TUdpTransport::Send(const uint8_t* bytes, int length, std::string& error) {
 
 int TUdpTransport::Receive(uint8_t* data, int capacity, uint32_t ms, TTraceLog& trace, const TReplyMatch& match,
                            TReplySeen* seen) {
-  const TDeadline deadline(ms);
-  uint8_t datagram[kReceiveBufferSize];
-  for (;;) {
-    const int length = Endpoint.Receive(datagram, sizeof datagram, deadline.MillisLeft());
-    if (length < 0 && !Endpoint.LastError().empty()) {
-      trace.TraceLine(std::string(kNetworkPortName) + ": " + Endpoint.LastError() + TraceTimestampNow());
-      return -1;
-    }
-    if (length > kReceiveBufferSize) {
-      // Longer than the receive buffer: trace what was kept and refuse it.
-      TraceReceived(trace, datagram, kReceiveBufferSize, 0);
-      return -1;
-    }
-    int result = -1;
-    const TDatagramVerdict verdict = AcceptReplyDatagram(datagram, length, data, capacity, trace, match, result, seen);
-    if (verdict == TDatagramVerdict::Skipped && !deadline.Expired()) continue;
-    return result;
-  }
+  return ReceiveDatagramReply(Endpoint, data, capacity, ms, trace, match, seen);
 }
 
 }  // namespace printset

@@ -31,12 +31,16 @@ TEST(CliDetect, EachPortTellsItsRateAndIdentityAndNothingButIdentifyIsSent) {
     nlohmann::json Baud;
     nlohmann::json IdentitySeen;
     bool Accepted;
+    int ReplyDelayMs = 0;
   };
+  // The last printer listens at 9600 but answers only after the attempts there have
+  // ended: its replies must not count at the rates tried after.
   const TRow rows[] = {
       {115200, kSimDefaultIdentity, 115200, kSimDefaultIdentity, true},
       {4800, "PRN 74XX", 4800, "PRN 74XX", true},
       {kSimDeaf, kSimDefaultIdentity, nullptr, nullptr, false},
       {57600, "XYZ 1234", 57600, "XYZ 1234", false},
+      {9600, kSimDefaultIdentity, nullptr, nullptr, false, 650},
   };
   TSimPrinter sims[std::size(rows)];
   std::string ports;
@@ -44,6 +48,7 @@ TEST(CliDetect, EachPortTellsItsRateAndIdentityAndNothingButIdentifyIsSent) {
     ASSERT_TRUE(sims[i].StartPty()) << sims[i].LastError();
     sims[i].SetListeningRate(rows[i].Listens);
     sims[i].SetIdentity(rows[i].Identity);
+    sims[i].SetReplyDelay(rows[i].ReplyDelayMs);
     ports += "--port " + sims[i].DevicePath() + " ";
   }
   const TRun run = RunCli("--folder " + folder + " " + ports + "--json detect", false);
@@ -61,6 +66,10 @@ TEST(CliDetect, EachPortTellsItsRateAndIdentityAndNothingButIdentifyIsSent) {
     EXPECT_EQ(found["accepted"], rows[i].Accepted);
     for (const TSimRequest& request : sims[i].Requests()) EXPECT_EQ(request.Command, kIdentify);
     if (rows[i].Listens == kSimDeaf) silentTrace = ReadTextFile(found["trace"].get<std::string>());
+    if (rows[i].ReplyDelayMs > 0) {
+      const std::string trace = ReadTextFile(found["trace"].get<std::string>());
+      EXPECT_NE(trace.find("bytes that came at 9600 baud after its attempts"), std::string::npos) << trace;
+    }
   }
   // The silent port was asked at every rate: five more after the first.
   EXPECT_EQ(Count(silentTrace, "SEARCH "), 5u) << silentTrace;

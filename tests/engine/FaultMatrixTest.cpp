@@ -39,11 +39,13 @@ void PrintTo(const TFaultRow& row, std::ostream* out) { *out << row.Name; }
 TSimStep Late(int ms) { TSimStep s; s.DelayMs = ms; return s; }
 TSimStep Lost() { TSimStep s; s.Drop = true; return s; }
 TSimStep Twice(int ms) { TSimStep s; s.DuplicateMs = ms; return s; }
+TSimStep LateTwice(int ms, int againMs) { TSimStep s = Late(ms); s.DuplicateMs = againMs; return s; }
 TSimStep Gone() { TSimStep s; s.Vanish = true; return s; }
 TSimStep Stall() { TSimStep s; s.StallLine = true; return s; }
 TSimStep Oversize(int length) { TSimStep s; s.OversizeLength = length; return s; }
 
 TSimFaults Foreign() { TSimFaults f; f.ForeignReplies = true; return f; }
+TSimFaults Unanswered(uint16_t command) { TSimFaults f; f.NoReplyCommands = {command}; return f; }
 TSimFaults Headers(TSimHeaders headers, uint16_t command = 0, uint32_t argument = 0) {
   TSimFaults f;
   f.Headers = headers;
@@ -53,6 +55,7 @@ TSimFaults Headers(TSimHeaders headers, uint16_t command = 0, uint32_t argument 
 }
 
 const char* const kIdentifySkipped = "Skip: reply cmd=0x0020 arg=0x00000000 belongs to another request";
+const char* const kIdentityCopySkipped = "Skip: reply cmd=0x0020 arg=0x00000000 repeats another request's reply";
 
 const TFaultRow kRows[] = {
     // Block 2 is answered after its 600 ms limit; the retry's own reply then arrives
@@ -74,18 +77,25 @@ const TFaultRow kRows[] = {
     // The identify reply comes twice, and the copy arrives while the request that follows
     // waits, that request itself lost: the copy must not answer it.
     {"RepeatedIdentifyThenLostSet", TJob::Set, false, {{0, Twice(30)}, {1, Lost()}}, {}, kResultOk,
-     kIdentifySkipped},
+     kIdentityCopySkipped},
     {"RepeatedIdentifyThenLostSetUdp", TJob::Set, true, {{0, Twice(30)}, {1, Lost()}}, {}, kResultOk,
-     kIdentifySkipped},
+     kIdentityCopySkipped},
     {"RepeatedIdentifyThenLostDownloadMode", TJob::Download, false, {{0, Twice(30)}, {1, Lost()}, {2, Lost()}}, {},
-     kResultOk, kIdentifySkipped},
+     kResultOk, kIdentityCopySkipped},
+    // Two copies of the identify reply, 300 ms and 1.5 s late, and a printer that never
+    // answers the parameters: neither copy answers them.
+    {"IdentifyRepliedTwiceLateAndSetNeverAnswered", TJob::Set, false, {{0, LateTwice(300, 1200)}},
+     Unanswered(kCommandSetParameters), kResultNoValidReply, kIdentityCopySkipped},
+    {"IdentifyRepliedTwiceLateAndSetNeverAnsweredUdp", TJob::Set, true, {{0, LateTwice(300, 1200)}},
+     Unanswered(kCommandSetParameters), kResultNoValidReply, kIdentityCopySkipped},
     // Printers that do not echo their requests' headers still work: one that answers
-    // everything with the identify request's own header (so the first reply to each new
-    // request looks like a late identify reply), and one that echoes only the command.
-    // Proved once (the baud switch goes out twice), the fixed header answers every
-    // request that follows at once: identify, 2 switches, mode, 8 blocks, end.
+    // everything with the identify request's own header (its replies to other requests
+    // carry no identity, so none is taken for a copy: identify, switch, mode, 8 blocks,
+    // end), and one that echoes only the command, whose blocks' replies are all alike.
     {"PrinterWithOneFixedHeader", TJob::Program, false, {}, Headers(TSimHeaders::Fixed, kCommandIdentify, 0),
-     kResultOk, kIdentifySkipped, 13},
+     kResultOk, "", 12},
+    {"PrinterEchoingTheCommandOnlyProgrammed", TJob::Program, false, {}, Headers(TSimHeaders::CommandOnly),
+     kResultOk, "", 12},
     {"PrinterWithOneFixedHeaderUdp", TJob::Set, true, {}, Headers(TSimHeaders::Fixed, kCommandIdentify, 0),
      kResultOk, ""},
     {"PrinterEchoingTheCommandOnly", TJob::Download, false, {}, Headers(TSimHeaders::CommandOnly), kResultOk, ""},

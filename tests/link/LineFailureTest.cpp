@@ -32,7 +32,10 @@ class TScriptedLine : public TTransport {
       Lost = LostAfterReceive;
       return -1;
     }
-    if (seen) seen->Accepted = {match.Command, match.Argument};
+    if (seen) {
+      seen->Accepted.Command = match.Command;
+      seen->Accepted.Argument = match.Argument;
+    }
     return 0;
   }
   int DiscardInput() override { return 0; }

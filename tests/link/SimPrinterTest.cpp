@@ -200,8 +200,9 @@ TEST_F(SimOverPty, AnOversizeReplyIsRefused) {
   EXPECT_EQ(Identify(), 8);
 }
 
-TEST_F(SimOverPty, AReplyThatArrivesLateIsSkippedByTheNextRequestOfAnEchoedCommand) {
-  ASSERT_EQ(Request(0x2F, 1), 0);  // the printer is seen to echo 0x2F
+TEST_F(SimOverPty, AReplyThatArrivesLateIsSkippedOnceThePrinterIsSeenToEcho) {
+  ASSERT_EQ(Identify(), 8);
+  ASSERT_EQ(Request(0x2B, 9600), 0);  // two commands and two arguments echoed
   Sim.SetReplyDelay(300);
   EXPECT_EQ(Request(0x2F, 0, {}, 1, 100), -1);
   Sim.SetReplyDelay(0);

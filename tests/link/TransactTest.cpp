@@ -140,7 +140,7 @@ class TScriptedLine : public TTransport {
     if (OnWait) OnWait();
     if (!Answer) return -1;
     std::memcpy(data, "PRN 7401", 8);
-    if (seen) seen->Accepted = {0x20, 0};
+    if (seen) seen->Accepted = {0x20, 0, {}};
     return 8;
   }
   int DiscardInput() override { return 0; }

@@ -64,6 +64,7 @@ TSimPrinter::TAction TSimPrinter::Decide(const TParsedRequest& request) {
       const int32_t lineRate = Pty.SlaveFd >= 0 ? ReadLineBaudRate(Pty.SlaveFd) : -1;
       action.PaceRate = lineRate > 0 ? lineRate : ToldRate;
     }
+    action.TalkRate = Listening;  // the reply goes out at the rate the request came in at
     std::vector<uint8_t> data = Apply(action.Record, action);
     const int oversize = step.OversizeLength > 0 ? step.OversizeLength : FaultSet.OversizeLength;
     if (oversize > 0) {

@@ -121,6 +121,7 @@ class TSimPrinter {
     bool HangUp = false;
     std::vector<uint8_t> ForeignReply;  // UDP: sent from the foreign socket instead
     int32_t PaceRate = 0;  // the line rate the exchange is paced at; 0 when not paced
+    int32_t TalkRate = kSimAnyRate;  // the rate the reply is sent at
     bool ModeChanged = false;
     TSimMode NewMode = TSimMode::Idle;
   };
@@ -137,6 +138,9 @@ class TSimPrinter {
   bool WaitStoppable(timespec deadline) const;
   void PaceUntil(timespec arrival, size_t wireBytes, int32_t rate);
   bool WriteToMaster(const std::vector<uint8_t>& bytes) const;
+  // The bytes as the host reads them when sent at `talkRate`: at another rate a UART
+  // reads only framing errors, given here as zero bytes, which never start a packet.
+  std::vector<uint8_t> AsHeardByHost(const std::vector<uint8_t>& bytes, int32_t talkRate) const;
   // Whether bytes on the line now reach the printer: its listening rate allows them.
   bool HearsLine() const;
 

@@ -235,10 +235,10 @@ bool TSimPrinter::Handle(const TParsedRequest& request, timespec arrival,
   if (!action.Reply.empty()) {
     if (action.DelayMs > 0 && !WaitStoppable(AddNanos(Now(), action.DelayMs * 1000000LL))) return false;
     if (action.PaceRate > 0) PaceUntil(arrival, request.WireLength + action.Reply.size(), action.PaceRate);
-    if (!send(action.Reply)) return false;
+    if (!send(AsHeardByHost(action.Reply, action.TalkRate))) return false;
     if (action.DuplicateMs >= 0) {
       if (!WaitStoppable(AddNanos(Now(), action.DuplicateMs * 1000000LL))) return false;
-      if (!send(action.Reply)) return false;
+      if (!send(AsHeardByHost(action.Reply, action.TalkRate))) return false;
     }
   }
   if (action.ModeChanged && ModeHandler) ModeHandler(action.NewMode);
@@ -264,6 +264,12 @@ void TSimPrinter::PaceUntil(timespec arrival, size_t wireBytes, int32_t rate) {
   while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &end, nullptr) == EINTR) {
   }
   LastExchangeEnd = end;
+}
+
+std::vector<uint8_t> TSimPrinter::AsHeardByHost(const std::vector<uint8_t>& bytes, int32_t talkRate) const {
+  std::lock_guard<std::mutex> lock(Mutex);
+  if (talkRate <= 0 || Pty.SlaveFd < 0 || ReadLineBaudRate(Pty.SlaveFd) == talkRate) return bytes;
+  return std::vector<uint8_t>(bytes.size(), 0x00);
 }
 
 bool TSimPrinter::WriteToMaster(const std::vector<uint8_t>& bytes) const {
