@@ -84,12 +84,18 @@ TJobOutcome TCommThread::Outcome() const {
   outcome.ResultCode = ResultCode;
   outcome.DeviceIdentity = DeviceIdentity;
   outcome.BaudRate = FoundRate;
+  outcome.EveryRateTried = EveryRateTried;
   outcome.OpenError = OpenError;
   if (!TraceLog.GetLines().empty()) outcome.LastTraceLine = TraceLog.GetLines().back();
   outcome.TraceSaveError = TraceSaveError;
   outcome.BytesAcknowledged = BytesAcknowledged;
   outcome.BytesToSend = BytesToSend;
   outcome.FirmwareIncomplete = FirmwareIncomplete;
+  outcome.TransferComplete = TransferComplete;
+  outcome.SwitchUnansweredRate = SwitchUnansweredRate;
+  outcome.SwitchStayedRate = SwitchStayedRate;
+  outcome.BlockRate = BlockRate;
+  outcome.LinkFailure = LinkFailure;
   return outcome;
 }
 
@@ -114,10 +120,16 @@ void TCommThread::Execute() {
       OpenError.clear();
       DeviceIdentity.clear();
       FoundRate = 0;
+      EveryRateTried = false;
       TraceSaveError.clear();
       BytesAcknowledged = 0;
       BytesToSend = 0;
       FirmwareIncomplete = false;
+      TransferComplete = false;
+      SwitchUnansweredRate = 0;
+      SwitchStayedRate = 0;
+      BlockRate = 0;
+      LinkFailure = {};
       Link.ForgetReplyShapes();
       switch (code) {
         case JobDownloadFiles: RunDownloadFiles(); break;
@@ -144,8 +156,10 @@ void TCommThread::Execute() {
       ReleaseLinkAfterError();
       TraceLine("ERROR unknown error" + TraceTimestampNow());
     }
-    // Once the printer took a block, a failed programming has left neither firmware whole.
-    FirmwareIncomplete = code == JobProgramFirmware && ResultCode != kResultOk && BytesAcknowledged > 0;
+    // Once the printer took a block, a programming that failed before its end was
+    // acknowledged has left neither firmware whole.
+    FirmwareIncomplete =
+        code == JobProgramFirmware && ResultCode != kResultOk && BytesAcknowledged > 0 && !TransferComplete;
     FinishJob();
   }
 }

@@ -79,9 +79,13 @@ class TCommThread {
   void RunSetParameters();
   void RunProgramFirmware();
   void RunIdentifyPrinter();
+  // The link's Transact; a request that failed for the line itself leaves the reason in
+  // LinkFailure.
   int Transact(uint16_t command, uint32_t argument, uint8_t* data, int replyCapacity, int count,
                int attempts, uint32_t ms) {
-    return Link.Transact(command, argument, data, replyCapacity, count, attempts, ms);
+    const int result = Link.Transact(command, argument, data, replyCapacity, count, attempts, ms);
+    if (result < 0 && Link.LineFailure().Kind != TLineFailureKind::None) LinkFailure = Link.LineFailure();
+    return result;
   }
   void TraceLine(std::string line) { TraceLog.TraceLine(std::move(line)); }
   void TakeJob(const TJob& job);
@@ -109,6 +113,7 @@ class TCommThread {
   int32_t LinkBaudRate = 0;
   std::vector<int32_t> SearchRates;
   int32_t FoundRate = 0;
+  bool EveryRateTried = false;
   TUdpAddress LinkNetwork;  // the printer's address for the port name "TCP/IP"
   uint8_t ResultCode = 0;
   std::string DeviceIdentity;
@@ -117,6 +122,11 @@ class TCommThread {
   int64_t BytesAcknowledged = 0;
   int64_t BytesToSend = 0;
   bool FirmwareIncomplete = false;
+  bool TransferComplete = false;
+  int32_t SwitchUnansweredRate = 0;
+  int32_t SwitchStayedRate = 0;
+  int32_t BlockRate = 0;
+  TLineFailure LinkFailure;
 
   // The line of the current (or last) job, made for its port name when the link opens.
   std::unique_ptr<TTransport> Line;

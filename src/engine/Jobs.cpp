@@ -48,6 +48,7 @@ void TCommThread::RunDownloadFiles() {
   if (OpenLink(LinkPortName) && SwitchBaudRate(kTransferBaudRate) && EnterDownloadMode()) {
     bool everyBlockDelivered = true;
     uint8_t block[kBlockBufferSize];
+    BlockRate = Line->BaudRate();
     for (size_t i = 0; i < DownloadList.size() && everyBlockDelivered; ++i) {
       const TDownloadEntry& entry = DownloadList[i];
       if (entry.Name == kSkippedEntryName) continue;
@@ -72,6 +73,7 @@ void TCommThread::RunDownloadFiles() {
         ReportProgress("", static_cast<int32_t>(DataStream.Position), static_cast<int32_t>(DataStream.Size()), false);
       }
     }
+    TransferComplete = everyBlockDelivered;
     if (everyBlockDelivered) SwitchBaudRate(LinkBaudRate);
   }
   CloseLink();
@@ -82,6 +84,7 @@ void TCommThread::RunProgramFirmware() {
   if (OpenLink(LinkPortName) && SwitchBaudRate(kTransferBaudRate) && EnterProgramMode()) {
     bool everyBlockDelivered = true;
     uint8_t block[kBlockBufferSize];
+    BlockRate = Line->BaudRate();
     DataStream.Position = 0;
     while (DataStream.Position < DataStream.Size()) {
       const uint32_t offset = static_cast<uint32_t>(DataStream.Position);
@@ -95,11 +98,11 @@ void TCommThread::RunProgramFirmware() {
       BytesAcknowledged = static_cast<int64_t>(DataStream.Position);
       ReportProgress("", static_cast<int32_t>(DataStream.Position), static_cast<int32_t>(DataStream.Size()), false);
     }
-    if (everyBlockDelivered) {
-      // Its outcome needs no test of its own: a missing reply has set ResultCode.
-      Transact(kCommandMode, kEndOfProgramming, block, kFirmwareReplyCapacity, 0, kEndOfProgrammingAttempts,
-               kEndOfProgrammingTimeoutMs);
-    }
+    // A missing reply to the end of programming has set ResultCode; the firmware is
+    // whole only once the printer acknowledged it.
+    TransferComplete = everyBlockDelivered &&
+                       Transact(kCommandMode, kEndOfProgramming, block, kFirmwareReplyCapacity, 0,
+                                kEndOfProgrammingAttempts, kEndOfProgrammingTimeoutMs) >= 0;
   }
   CloseLink();
 }

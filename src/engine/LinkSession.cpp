@@ -61,11 +61,20 @@ bool TCommThread::FindPrinter() {
   if (!found && first != 0) {
     for (const int32_t rate : SearchRates) {
       if (ResultCode != kResultNoValidReply || Link.Cancelled()) break;
+      if (LinkFailure.Kind == TLineFailureKind::PortLost) break;
       if (rate == first) continue;
       LeaveRate();
       if (!Line->SetBaudRate(rate)) {
-        ResultCode = kResultLocalBaudFailed;
-        return false;
+        // Nothing was asked of the printer: a rate the port cannot make is passed over,
+        // and a port that is gone ends the search.
+        const std::string lost = Line->LostReason();
+        if (!lost.empty()) {
+          LinkFailure = {TLineFailureKind::PortLost, lost};
+          TraceLine("SEARCH " + std::to_string(rate) + " baud: the port was lost: " + lost + TraceTimestampNow());
+          break;
+        }
+        TraceLine("SEARCH " + std::to_string(rate) + " baud: the port refused the rate" + TraceTimestampNow());
+        continue;
       }
       TraceLine("SEARCH " + std::to_string(rate) + " baud" + TraceTimestampNow());
       std::this_thread::sleep_for(kSettleAfterBaudChange);
@@ -76,6 +85,8 @@ bool TCommThread::FindPrinter() {
     }
   }
   if (found || ResultCode == kResultIdentityRejected) FoundRate = Line->BaudRate();
+  EveryRateTried = !found && first != 0 && !SearchRates.empty() && ResultCode == kResultNoValidReply &&
+                   LinkFailure.Kind == TLineFailureKind::None && !Link.Cancelled();
   return found;
 }
 
@@ -108,8 +119,17 @@ bool TCommThread::SwitchBaudRate(int32_t rate) {
   uint8_t buffer[kSmallReplyCapacity + 1];
   // The printer is asked first; the port follows only once the reply came at the old rate.
   if (Transact(kCommandSwitchBaud, static_cast<uint32_t>(rate), buffer, kSmallReplyCapacity, 0,
-               kSwitchBaudAttempts, kSwitchBaudTimeoutMs) < 0)
-    return true;  // the link stays at its old rate; ResultCode 3 marks the job as failed
+               kSwitchBaudAttempts, kSwitchBaudTimeoutMs) < 0) {
+    // A port that is gone takes nothing more: the job ends here.
+    if (LinkFailure.Kind == TLineFailureKind::PortLost) return false;
+    // The link stays at its old rate; ResultCode 3 marks the job as failed, and the
+    // outcome says which switch it was.
+    if (SwitchUnansweredRate == 0) {
+      SwitchUnansweredRate = rate;
+      SwitchStayedRate = current;
+    }
+    return true;
+  }
   if (!Line->SetBaudRate(rate)) {
     ResultCode = kResultLocalBaudFailed;
     return false;

@@ -14,6 +14,7 @@ int TPacketLink::Transact(uint16_t command, uint32_t argument, uint8_t* data, in
   if (count < 0 || count > kMaxRequestData)
     throw std::length_error("request data of " + std::to_string(count) + " bytes does not fit a packet");
   const std::vector<uint8_t> request = BuildRequest(command, argument, data, static_cast<size_t>(count));
+  Failure = {};
   for (int attempt = 0; attempt < attempts; ++attempt) {
     if (StopFlag != nullptr && StopFlag->load()) {
       HeldBack = true;
@@ -22,11 +23,19 @@ int TPacketLink::Transact(uint16_t command, uint32_t argument, uint8_t* data, in
     // Whatever is waiting now (a duplicate, a reply that came after its wait ended)
     // cannot be the reply to the request about to go out.
     DiscardWaitingInput();
-    if (!SendPacket(request.data(), static_cast<int>(request.size()))) continue;
+    if (!SendPacket(request.data(), static_cast<int>(request.size()))) {
+      // A port that is gone takes no further attempt.
+      if (Failure.Kind == TLineFailureKind::PortLost) break;
+      continue;
+    }
     TReplySeen seen;
     const int result = ReceiveReply(data, replyCapacity, ms, MatchFor(command, argument), &seen);
     Learn(command, argument, seen, result >= 0);
-    if (result >= 0) return result;
+    if (result >= 0) {
+      Failure = {};
+      return result;
+    }
+    if (NotePortLost()) break;
   }
   ResultCode = kResultNoReply;
   return -1;
@@ -86,7 +95,17 @@ bool TPacketLink::SendPacket(const uint8_t* bytes, int length) {
   std::string error;
   if (Transport->Send(bytes, length, error)) return true;
   if (Trace.TraceEnabled) Trace.TraceLine("Write failed: " + error + TraceTimestampNow());
+  if (!NotePortLost()) Failure = {TLineFailureKind::SendRefused, error};
   return false;
+}
+
+bool TPacketLink::NotePortLost() {
+  const std::string lost = Transport->LostReason();
+  if (lost.empty()) return false;
+  if (Failure.Kind != TLineFailureKind::PortLost && Trace.TraceEnabled)
+    Trace.TraceLine("Port lost: " + lost + TraceTimestampNow());
+  Failure = {TLineFailureKind::PortLost, lost};
+  return true;
 }
 
 int TPacketLink::ReceiveReply(uint8_t* data, int replyCapacity, uint32_t ms, const TReplyMatch& match,

@@ -44,6 +44,10 @@ class TPacketLink {
                int attempts, uint32_t ms);
   // Whether a request of this job was held back because a stop was asked for.
   bool Cancelled() const { return HeldBack; }
+  // What the line did wrong under the last request: a send it refused (any attempt), or
+  // the port lost, which ends the request's attempts at once. Kind None when the line
+  // took every attempt and only replies were missing, and after a request was answered.
+  const TLineFailure& LineFailure() const { return Failure; }
   // Traces and sends one packet; false when the line did not take it (traced as
   // "Write failed: ..."): the attempt has failed.
   bool SendPacket(const uint8_t* bytes, int length);
@@ -68,6 +72,9 @@ class TPacketLink {
   TTraceLog& Trace;
   uint8_t& ResultCode;
   bool HeldBack = false;
+  TLineFailure Failure;
+  // Records the port as lost when the transport says it is; true then.
+  bool NotePortLost();
   // Values of each field that replies have shown for requests carrying them.
   std::set<uint16_t> ShownCommands;
   std::set<uint32_t> ShownArguments;

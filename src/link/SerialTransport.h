@@ -23,6 +23,7 @@ class TSerialTransport : public TTransport {
   int DiscardInput() override { return Port.DiscardInput(); }
   int32_t BaudRate() const override { return Port.BaudRate; }
   bool SetBaudRate(int32_t rate) override { return Port.SetBaudRate(rate); }
+  std::string LostReason() const override { return Port.LostError; }
   void Close(TTraceLog& trace) override;
 
  private:

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "link/LineFailure.h"
 #include "link/ReplyReceiver.h"
 #include "link/TraceLog.h"
 
@@ -34,6 +35,9 @@ class TTransport {
   // Moves the line to `rate`; false when the port refused it. A line without a rate
   // takes any.
   virtual bool SetBaudRate(int32_t rate) = 0;
+  // Why the line is gone (a port lost since it opened), in the system's words; empty
+  // while it works, and for a line that cannot be lost.
+  virtual std::string LostReason() const { return {}; }
   // Lets go of the line at the end of a job; the serial line traces its "CLOSE" line.
   virtual void Close(TTraceLog& trace) = 0;
 };

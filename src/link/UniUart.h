@@ -52,6 +52,9 @@ class TMyUart : public TByteSource {
   TPortMap PortMap;
   // Why the last Open or Write failed, in the operating system's words; empty after a good Open.
   std::string LastError;
+  // Set when a read, a write or a rate change found the port gone (a USB adapter pulled
+  // out, the line hung up), in the operating system's words; empty after a good Open.
+  std::string LostError;
   // Calls made to the operating system for settings (not reads and writes); lets a caller
   // see that an unchanged rate or time-out costs nothing.
   uint32_t PlatformCalls = 0;

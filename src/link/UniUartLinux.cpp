@@ -25,6 +25,17 @@ namespace {
 
 constexpr int kDiscardLimit = 65536;
 
+// Errors of a settings request that mean the device is gone, not that it refused.
+bool IsGoneError(int error) { return error == EIO || error == ENXIO || error == ENODEV; }
+
+// Why a line that reported a hang-up (or an error) fails: a hung-up tty refuses its
+// requests with the system's reason, which is what the operator is shown.
+std::string HangUpReason(int fd) {
+  struct termios2 probe {};
+  if (::ioctl(fd, TCGETS2, &probe) != 0) return std::strerror(errno);
+  return "the line hung up";
+}
+
 tcflag_t ByteSizeFlag(uint8_t code) {
   switch (code + 5) {
     case 5: return CS5;
@@ -39,6 +50,7 @@ tcflag_t ByteSizeFlag(uint8_t code) {
 bool TMyUart::Open(const std::string& name, int32_t rate) {
   const std::lock_guard<std::mutex> lock(HandleMutex);
   LastError.clear();
+  LostError.clear();
   const std::string device = ResolvePortName(name, PortMap);
   int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
@@ -140,7 +152,10 @@ bool TMyUart::ApplySettings() {
   tio.c_cc[VTIME] = 0;
   tio.c_cc[VSTART] = XonCharacter;
   tio.c_cc[VSTOP] = XoffCharacter;
-  if (::ioctl(fd, TCSETS2, &tio) != 0) return false;
+  if (::ioctl(fd, TCSETS2, &tio) != 0) {
+    if (IsGoneError(errno)) LostError = std::strerror(errno);
+    return false;
+  }
   // The driver may round the rate to what its clock can make; refuse anything more than
   // 3 % away, which would garble the line.
   struct termios2 actual {};
@@ -173,7 +188,10 @@ int TMyUart::Read(uint8_t* buffer, int count, uint32_t ms) {
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno != EAGAIN) return -1;
+    if (n < 0 && errno != EAGAIN) {
+      LostError = std::strerror(errno);
+      return -1;
+    }
     // Nothing waiting (or end of file on a hung-up line): wait for the next byte or an ending.
     uint32_t wait = deadline.MillisLeft();
     if (got > 0) {
@@ -184,10 +202,16 @@ int TMyUart::Read(uint8_t* buffer, int count, uint32_t ms) {
     struct pollfd p {fd, POLLIN, 0};
     const int ready = ::poll(&p, 1, static_cast<int>(wait));
     if (ready < 0 && errno == EINTR) continue;
-    if (ready < 0) return -1;
+    if (ready < 0) {
+      LostError = std::strerror(errno);
+      return -1;
+    }
     if (ready == 0) continue;  // the loop re-reads and re-checks the endings
-    if ((p.revents & (POLLERR | POLLNVAL)) || ((p.revents & POLLHUP) && !(p.revents & POLLIN)))
-      return got > 0 ? got : -1;
+    if ((p.revents & (POLLERR | POLLNVAL)) || ((p.revents & POLLHUP) && !(p.revents & POLLIN))) {
+      if (got > 0) return got;
+      LostError = HangUpReason(fd);
+      return -1;
+    }
   }
   return got;
 }
@@ -209,6 +233,7 @@ bool TMyUart::Write(const uint8_t* buffer, int count) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) {
       LastError = std::strerror(errno);
+      LostError = LastError;
       return false;
     }
     const uint32_t left = deadline.MillisLeft();
@@ -223,7 +248,8 @@ bool TMyUart::Write(const uint8_t* buffer, int count) {
       return false;
     }
     if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) {
-      LastError = "the line hung up";
+      LastError = HangUpReason(fd);
+      LostError = LastError;
       return false;
     }
   }

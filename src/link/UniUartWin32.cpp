@@ -38,6 +38,7 @@ DWORD RtsControl(uint8_t mode) {
 bool TMyUart::Open(const std::string& name, int32_t rate) {
   const std::lock_guard<std::mutex> lock(HandleMutex);
   LastError.clear();
+  LostError.clear();
   const std::string device = ResolvePortName(name, PortMap);
   // No sharing: a second opener, of this or any other program, is refused while we hold it.
   const HANDLE handle =
@@ -144,7 +145,10 @@ int TMyUart::Read(uint8_t* buffer, int count, uint32_t ms) {
   if (!IsOpen() || count < 0) return -1;
   if (count == 0) return 0;
   DWORD got = 0;
-  if (!ReadFile(AsHandle(Handle), buffer, static_cast<DWORD>(count), &got, nullptr)) return -1;
+  if (!ReadFile(AsHandle(Handle), buffer, static_cast<DWORD>(count), &got, nullptr)) {
+    LostError = Win32ErrorText(GetLastError());
+    return -1;
+  }
   return static_cast<int>(got);
 }
 
@@ -167,6 +171,7 @@ bool TMyUart::Write(const uint8_t* buffer, int count) {
   DWORD written = 0;
   if (!WriteFile(AsHandle(Handle), buffer, static_cast<DWORD>(count), &written, nullptr)) {
     LastError = Win32ErrorText(GetLastError());
+    LostError = LastError;
     return false;
   }
   if (written < static_cast<DWORD>(count)) {

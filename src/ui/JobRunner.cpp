@@ -138,9 +138,11 @@ bool TJobRunner::RunJobAndReport(const TJob& job, const QString& afterOk) {
   }
   PlaySound(kErrorSound);
   const std::string device = ResolvePortName(Target.PortName, Target.PortMap);
-  const QString reason = QString::fromStdString(JobFailureReason(*outcome, device));
-  // Nothing answered identify on a serial line: the printer may listen at another rate.
+  const QString reason = QString::fromStdString(JobFailureReason(*outcome, device, {TReasonFrontEnd::Window}));
+  // Nothing answered identify on a serial line that works: the printer may listen at
+  // another rate.
   const bool unanswered = outcome->ResultCode == kResultNoValidReply && outcome->DeviceIdentity.empty() &&
+                          outcome->LinkFailure.Kind == TLineFailureKind::None &&
                           !ParseNetworkPortName(Target.PortName).IsNetwork;
   if (!unanswered) {
     ShowMessage(&Window, "ERROR", reason);
@@ -166,9 +168,9 @@ void TJobRunner::SearchOtherRates() {
   PlaySound(kErrorSound);
   const QString where = outcome->BaudRate > 0 ? QString("\nIt answered at %1 baud.").arg(outcome->BaudRate) : QString();
   ShowMessage(&Window, "ERROR",
-              outcome->ResultCode == kResultNoValidReply
+              outcome->ResultCode == kResultNoValidReply && outcome->LinkFailure.Kind == TLineFailureKind::None
                   ? QString::fromStdString("no printer answered on " + PrintablePortName(device) + " at any rate")
-                  : QString::fromStdString(JobFailureReason(*outcome, device)) + where);
+                  : QString::fromStdString(JobFailureReason(*outcome, device, {TReasonFrontEnd::Window})) + where);
 }
 
 void TJobRunner::PlaySound(const char* fileName) {

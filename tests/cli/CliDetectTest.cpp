@@ -80,6 +80,36 @@ TEST(CliDetect, EachPortTellsItsRateAndIdentityAndNothingButIdentifyIsSent) {
   EXPECT_NE(alone.Output.find("no answer at any rate"), std::string::npos) << alone.Output;
 }
 
+TEST(CliDetect, OnePortAloneExitsWithItsResultCodeAsItsHelpSays) {
+  TTempDir dir;
+  const std::string folder = dir.Path() + "/";
+  TSimPrinter sim;
+  ASSERT_TRUE(sim.StartPty()) << sim.LastError();
+  // An identity not accepted, with bytes above 0x7F: the text escapes them, the hex
+  // carries them as sent.
+  sim.SetIdentity(std::string("PRN \xE9\xFF" "01", 8));
+  const std::string common = "--folder " + folder + " --port ";
+  const TRun stranger = RunCli(common + sim.DevicePath() + " detect", false);
+  EXPECT_EQ(stranger.Status, 5) << stranger.Output;
+  EXPECT_NE(stranger.Output.find("\"PRN \\xE9\\xFF01\"  not accepted"), std::string::npos) << stranger.Output;
+  const TRun json = RunCli(common + sim.DevicePath() + " detect --json", false);
+  EXPECT_EQ(json.Status, 5) << json.Output;
+  const nlohmann::json found = nlohmann::json::parse(json.Output);
+  EXPECT_EQ(found["identity"], "PRN \\xE9\\xFF01");
+  EXPECT_EQ(found["identity_hex"], "50524E20E9FF3031");
+
+  // A port that does not open: its reason's lines joined by "; ", on the port's one line.
+  const TRun missing = RunCli(common + folder + "ttyNone detect", false);
+  EXPECT_EQ(missing.Status, 1) << missing.Output;
+  EXPECT_NE(missing.Output.find("no printer: the port could not be opened (result code 1); " + folder +
+                                "ttyNone: No such file or directory\n"),
+            std::string::npos)
+      << missing.Output;
+
+  const TRun help = RunCli("detect --help", false);
+  EXPECT_NE(help.Output.find("one port named alone exits with\nits result code"), std::string::npos) << help.Output;
+}
+
 TEST(CliDetect, BaudAutoRunsTheJobAtTheRateThePrinterAnswersAt) {
   TTempDir dir;
   const std::string folder = dir.Path() + "/";

@@ -157,10 +157,12 @@ TEST_F(CliFormsTest, JsonIsOneObjectPerPrinter) {
   EXPECT_EQ(single["bytes"], 8);
   EXPECT_GE(single["seconds"].get<double>(), 0.0);
   EXPECT_EQ(single["identity"], kSimDefaultIdentity);
+  EXPECT_EQ(single["identity_hex"], "50524E2037343031");
   EXPECT_EQ(single["trace"], Folder + "debug.log");
 
-  // Quote, backslash, a control character and a byte that is no UTF-8: the last comes
-  // back as U+FFFD, the others as they were sent.
+  // Quote, backslash, a control character and a byte that is no UTF-8: the text escapes
+  // the backslash and the bytes outside printable ASCII as \xNN, the hex holds them all;
+  // both are null where nothing answered.
   Sims[1].SetIdentity(std::string("Q\"\\\x01\xFFxyz", 8));
   Sims[2].SetNoReply(kSimCommandIdentify);
   const TRun rack = Cli("--port {A} --port {B} --port {C} set --json", false);
@@ -174,11 +176,12 @@ TEST_F(CliFormsTest, JsonIsOneObjectPerPrinter) {
   }
   struct TExpected {
     int Result;
-    std::string Identity;
+    nlohmann::json Identity;
+    nlohmann::json IdentityHex;
   };
-  const TExpected expected[] = {{kResultOk, kSimDefaultIdentity},
-                                {kResultIdentityRejected, "Q\"\\\x01\xEF\xBF\xBDxyz"},
-                                {kResultNoValidReply, ""}};
+  const TExpected expected[] = {{kResultOk, kSimDefaultIdentity, "50524E2037343031"},
+                                {kResultIdentityRejected, "Q\"\\x5C\\x01\\xFFxyz", "51225C01FF78797A"},
+                                {kResultNoValidReply, nullptr, nullptr}};
   for (size_t i = 0; i < 3; ++i) {
     SCOPED_TRACE(Names[i]);
     ASSERT_EQ(byPort.count(Names[i]), 1u) << rack.Output;
@@ -194,6 +197,7 @@ TEST_F(CliFormsTest, JsonIsOneObjectPerPrinter) {
     EXPECT_EQ(object["size"], 8);
     EXPECT_EQ(object["firmware_incomplete"], false);
     EXPECT_EQ(object["identity"], expected[i].Identity);
+    EXPECT_EQ(object["identity_hex"], expected[i].IdentityHex);
     const std::string trace = object["trace"];
     EXPECT_EQ(trace, Folder + RackTraceFileName(Names[i]));
     EXPECT_EQ(ReadTextFile(trace).rfind("OPEN " + Names[i], 0), 0u) << "the trace of another printer";

@@ -44,7 +44,7 @@ TSimPrinter::TAction TSimPrinter::Decide(const TParsedRequest& request) {
   bool answer = action.Record.ChecksGood;
   TSimStep step;
   if (const auto found = FaultSet.Script.find(Records.size()); found != FaultSet.Script.end()) step = found->second;
-  if (step.Vanish) Vanished = true;
+  if (step.Vanish || step.HangUp) Vanished = true;
   // A request that goes unanswered on purpose has no effect either, as if it had been
   // lost on the line.
   if (answer && FaultSet.IgnoreFirst > 0) {
@@ -54,6 +54,7 @@ TSimPrinter::TAction TSimPrinter::Decide(const TParsedRequest& request) {
   if (answer && FaultSet.NoReplyCommands.count(request.Command)) answer = false;
   if (step.Drop || step.StallLine || Vanished) answer = false;
   action.StallLine = step.StallLine;
+  action.HangUp = step.HangUp;
   if (!answer && FaultSet.ForeignReplies && action.Record.ChecksGood)
     action.ForeignReply = BuildFlawedReply(request.Command, request.Argument, {});
   if (answer) {

@@ -118,6 +118,7 @@ class TSimPrinter {
     int DelayMs = 0;
     int DuplicateMs = -1;
     bool StallLine = false;
+    bool HangUp = false;
     std::vector<uint8_t> ForeignReply;  // UDP: sent from the foreign socket instead
     int32_t PaceRate = 0;  // the line rate the exchange is paced at; 0 when not paced
     int32_t TalkRate = kSimAnyRate;  // the rate the reply is sent at

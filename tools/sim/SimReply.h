@@ -27,6 +27,9 @@ struct TSimStep {
   int DuplicateMs = -1;    // when >= 0, the reply is sent once more this much later
   bool Vanish = false;     // this and every later request are lost (the printer is gone)
   bool StallLine = false;  // the line stops taking the host's bytes (pty only); no reply
+  // The line hangs up for good (pty only), as when a USB adapter is pulled out: no reply,
+  // and the host's reads and writes fail from then on.
+  bool HangUp = false;
   int OversizeLength = 0;  // when > 0, the reply carries this many data bytes
 };
 

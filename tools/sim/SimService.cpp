@@ -225,6 +225,12 @@ bool TSimPrinter::Handle(const TParsedRequest& request, timespec arrival,
   const TAction action = Decide(request);
   if (RequestHandler) RequestHandler(action.Record, action.LogLine);
   if (action.StallLine) SuspendLineOutput(Pty.SlaveFd, true);
+  if (action.HangUp && Pty.MasterFd >= 0) {
+    // Closing the master hangs up every descriptor of the slave, the host's too; the
+    // service then only waits for its stop.
+    ::close(Pty.MasterFd);
+    Pty.MasterFd = -1;
+  }
   if (!action.ForeignReply.empty() && sendForeign) sendForeign(action.ForeignReply);
   if (!action.Reply.empty()) {
     if (action.DelayMs > 0 && !WaitStoppable(AddNanos(Now(), action.DelayMs * 1000000LL))) return false;

@@ -5,8 +5,8 @@
 #include <set>
 
 #include "base/FileIo.h"
+#include "base/Numbers.h"
 #include "base/Text.h"
-#include "engine/Convert.h"
 #include "link/NetworkPort.h"
 #include "link/PortIdentity.h"
 #include "link/UdpEndpoint.h"
@@ -108,8 +108,15 @@ void ResolvePorts(TCliContext& context) {
   if (SameTextIgnoringCase(baud, kAutoBaud)) {
     context.Baud = kDefaultBaudRate;
     context.SearchRates.assign(kBaudRates.begin(), kBaudRates.end());
+  } else if (baud.empty()) {
+    context.Baud = kDefaultBaudRate;
   } else {
-    context.Baud = baud.empty() ? kDefaultBaudRate : StrToInt(baud);
+    // The rate goes to the printer (set without --new-baud) and to the port: only a rate
+    // the printer can be set to is taken.
+    uint64_t rate = 0;
+    if (!ParseNumber(baud, INT32_MAX, rate) || !IsBaudRate(static_cast<int64_t>(rate)))
+      throw TUsageError("--baud takes one of " + BaudRateListText() + " or auto, not '" + *context.Options.Baud + "'");
+    context.Baud = static_cast<int32_t>(rate);
   }
 }
 

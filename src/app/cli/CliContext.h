@@ -52,9 +52,9 @@ struct TCliContext {
 void LoadSettings(TCliContext& context);
 // The ports of --port and --ports (COM1 when none), and the baud rate. TUsageError for a
 // port named twice (also in two spellings of one printer: links, COMn and [PORTS], host
-// names), a malformed TCP/IP address or a bad rate; std::runtime_error for a --ports
-// file that cannot be read or holds more than 1 MiB. "--baud auto" starts at 9600 and
-// searches the other rates.
+// names), a malformed TCP/IP address or a --baud that is neither one of kBaudRates nor
+// "auto"; std::runtime_error for a --ports file that cannot be read or holds more than
+// 1 MiB. "--baud auto" starts at 9600 and searches the other rates.
 void ResolvePorts(TCliContext& context);
 // The serial ports of this machine, as `ports` lists them; empty in a build without Qt.
 std::vector<std::string> ListedSerialPorts();

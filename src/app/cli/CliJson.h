@@ -2,6 +2,7 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
 namespace printset {
@@ -11,5 +12,10 @@ using TJson = nlohmann::ordered_json;
 // `object` on one line, without the line end. Never throws: a byte sequence that is not
 // UTF-8 (a port name or an identity can hold any byte) becomes U+FFFD.
 std::string JsonLine(const TJson& object);
+
+// Adds "identity", the bytes the printer identified itself with as text (bytes outside
+// printable ASCII, and the backslash, as \xNN), and "identity_hex", the same bytes as
+// upper-case hex digits ("50524E2037343031"); both null when no printer answered.
+void AddIdentity(TJson& object, const std::optional<std::string>& identity);
 
 }  // namespace printset

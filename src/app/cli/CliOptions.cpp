@@ -46,12 +46,13 @@ const char kFooter[] =
     "left (a line per printer).\n"
     "\n"
     "Exit status: 0 on success, else the result code of the job (1 port not opened,\n"
-    "3 no valid reply, 4 local baud change failed, 5 identity not accepted, 7\n"
-    "download mode refused, 8 programming mode refused, 9 stopped on an error, 10\n"
-    "cancelled by Ctrl-C, SIGTERM, SIGHUP or SIGQUIT: the first stops after the\n"
-    "current request, a second quits at once); with several ports 11 when some\n"
-    "printers failed (10 when cancelled); 64 for a usage error (also one printer\n"
-    "named twice, or a --folder that does not exist), 65 for an invalid input file\n"
+    "3 no valid reply, also after the port was lost or a send refused, 4 local baud\n"
+    "change failed, 5 identity not accepted, 7 download mode refused, 8 programming\n"
+    "mode refused, 9 stopped on an error, 10 cancelled by Ctrl-C, SIGTERM, SIGHUP or\n"
+    "SIGQUIT: the first stops after the current request, a second quits at once);\n"
+    "with several ports 11 when some printers failed (10 when cancelled); 64 for a\n"
+    "usage error (also one printer named twice, a --baud that is no rate of the\n"
+    "list, or a --folder that does not exist), 65 for an invalid input file\n"
     "(missing, unreadable, not a regular file, a bad number in FILE:COMMAND:BASE, a\n"
     "--ports file over 1 MiB), 69 for logo and ports in a build without Qt, 71 when\n"
     "the system will not start a worker for every printer, 73 when a folder cannot\n"
@@ -144,7 +145,8 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
       ->allow_extra_args(false)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   AddText(app, "--baud", options.Baud, "RATE",
-          "the baud rate the printers listen at now. Default 9600.\n"
+          "the baud rate the printers listen at now: 4800, 9600,\n"
+          "19200, 38400, 57600 or 115200. Default 9600.\n"
           "auto: where a printer does not answer at 9600, try the\n"
           "other rates (identify requests only), then run the\n"
           "operation at the rate it answered at.");
@@ -157,7 +159,7 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
   app.add_flag("--json", options.Json,
                "print one JSON object a line on stdout for each operation\n"
                "(each printer): port, operation, result, meaning, reason,\n"
-               "bytes, seconds, identity, trace");
+               "bytes, seconds, identity, identity_hex, trace");
   app.add_flag("-q,--quiet", options.Quiet, "no progress and nothing on success: errors only");
 
   CLI::App* set = AddVerb(app, "set",
@@ -247,7 +249,9 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
                              "Prints the port, the rate, the identity and whether it\n"
                              "is accepted. Exit 0 when every port named has an\n"
                              "accepted printer (none named: at least one), 3 when none\n"
-                             "has, 11 when some have."),
+                             "has, 11 when some have; one port named alone exits with\n"
+                             "its result code (1 not opened, 3 no answer, 5 identity\n"
+                             "not accepted)."),
                      "detect");
   verbs.emplace_back(AddVerb(app, "ports",
                              "Lists the serial ports that exist: device, stable\n"

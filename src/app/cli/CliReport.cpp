@@ -75,7 +75,7 @@ std::string OutcomeJson(const TPrinterOutcome& outcome) {
   object["size"] = outcome.Size;
   object["firmware_incomplete"] = outcome.FirmwareIncomplete;
   object["seconds"] = std::round(outcome.Seconds * 1000) / 1000;  // to the millisecond
-  object["identity"] = outcome.Identity;
+  AddIdentity(object, outcome.Identity);
   object["trace"] = outcome.TracePath;
   return JsonLine(object);
 }

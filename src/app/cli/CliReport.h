@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,7 @@ struct TPrinterOutcome {
   uint64_t Size = 0;      // what the operation carries to the printer
   bool FirmwareIncomplete = false;  // programming failed after the printer took a block
   double Seconds = 0;
-  std::string Identity;   // as the printer sent it; empty when it never answered
+  std::optional<std::string> Identity;  // as the printer sent it; none when it never answered
   std::string TracePath;
 };
 
@@ -29,7 +30,8 @@ std::string RackOutcomeText(const TPrinterOutcome& outcome);
 // OK or "ERROR N", its port and its trace file.
 std::string RackSummaryText(const std::vector<TPrinterOutcome>& outcomes);
 // The --json object of one printer, on one line: port, operation, result, meaning,
-// reason, bytes (acknowledged), size, firmware_incomplete, seconds, identity, trace.
+// reason, bytes (acknowledged), size, firmware_incomplete, seconds, identity,
+// identity_hex, trace.
 std::string OutcomeJson(const TPrinterOutcome& outcome);
 
 }  // namespace printset

@@ -34,7 +34,9 @@ TPrinterOutcome Outcome(const TCliContext& context, const TCliJob& job, const st
   outcome.Size = job.Bytes;
   outcome.FirmwareIncomplete = ended.FirmwareIncomplete;
   outcome.Seconds = seconds;
-  outcome.Identity = ended.DeviceIdentity;
+  // A printer that answered identify, even with an identity not accepted or none at all.
+  if (!ended.DeviceIdentity.empty() || ended.ResultCode == kResultOk || ended.ResultCode == kResultIdentityRejected)
+    outcome.Identity = ended.DeviceIdentity;
   outcome.TracePath = tracePath;
   return outcome;
 }

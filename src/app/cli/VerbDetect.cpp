@@ -44,7 +44,7 @@ std::string FoundText(const TFound& found, size_t portWidth) {
   std::string line = port + std::string(portWidth - port.size(), ' ') + "  ";
   if (!Answered(found.Outcome)) {
     std::string reason = found.Reason;
-    for (size_t at = reason.find('\n'); at != std::string::npos; at = reason.find('\n', at + 1)) reason[at] = ';';
+    for (size_t at = reason.find('\n'); at != std::string::npos; at = reason.find('\n', at + 2)) reason.replace(at, 1, "; ");
     return line + "no printer: " + reason + "\n";
   }
   if (found.Outcome.BaudRate > 0) {
@@ -65,7 +65,7 @@ std::string FoundJson(const TFound& found) {
   object["meaning"] = ResultCodeMeaning(found.Outcome.ResultCode);
   object["reason"] = found.Reason;
   object["baud"] = answered && found.Outcome.BaudRate > 0 ? TJson(found.Outcome.BaudRate) : TJson(nullptr);
-  object["identity"] = answered ? TJson(found.Outcome.DeviceIdentity) : TJson(nullptr);
+  AddIdentity(object, answered ? std::optional<std::string>(found.Outcome.DeviceIdentity) : std::nullopt);
   object["accepted"] = found.Accepted;
   object["seconds"] = std::round(found.Seconds * 1000) / 1000;
   object["trace"] = found.TracePath;
@@ -102,7 +102,7 @@ int RunDetectVerb(TCliContext& context) {
     port.Port = rack.PortName(i);
     port.Outcome = rack.Outcome(i);
     port.Accepted = port.Outcome.ResultCode == kResultOk;
-    if (port.Outcome.ResultCode == kResultNoValidReply)
+    if (port.Outcome.ResultCode == kResultNoValidReply && port.Outcome.LinkFailure.Kind == TLineFailureKind::None)
       port.Reason = ParseNetworkPortName(port.Port).IsNetwork ? "no answer" : "no answer at any rate";
     else if (!Answered(port.Outcome))
       port.Reason = JobFailureReason(port.Outcome, ResolvePortName(port.Port, settings.Ports));
