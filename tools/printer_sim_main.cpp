@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "printer-sim: %s\n", printer->LastError().c_str());
       return 1;
     }
-    if (options.Udp) std::printf("udp 127.0.0.1:%u\n", static_cast<unsigned>(printer->UdpPort()));
+    if (options.Udp) std::printf("TCP/IP:127.0.0.1:%u\n", static_cast<unsigned>(printer->UdpPort()));
     else std::printf("%s\n", printer->DevicePath().c_str());
     printers.push_back(std::move(printer));
   }

@@ -57,6 +57,13 @@ bool TCommThread::StartJob(const TJob& job) {
   return true;
 }
 
+bool TCommThread::SetTraceObserver(TTraceObserver observer) {
+  std::lock_guard<std::mutex> lock(Mutex);
+  if (JobCode != 0 || Pending) return false;
+  TraceLog.SetObserver(std::move(observer));
+  return true;
+}
+
 // A block longer than the buffer keeps its length, so that the request is refused as too
 // long for a packet before any byte past the buffer would be read.
 static_assert(kMaxRequestData <= kParamBufferSize);
@@ -75,6 +82,7 @@ void TCommThread::TakeJob(const TJob& job) {
   std::copy(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(std::min(block.size(), sizeof ParamBuffer)),
             ParamBuffer);
   ParamLength = static_cast<int32_t>(block.size());
+  ParamKeepsFoundRate = job.KeepsFoundRate();
   ParamCommand = job.Command();
   ParamArgument = static_cast<int32_t>(job.Argument());
 }

@@ -53,6 +53,10 @@ class TCommThread {
   // process about to quit. Safe from any thread.
   void ReleaseLine() { SerialPort.ReleaseExclusiveUse(); }
 
+  // `observer` sees each trace line of the following jobs as it is written, on the
+  // worker thread. Refused (false, nothing changed) while a job runs.
+  bool SetTraceObserver(TTraceObserver observer);
+
   // Set at the end of every job, after its outcome.
   TAutoResetEvent JobDone;
   // How the last job ended; read after JobDone.
@@ -104,6 +108,8 @@ class TCommThread {
   int32_t ParamCommand = 0;
   int32_t ParamArgument = 0;
   int32_t ParamLength = 0;
+  // The block's rate is replaced by the rate the printer was found at.
+  bool ParamKeepsFoundRate = false;
 
   // The worker's state; its outcome is read through Outcome() once JobDone is set.
   TTraceLog TraceLog;

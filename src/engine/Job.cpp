@@ -19,6 +19,12 @@ TJob TJob::SetParameters(std::vector<uint8_t> block, uint16_t command, uint32_t 
   return job;
 }
 
+TJob TJob::SetParametersKeepingRate(std::vector<uint8_t> block, uint16_t command, uint32_t argument) {
+  TJob job = SetParameters(std::move(block), command, argument);
+  job.FoundRateInBlock = true;
+  return job;
+}
+
 TJob TJob::DownloadFiles(std::vector<TDownloadEntry> entries) {
   TJob job;
   job.JobCode = JobDownloadFiles;

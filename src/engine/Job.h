@@ -46,6 +46,10 @@ class TJob {
  public:
   // The parameter request: `block` sent with `command` and `argument`.
   static TJob SetParameters(std::vector<uint8_t> block, uint16_t command, uint32_t argument);
+  // The same, but the block's rate (its first four bytes) is the rate the printer answered
+  // identify at, so that it keeps its rate; over a line without a rate (UDP) the block
+  // goes as given.
+  static TJob SetParametersKeepingRate(std::vector<uint8_t> block, uint16_t command, uint32_t argument);
   // The entries in order, each checked by its own request per block.
   static TJob DownloadFiles(std::vector<TDownloadEntry> entries);
   // A firmware image, already checked as valid.
@@ -63,6 +67,7 @@ class TJob {
   const std::vector<uint8_t>& Block() const { return Data; }
   uint16_t Command() const { return RequestCommand; }
   uint32_t Argument() const { return RequestArgument; }
+  bool KeepsFoundRate() const { return FoundRateInBlock; }
   const std::vector<TDownloadEntry>& Entries() const { return Downloads; }
   const TSharedBytes& Image() const { return Firmware; }
 
@@ -72,6 +77,7 @@ class TJob {
   std::vector<uint8_t> Data;
   uint16_t RequestCommand = 0;
   uint32_t RequestArgument = 0;
+  bool FoundRateInBlock = false;
   std::vector<TDownloadEntry> Downloads;
   TSharedBytes Firmware;
 };

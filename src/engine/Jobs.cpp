@@ -5,8 +5,10 @@
 #include "base/FileIo.h"
 #include "engine/CommThread.h"
 #include "engine/Commands.h"
+#include "engine/ParameterBlock.h"
 #include "engine/TransferLimits.h"
 #include "engine/TransferRules.h"
+#include "link/TraceFormat.h"
 
 namespace printset {
 
@@ -15,6 +17,7 @@ namespace {
 constexpr int kSetParametersAttempts = 3;
 constexpr uint32_t kSetParametersTimeoutMs = 1000;
 constexpr int kParamReplyCapacity = kParamBufferSize - 1;
+constexpr int32_t kBlockRateBytes = 4;
 
 constexpr int kDownloadBlockAttempts = 3;
 constexpr int kDownloadReplyCapacity = kBlockBufferSize - 1;
@@ -35,8 +38,17 @@ void TCommThread::RunIdentifyPrinter() {
 
 void TCommThread::RunSetParameters() {
   BytesToSend = ParamLength;
-  if (OpenLink(LinkPortName) &&
-      Transact(static_cast<uint16_t>(ParamCommand), static_cast<uint32_t>(ParamArgument), ParamBuffer,
+  if (!OpenLink(LinkPortName)) {
+    CloseLink();
+    return;
+  }
+  // The printer is to keep the rate it answered at, which only the search has told.
+  const int32_t foundRate = Line->BaudRate();
+  if (ParamKeepsFoundRate && foundRate > 0 && ParamLength >= kBlockRateBytes) {
+    PutBlockBaudRate(ParamBuffer, static_cast<uint32_t>(foundRate));
+    TraceLine("The printer keeps " + std::to_string(foundRate) + " baud" + TraceTimestampNow());
+  }
+  if (Transact(static_cast<uint16_t>(ParamCommand), static_cast<uint32_t>(ParamArgument), ParamBuffer,
                kParamReplyCapacity, ParamLength, kSetParametersAttempts, kSetParametersTimeoutMs) >= 0)
     BytesAcknowledged = ParamLength;
   CloseLink();

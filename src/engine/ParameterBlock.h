@@ -16,6 +16,9 @@ using TParameterBlock = std::array<uint8_t, 8>;
 // Digits give packed BCD; a blank gives 0.
 uint8_t PackCharacters(char a, char b);
 
+// The block's first four bytes: `rate`, high byte first. `block` holds at least four bytes.
+void PutBlockBaudRate(uint8_t* block, uint32_t rate);
+
 // `baudText` as in the baud box ("  9600": leading blanks allowed; anything else that is
 // not a whole number throws TConvertError). `code page`: its low 8 bits are sent.
 // `digits`: up to six characters, positions past its end read as blanks.

@@ -99,6 +99,11 @@ TRack::TRack(const std::vector<std::string>& ports, const TRackSettings& setting
     auto printer = std::make_unique<TPrinter>();
     printer->Host = std::make_unique<THost>(*this, i, ports[i], Settings.Folder + traceNames[i]);
     printer->Thread = std::make_unique<TCommThread>(*printer->Host);
+    if (Settings.TraceObserver) {
+      const auto observer = Settings.TraceObserver;
+      if (!printer->Thread->SetTraceObserver([observer, i](const std::string& line) { observer(i, line); }))
+        throw std::logic_error("a new worker refused its trace observer");
+    }
     Printers.push_back(std::move(printer));
   }
   StartWorkers();

@@ -26,6 +26,9 @@ struct TRackSettings {
   // Rates tried in turn where a printer does not answer identify at BaudRate; each
   // printer's job then runs at the rate it answered at.
   std::vector<int32_t> SearchRates;
+  // Sees each trace line of printer i as its worker writes it, on that worker's thread:
+  // it must be safe to call from every worker at once. Empty: none.
+  std::function<void(size_t i, const std::string& line)> TraceObserver;
 };
 
 // "debug-<port>.log": the port name with every character outside letters, digits, '.',

@@ -9,7 +9,9 @@
 namespace printset {
 
 void TTraceLog::TraceLine(std::string line) {
-  if (TraceEnabled) Lines.push_back(std::move(line));
+  if (!TraceEnabled) return;
+  if (Observer) Observer(line);
+  Lines.push_back(std::move(line));
 }
 
 void TTraceLog::TraceHexDump(const uint8_t* bytes, size_t count) {

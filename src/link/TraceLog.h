@@ -3,10 +3,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace printset {
+
+// Sees each line as it is added, on the thread that adds it; it must be safe to call
+// from every worker that shares it, and must not throw.
+using TTraceObserver = std::function<void(const std::string& line)>;
 
 class TTraceLog {
  public:
@@ -17,6 +22,9 @@ class TTraceLog {
   void TraceLine(std::string line);
   // Appends `bytes` as lines of two-digit hex values separated by spaces. Never fails.
   void TraceHexDump(const uint8_t* bytes, size_t count);
+  // `observer` sees every line added from now on (none: empty). Only while no line is
+  // being added. Never fails.
+  void SetObserver(TTraceObserver observer) { Observer = std::move(observer); }
   // Forgets every line, for the next job.
   void Clear() { Lines.clear(); }
   // The lines so far, oldest first.
@@ -28,6 +36,7 @@ class TTraceLog {
 
  private:
   std::vector<std::string> Lines;
+  TTraceObserver Observer;
 };
 
 }  // namespace printset

@@ -82,6 +82,8 @@ TEST_F(CliFormsTest, ArgumentFormsAndPortLists) {
       {"--ports {F}rack.txt set --string 555555", 0, A | B, "555555", "Summary: 2 of 2 printers OK, 0 failed"},
       {"--port {C} --ports={F}rack.txt set --string 666666", 0, A | B | C, "666666", "Summary: 3 of 3 printers OK"},
       {"--port {C} set --string 777777", 0, C, "777777", "OK\n"},
+      // Over UDP no rate is found that the printer could keep.
+      {"--port {A} --port {C} --baud auto set", 64, 0, "", "over UDP ({C}) needs --new-baud"},
       {"--quiet --port {A} set --string 121212", 0, A, "121212", ""},
       {"set -q --port {A} --port {B} --string 131313", 0, A | B, "131313", ""},
       {"--quiet --port {F}none set", 1, 0, "", "ERROR: the port could not be opened (result code 1)\n"},
@@ -159,6 +161,8 @@ TEST_F(CliFormsTest, JsonIsOneObjectPerPrinter) {
   EXPECT_EQ(single["identity"], kSimDefaultIdentity);
   EXPECT_EQ(single["identity_hex"], "50524E2037343031");
   EXPECT_EQ(single["trace"], Folder + "debug.log");
+  EXPECT_EQ(single["schema"], 1);
+  EXPECT_EQ(single["baud"], 9600);
 
   // Quote, backslash, a control character and a byte that is no UTF-8: the text escapes
   // the backslash and the bytes outside printable ASCII as \xNN, the hex holds them all;
@@ -168,20 +172,27 @@ TEST_F(CliFormsTest, JsonIsOneObjectPerPrinter) {
   const TRun rack = Cli("--port {A} --port {B} --port {C} set --json", false);
   EXPECT_EQ(rack.Status, 11);
   const std::vector<std::string> lines = Lines(rack.Output);
-  ASSERT_EQ(lines.size(), 3u) << rack.Output;
+  ASSERT_EQ(lines.size(), 4u) << rack.Output;
   std::map<std::string, nlohmann::json> byPort;
-  for (const std::string& line : lines) {
-    const nlohmann::json object = nlohmann::json::parse(line);
+  for (size_t i = 0; i + 1 < lines.size(); ++i) {
+    const nlohmann::json object = nlohmann::json::parse(lines[i]);
     byPort[object["port"].get<std::string>()] = object;
   }
+  // The last line sums the rack up: the failed ports in the order given.
+  const nlohmann::json summary = nlohmann::json::parse(lines.back());
+  EXPECT_EQ(summary, nlohmann::json::parse(Expand(R"({"schema":1,"operation":"summary","verb":"set","total":3,"ok":1,
+      "failed":2,"cancelled":false,"failed_ports":[{"port":"{B}","result":5,"meaning":")" +
+      ResultCodeMeaning(kResultIdentityRejected) + R"("},{"port":"{C}","result":3,"meaning":")" +
+      ResultCodeMeaning(kResultNoValidReply) + R"("}],"firmware_incomplete":[]})")));
   struct TExpected {
     int Result;
     nlohmann::json Identity;
     nlohmann::json IdentityHex;
+    nlohmann::json Baud;  // none over UDP
   };
-  const TExpected expected[] = {{kResultOk, kSimDefaultIdentity, "50524E2037343031"},
-                                {kResultIdentityRejected, "Q\"\\x5C\\x01\\xFFxyz", "51225C01FF78797A"},
-                                {kResultNoValidReply, nullptr, nullptr}};
+  const TExpected expected[] = {{kResultOk, kSimDefaultIdentity, "50524E2037343031", 9600},
+                                {kResultIdentityRejected, "Q\"\\x5C\\x01\\xFFxyz", "51225C01FF78797A", 9600},
+                                {kResultNoValidReply, nullptr, nullptr, nullptr}};
   for (size_t i = 0; i < 3; ++i) {
     SCOPED_TRACE(Names[i]);
     ASSERT_EQ(byPort.count(Names[i]), 1u) << rack.Output;
@@ -198,10 +209,36 @@ TEST_F(CliFormsTest, JsonIsOneObjectPerPrinter) {
     EXPECT_EQ(object["firmware_incomplete"], false);
     EXPECT_EQ(object["identity"], expected[i].Identity);
     EXPECT_EQ(object["identity_hex"], expected[i].IdentityHex);
+    EXPECT_EQ(object["baud"], expected[i].Baud);
+    EXPECT_EQ(object["schema"], 1);
     const std::string trace = object["trace"];
     EXPECT_EQ(trace, Folder + RackTraceFileName(Names[i]));
     EXPECT_EQ(ReadTextFile(trace).rfind("OPEN " + Names[i], 0), 0u) << "the trace of another printer";
   }
+}
+
+// --baud auto without --new-baud: each printer is sent the rate it was found at, so a
+// rack at mixed rates keeps its rates; -v shows each trace line behind its port.
+TEST_F(CliFormsTest, SetBaudAutoKeepsEachPrintersRate) {
+  const int32_t rates[] = {19200, 4800};
+  for (size_t i = 0; i < 2; ++i) Sims[i].SetListeningRate(rates[i]);
+  const TRun run = Cli("-v --baud auto --port {A} --port {B} --json set --string 161616");
+  EXPECT_EQ(run.Status, 0) << run.Output;
+  for (size_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(Names[i]);
+    const TParameterBlock block = BuildParameterBlock(std::to_string(rates[i]), 0, "161616");
+    EXPECT_EQ(Sims[i].ParameterBlock(), std::vector<uint8_t>(block.begin(), block.end()));
+    const std::string search = "\n" + Names[i] + ": SEARCH " + std::to_string(rates[i]) + " baud";
+    EXPECT_NE(("\n" + run.Output).find(search), std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find("\"baud\":" + std::to_string(rates[i])), std::string::npos) << run.Output;
+  }
+  // --new-baud still decides the rate for every printer.
+  for (TSimPrinter& sim : Sims) sim.ClearRecords();
+  const TRun moved = Cli("--baud auto --port {A} --port {B} set --new-baud 57600 --string 171717", false);
+  EXPECT_EQ(moved.Status, 0) << moved.Output;
+  const TParameterBlock block = BuildParameterBlock("57600", 0, "171717");
+  for (size_t i = 0; i < 2; ++i)
+    EXPECT_EQ(Sims[i].ParameterBlock(), std::vector<uint8_t>(block.begin(), block.end())) << Names[i];
 }
 
 }  // namespace

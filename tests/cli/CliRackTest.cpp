@@ -1,6 +1,9 @@
 // A rack of four printers programmed at once, two of which fail in different ways.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -113,6 +116,7 @@ TEST(CliRack, PortsWhoseTraceNamesWouldCollideGetFilesOfTheirOwn) {
   std::istringstream lines(run.Output);
   for (std::string line; std::getline(lines, line);) {
     const nlohmann::json outcome = nlohmann::json::parse(line);
+    if (outcome["operation"] == "summary") continue;
     const std::string port = outcome["port"];
     const std::string trace = outcome["trace"];
     EXPECT_TRUE(traces.insert(trace).second) << trace << " is the trace of two printers";
@@ -120,6 +124,38 @@ TEST(CliRack, PortsWhoseTraceNamesWouldCollideGetFilesOfTheirOwn) {
   }
   EXPECT_EQ(traces.size(), 3u) << run.Output;
 }
+
+#ifdef PRINTSET_SIM
+// printer-sim's lines for printers on UDP are port names a --ports file takes as they stand.
+TEST(CliRack, TheSimulatorsUdpLinesAreAPortList) {
+  TTempDir dir;
+  const std::string folder = dir.Path() + "/";
+  // The shell's process id first: exec makes it the simulator's.
+  std::FILE* sim = ::popen("echo $$; exec " PRINTSET_SIM " --udp 0 --count 2 --quiet", "r");
+  ASSERT_NE(sim, nullptr);
+  char line[256];
+  std::vector<std::string> lines;
+  while (lines.size() < 3 && std::fgets(line, sizeof line, sim) != nullptr) lines.emplace_back(line);
+  ASSERT_EQ(lines.size(), 3u);
+  const pid_t pid = static_cast<pid_t>(std::stol(lines[0]));
+  WriteTextFile(folder + "udp.txt", lines[1] + lines[2]);
+  const TRun run = RunCli("--folder " + folder + " --ports " + folder + "udp.txt --json set", false);
+  EXPECT_EQ(::kill(pid, SIGTERM), 0);
+  EXPECT_EQ(::pclose(sim), 0);
+  EXPECT_EQ(run.Status, 0) << lines[1] << lines[2] << run.Output;
+  EXPECT_EQ(lines[1].rfind("TCP/IP:127.0.0.1:", 0), 0u) << lines[1];
+  const std::vector<std::string> said = [&run] {
+    std::vector<std::string> result;
+    std::istringstream in(run.Output);
+    for (std::string text; std::getline(in, text);) result.push_back(text);
+    return result;
+  }();
+  ASSERT_EQ(said.size(), 3u) << run.Output;
+  const nlohmann::json summary = nlohmann::json::parse(said.back());
+  EXPECT_EQ(summary["operation"], "summary");
+  EXPECT_EQ(summary["ok"], 2) << run.Output;
+}
+#endif
 
 }  // namespace
 }  // namespace printset

@@ -62,7 +62,8 @@ void DefineOptions(CLI::App& app, TSimOptions& options) {
   app.add_flag("--version", options.Version, "show the version and the commit it was built from");
   AddNumber(app, "--udp", kMaxPort, "PORT",
             "serve UDP on 127.0.0.1:PORT instead (0: any free port);\n"
-            "the first line is then \"udp 127.0.0.1:PORT\"",
+            "a printer's line is then \"TCP/IP:127.0.0.1:PORT\", its port\n"
+            "name for printset-cli --port or a --ports file",
             [&options](uint64_t value) {
               options.Udp = true;
               options.UdpPort = static_cast<uint16_t>(value);

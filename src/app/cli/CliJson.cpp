@@ -4,6 +4,12 @@
 
 namespace printset {
 
+TJson JsonObject() {
+  TJson object;
+  object["schema"] = kJsonSchema;
+  return object;
+}
+
 std::string JsonLine(const TJson& object) {
   return object.dump(-1, ' ', false, TJson::error_handler_t::replace);
 }

@@ -9,6 +9,13 @@ namespace printset {
 
 using TJson = nlohmann::ordered_json;
 
+// The version of the --json objects' fields: raised when a field changes its meaning or
+// type or goes away, never for a field added.
+constexpr int kJsonSchema = 1;
+
+// An object that begins with "schema" (kJsonSchema). Never fails.
+TJson JsonObject();
+
 // `object` on one line, without the line end. Never throws: a byte sequence that is not
 // UTF-8 (a port name or an identity can hold any byte) becomes U+FFFD.
 std::string JsonLine(const TJson& object);

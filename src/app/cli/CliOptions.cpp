@@ -60,8 +60,9 @@ const char kFooter[] =
     "65, 69, 71 or 73.";
 
 const char kVerbFooter[] =
-    "The common options (--port, --ports, --baud, --folder, --json, --quiet) may\n"
-    "stand before or after the verb; printset-cli --help describes them.";
+    "The common options (--port, --ports, --baud, --folder, --json, --quiet,\n"
+    "--verbose) may stand before or after the verb; printset-cli --help describes\n"
+    "them.";
 
 // The synopsis first, as help2man reads it, then what the program or verb is for.
 class THelpFormatter : public CLI::Formatter {
@@ -149,7 +150,8 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
           "19200, 38400, 57600 or 115200. Default 9600.\n"
           "auto: where a printer does not answer at 9600, try the\n"
           "other rates (identify requests only), then run the\n"
-          "operation at the rate it answered at.");
+          "operation at the rate it answered at; set without\n"
+          "--new-baud sends each printer that rate.");
   AddText(app, "--folder", options.Folder, "DIR",
           "config.ini is read in DIR, debug.log and logo.bin are\n"
           "written there; DIR must exist. Default: the folder of\n"
@@ -158,14 +160,21 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
           "~/.local/state/printset (XDG).");
   app.add_flag("--json", options.Json,
                "print one JSON object a line on stdout for each operation\n"
-               "(each printer): port, operation, result, meaning, reason,\n"
-               "bytes, seconds, identity, identity_hex, trace");
+               "(each printer): schema, port, operation, result, meaning,\n"
+               "reason, baud, bytes, size, firmware_incomplete, seconds,\n"
+               "identity, identity_hex, trace; with several ports a\n"
+               "summary object (operation \"summary\") is the last line");
   app.add_flag("-q,--quiet", options.Quiet, "no progress and nothing on success: errors only");
+  app.add_flag("-v,--verbose", options.Verbose,
+               "the trace of the exchange also on stderr as it happens,\n"
+               "each line behind its port name when there are several\n"
+               "ports (no progress bar then)");
 
   CLI::App* set = AddVerb(app, "set",
                           "Sends the printer its new baud rate (4800, 9600, 19200,\n"
                           "38400, 57600 or 115200; default the rate of --baud, which\n"
-                          "it keeps then), code page (N from 0 to 255; default the\n"
+                          "it keeps then, or with --baud auto the rate each printer\n"
+                          "answered at), code page (N from 0 to 255; default the\n"
                           "first of [CODEPAGE], else 0) and string of up to six\n"
                           "digits or blanks (default today, yymmdd; a blank counts\n"
                           "as 0).");

@@ -16,6 +16,7 @@ struct TCliOptions {
   std::optional<std::string> Folder;
   bool Json = false;
   bool Quiet = false;
+  bool Verbose = false;  // -v: the trace on stderr as it is written
   bool Version = false;
   // "set", "program", "download", "logo pack", "logo download", "logo show", "detect",
   // "codepages", "ports" or "paths".

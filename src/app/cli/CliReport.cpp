@@ -65,18 +65,47 @@ std::string RackSummaryText(const std::vector<TPrinterOutcome>& outcomes) {
 }
 
 std::string OutcomeJson(const TPrinterOutcome& outcome) {
-  TJson object;
+  TJson object = JsonObject();
   object["port"] = outcome.Port;
   object["operation"] = outcome.Operation;
   object["result"] = outcome.Result;
   object["meaning"] = ResultCodeMeaning(outcome.Result);
   object["reason"] = outcome.Reason;
+  object["baud"] = outcome.Baud ? TJson(*outcome.Baud) : TJson(nullptr);
   object["bytes"] = outcome.Bytes;
   object["size"] = outcome.Size;
   object["firmware_incomplete"] = outcome.FirmwareIncomplete;
   object["seconds"] = std::round(outcome.Seconds * 1000) / 1000;  // to the millisecond
   AddIdentity(object, outcome.Identity);
   object["trace"] = outcome.TracePath;
+  return JsonLine(object);
+}
+
+std::string SummaryJson(const std::string& verb, const std::vector<TPrinterOutcome>& outcomes,
+                        const std::string& runId) {
+  TJson object = JsonObject();
+  object["operation"] = "summary";
+  object["verb"] = verb;
+  if (!runId.empty()) object["run"] = runId;
+  TJson failedPorts = TJson::array();
+  TJson incomplete = TJson::array();
+  bool cancelled = false;
+  for (const TPrinterOutcome& outcome : outcomes) {
+    if (outcome.FirmwareIncomplete) incomplete.push_back(outcome.Port);
+    if (outcome.Result == kResultOk) continue;
+    cancelled = cancelled || outcome.Result == kResultCancelled;
+    TJson failed;
+    failed["port"] = outcome.Port;
+    failed["result"] = outcome.Result;
+    failed["meaning"] = ResultCodeMeaning(outcome.Result);
+    failedPorts.push_back(failed);
+  }
+  object["total"] = outcomes.size();
+  object["ok"] = outcomes.size() - failedPorts.size();
+  object["failed"] = failedPorts.size();
+  object["cancelled"] = cancelled;
+  object["failed_ports"] = failedPorts;
+  object["firmware_incomplete"] = incomplete;
   return JsonLine(object);
 }
 

@@ -18,6 +18,8 @@ struct TPrinterOutcome {
   uint64_t Size = 0;      // what the operation carries to the printer
   bool FirmwareIncomplete = false;  // programming failed after the printer took a block
   double Seconds = 0;
+  // The rate the printer answered at; none over UDP or when it never answered.
+  std::optional<int32_t> Baud;
   std::optional<std::string> Identity;  // as the printer sent it; none when it never answered
   std::string TracePath;
 };
@@ -29,9 +31,15 @@ std::string RackOutcomeText(const TPrinterOutcome& outcome);
 // "Summary: 2 of 4 printers OK, 2 failed", then a line per printer in the order given:
 // OK or "ERROR N", its port and its trace file.
 std::string RackSummaryText(const std::vector<TPrinterOutcome>& outcomes);
-// The --json object of one printer, on one line: port, operation, result, meaning,
-// reason, bytes (acknowledged), size, firmware_incomplete, seconds, identity,
-// identity_hex, trace.
+// The --json object of one printer, on one line: schema, port, operation, result,
+// meaning, reason, baud, bytes (acknowledged), size, firmware_incomplete, seconds,
+// identity, identity_hex, trace.
 std::string OutcomeJson(const TPrinterOutcome& outcome);
+// The --json summary of a rack, on one line: schema, operation "summary", verb, run (only
+// when `runId` is not empty), total, ok, failed, cancelled, failed_ports (port, result
+// and meaning of each printer that failed, in the order given) and firmware_incomplete
+// (the ports whose programming stopped half way).
+std::string SummaryJson(const std::string& verb, const std::vector<TPrinterOutcome>& outcomes,
+                        const std::string& runId);
 
 }  // namespace printset

@@ -6,6 +6,7 @@
 #include "CliJob.h"
 #include "CliReport.h"
 #include "CliSignals.h"
+#include "CliVerbose.h"
 #include "ProgressBoard.h"
 #include "Terminal.h"
 #include "engine/Rack.h"
@@ -17,9 +18,9 @@ namespace printset {
 
 namespace {
 
-// Progress only for a person watching: a terminal, and no --quiet.
+// Progress only for a person watching: a terminal, no --quiet, and no trace (-v) there.
 std::FILE* ProgressStream(const TCliOptions& options) {
-  return !options.Quiet && IsTerminal(stderr) ? stderr : nullptr;
+  return !options.Quiet && !options.Verbose && IsTerminal(stderr) ? stderr : nullptr;
 }
 
 TPrinterOutcome Outcome(const TCliContext& context, const TCliJob& job, const std::string& port,
@@ -34,6 +35,7 @@ TPrinterOutcome Outcome(const TCliContext& context, const TCliJob& job, const st
   outcome.Size = job.Bytes;
   outcome.FirmwareIncomplete = ended.FirmwareIncomplete;
   outcome.Seconds = seconds;
+  if (ended.BaudRate > 0) outcome.Baud = ended.BaudRate;
   // A printer that answered identify, even with an identity not accepted or none at all.
   if (!ended.DeviceIdentity.empty() || ended.ResultCode == kResultOk || ended.ResultCode == kResultIdentityRejected)
     outcome.Identity = ended.DeviceIdentity;
@@ -67,6 +69,7 @@ int RunCliJob(const TCliContext& context, const TCliJob& job) {
   settings.Ports = context.Link.PortMap;
   settings.Network = {context.Link.NetworkHost, context.Link.NetworkPort};
   settings.SearchRates = context.SearchRates;
+  if (context.Options.Verbose) settings.TraceObserver = StderrTraceObserver(context.Ports);
   TRack rack(context.Ports, settings);
   const bool single = rack.Size() == 1;
   std::vector<std::string> labels;
@@ -109,8 +112,9 @@ int RunCliJob(const TCliContext& context, const TCliJob& job) {
     allOk = allOk && outcome.Result == kResultOk;
     cancelled = cancelled || outcome.Result == kResultCancelled;
   }
-  if (!context.Options.Json && (!context.Options.Quiet || !allOk))
-    std::fputs(RackSummaryText(outcomes).c_str(), stdout);
+  // The summary is the last line, after Ctrl-C too (the rack has ended every job then).
+  if (context.Options.Json) std::printf("%s\n", SummaryJson(job.Operation, outcomes, /*runId=*/"").c_str());
+  else if (!context.Options.Quiet || !allOk) std::fputs(RackSummaryText(outcomes).c_str(), stdout);
   std::fflush(stdout);
   if (allOk) return 0;
   return cancelled ? kResultCancelled : kExitSomePrintersFailed;

@@ -8,6 +8,8 @@
 
 #include "CliContext.h"
 #include "CliJson.h"
+#include "CliReport.h"
+#include "CliVerbose.h"
 #include "CliSignals.h"
 #include "engine/PrinterIdentity.h"
 #include "engine/Rack.h"
@@ -58,7 +60,7 @@ std::string FoundText(const TFound& found, size_t portWidth) {
 
 std::string FoundJson(const TFound& found) {
   const bool answered = Answered(found.Outcome);
-  TJson object;
+  TJson object = JsonObject();
   object["port"] = found.Port;
   object["operation"] = "detect";
   object["result"] = found.Outcome.ResultCode;
@@ -90,6 +92,7 @@ int RunDetectVerb(TCliContext& context) {
   settings.Ports = context.Link.PortMap;
   settings.Network = {context.Link.NetworkHost, context.Link.NetworkPort};
   settings.SearchRates.assign(kBaudRates.begin(), kBaudRates.end());
+  if (context.Options.Verbose) settings.TraceObserver = StderrTraceObserver(context.Ports);
   TRack rack(context.Ports, settings);
   {
     const TJobWatch watch({[&rack] { rack.RequestStop(); }, [&rack] { rack.ReleaseLines(); }, {}, {}});
@@ -117,6 +120,14 @@ int RunDetectVerb(TCliContext& context) {
     cancelled = cancelled || port.Outcome.ResultCode == kResultCancelled;
     if (context.Options.Json) std::printf("%s\n", FoundJson(port).c_str());
     else if (!context.Options.Quiet || !port.Accepted) std::fputs(FoundText(port, portWidth).c_str(), stdout);
+  }
+  if (context.Options.Json && found.size() > 1) {
+    std::vector<TPrinterOutcome> outcomes(found.size());
+    for (size_t i = 0; i < found.size(); ++i) {
+      outcomes[i].Port = found[i].Port;
+      outcomes[i].Result = found[i].Outcome.ResultCode;
+    }
+    std::printf("%s\n", SummaryJson("detect", outcomes, /*runId=*/"").c_str());
   }
   std::fflush(stdout);
   if (cancelled) return kResultCancelled;

@@ -89,13 +89,15 @@ int RunLogoVerb(TCliContext& context) {
     const std::string output = options.Output.value_or(context.Paths.StateFolder + kLogoFileName);
     SaveLogoSet(output, set.Bytes);
     if (options.Json) {
-      TJson object;
+      TJson object = JsonObject();
       object["operation"] = options.Verb;
       object["result"] = kResultOk;
       object["meaning"] = ResultCodeMeaning(kResultOk);
       object["bytes"] = set.Bytes.size();
       object["file"] = output;
-      object["space"] = space;
+      object["used"] = set.Bytes.size();
+      object["free"] = static_cast<int64_t>(settings.LogoSize) - static_cast<int64_t>(set.Bytes.size());
+      object["size"] = settings.LogoSize;
       std::printf("%s\n", JsonLine(object).c_str());
     } else if (!options.Quiet) {
       std::printf("%s: %zu bytes\n%s\n", output.c_str(), set.Bytes.size(), space.c_str());

@@ -8,6 +8,8 @@
 #include "base/Numbers.h"
 #include "base/Text.h"
 #include "engine/ParameterBlock.h"
+#include "link/NetworkPort.h"
+#include "link/PortNames.h"
 #include "settings/BaudRates.h"
 #include "settings/LogoSettings.h"
 
@@ -30,10 +32,15 @@ std::string JoinNames(const std::vector<std::string>& names) {
 
 int RunSetVerb(TCliContext& context) {
   const TCliOptions& options = context.Options;
-  // Without --new-baud the printer keeps the rate it is being talked to at; a rate
-  // still to be found cannot go into the block.
-  if (!context.SearchRates.empty() && !options.NewBaud)
-    throw TUsageError("set with --baud auto needs --new-baud: the block carries the rate the printer is to use");
+  // Without --new-baud the printer keeps the rate it is being talked to at: with --baud
+  // auto each printer's worker puts the rate it found that printer at into the block.
+  // Over UDP no rate is found, and the printer's serial rate is not known.
+  const bool keepFoundRate = !context.SearchRates.empty() && !options.NewBaud;
+  if (keepFoundRate)
+    for (const std::string& port : context.Ports)
+      if (ParseNetworkPortName(port).IsNetwork)
+        throw TUsageError("set with --baud auto over UDP (" + PrintablePortName(port) +
+                          ") needs --new-baud: the printer's serial rate is not found over UDP");
   std::string newBaud = std::to_string(context.Baud);
   if (options.NewBaud) {
     uint64_t rate = 0;
@@ -69,7 +76,9 @@ int RunSetVerb(TCliContext& context) {
   const TParameterBlock block = BuildParameterBlock(newBaud, codePage, digits);
   TCliJob job;
   job.Operation = "set";
-  job.Job = TJob::SetParameters(std::vector<uint8_t>(block.begin(), block.end()), kCommandSetParameters, 0);
+  std::vector<uint8_t> bytes(block.begin(), block.end());
+  job.Job = keepFoundRate ? TJob::SetParametersKeepingRate(std::move(bytes), kCommandSetParameters, 0)
+                          : TJob::SetParameters(std::move(bytes), kCommandSetParameters, 0);
   job.Bytes = block.size();
   return RunCliJob(context, job);
 }
