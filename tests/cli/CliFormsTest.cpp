@@ -180,8 +180,8 @@ TEST_F(CliFormsTest, JsonIsOneObjectPerPrinter) {
   }
   // The last line sums the rack up: the failed ports in the order given.
   const nlohmann::json summary = nlohmann::json::parse(lines.back());
-  EXPECT_EQ(summary, nlohmann::json::parse(Expand(R"({"schema":1,"operation":"summary","verb":"set","total":3,"ok":1,
-      "failed":2,"cancelled":false,"failed_ports":[{"port":"{B}","result":5,"meaning":")" +
+  EXPECT_EQ(summary, nlohmann::json::parse(Expand(std::string(R"({"schema":1,"operation":"summary","verb":"set","total":3,"ok":1,
+      "failed":2,"cancelled":false,"failed_ports":[{"port":"{B}","result":5,"meaning":")") +
       ResultCodeMeaning(kResultIdentityRejected) + R"("},{"port":"{C}","result":3,"meaning":")" +
       ResultCodeMeaning(kResultNoValidReply) + R"("}],"firmware_incomplete":[]})")));
   struct TExpected {
