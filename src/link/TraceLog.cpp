@@ -10,7 +10,13 @@ namespace printset {
 
 void TTraceLog::TraceLine(std::string line) {
   if (!TraceEnabled) return;
-  if (Observer) Observer(line);
+  if (Observer) {
+    try {
+      Observer(line);
+    } catch (...) {
+      // A watcher that failed misses the line; the trace keeps it.
+    }
+  }
   Lines.push_back(std::move(line));
 }
 

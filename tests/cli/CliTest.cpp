@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
 #include <vector>
@@ -339,6 +340,14 @@ TEST_F(CliTest, LogoPackWritesTheSetAndItsSpace) {
   const std::string set = ReadTextFile(Folder + "set.bin");
   ASSERT_EQ(set.size(), 35u);
   EXPECT_EQ(set.substr(0, 7), std::string("\xAA\xDD\x02\x02\x00\x01\x00", 7));
+  // The room as numbers a script can compare.
+  const TRun json = RunCli("--folder " + Folder + " --json logo pack " + Folder + "a.bmp " + Folder + "b.bmp", false);
+  EXPECT_EQ(json.Status, 0) << json.Output;
+  const nlohmann::json packed = nlohmann::json::parse(json.Output);
+  EXPECT_EQ(packed["schema"], 1);
+  EXPECT_EQ(packed["used"], 35);
+  EXPECT_EQ(packed["free"], 65536 - 35);
+  EXPECT_EQ(packed["size"], 65536);
 
   const TRun broken = Cli("logo pack " + Folder + "a.bmp " + Folder + "nothing.bmp");
   EXPECT_EQ(broken.Status, 65);

@@ -26,7 +26,7 @@ int RunCodePagesVerb(TCliContext& context) {
   if (context.Options.Json) {
     TJson list = TJson::array();
     for (size_t i = 0; i < table.Names.size(); ++i) list.push_back({{"name", table.Names[i]}, {"value", table.Values[i]}});
-    TJson object;
+    TJson object = JsonObject();
     object["config_file"] = profile.Path();
     object["codepages"] = list;
     std::printf("%s\n", JsonLine(object).c_str());

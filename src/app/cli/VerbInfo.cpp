@@ -9,7 +9,7 @@ namespace printset {
 int RunPathsVerb(TCliContext& context) {
   const TAppPaths& paths = context.Paths;
   if (context.Options.Json) {
-    TJson object;
+    TJson object = JsonObject();
     object["portable"] = paths.Portable;
     object["config_file"] = paths.ConfigFile();
     object["config_folder"] = paths.ConfigFolder;

@@ -26,7 +26,7 @@ int RunLogoShowVerb(TCliContext& context) {
   }
   const size_t count = contents.Logos.size();
   if (options.Json) {
-    TJson object;
+    TJson object = JsonObject();
     object["operation"] = options.Verb;
     object["file"] = path;
     object["bytes"] = set.size();

@@ -31,7 +31,7 @@ int RunPortsVerb(TCliContext& context) {
   for (const TPortInfo& port : ports) width = std::max(width, port.Device.size());
   for (const TPortInfo& port : ports) {
     if (context.Options.Json) {
-      TJson object;
+      TJson object = JsonObject();
       object["device"] = port.Device;
       object["by_id"] = port.ById;
       object["description"] = port.Description;
