@@ -341,7 +341,9 @@ TEST_F(CliTest, LogoPackWritesTheSetAndItsSpace) {
   ASSERT_EQ(set.size(), 35u);
   EXPECT_EQ(set.substr(0, 7), std::string("\xAA\xDD\x02\x02\x00\x01\x00", 7));
   // The room as numbers a script can compare.
-  const TRun json = RunCli("--folder " + Folder + " --json logo pack " + Folder + "a.bmp " + Folder + "b.bmp", false);
+  const TRun json =
+      RunCli("--folder " + Folder + " --json logo pack " + Folder + "a.bmp " + Folder + "b.bmp -o " + Folder + "j.bin",
+             false);
   EXPECT_EQ(json.Status, 0) << json.Output;
   const nlohmann::json packed = nlohmann::json::parse(json.Output);
   EXPECT_EQ(packed["schema"], 1);
