@@ -26,6 +26,9 @@ struct TRackSettings {
   // Rates tried in turn where a printer does not answer identify at BaudRate; each
   // printer's job then runs at the rate it answered at.
   std::vector<int32_t> SearchRates;
+  // Where not empty, one rate per port: the rate printer i is talked to at first, in
+  // place of BaudRate (a printer whose rate an earlier operation found or set).
+  std::vector<int32_t> PortRates;
 };
 
 // "debug-<port>.log": the port name with every character outside letters, digits, '.',

@@ -30,6 +30,7 @@ const char kUsage[] =
     "  or:  printset-cli logo download PICTURE... [--allow-empty]\n"
     "  or:  printset-cli logo show FILE [-o PICTURE.png]\n"
     "  or:  printset-cli detect\n"
+    "  or:  printset-cli runs [--last N] [--failed]\n"
     "  or:  printset-cli codepages [--add]\n"
     "  or:  printset-cli ports\n"
     "  or:  printset-cli paths\n";
@@ -253,6 +254,13 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
                              "its result code (1 not opened, 3 no answer, 5 identity\n"
                              "not accepted)."),
                      "detect");
+  CLI::App* runs = AddVerb(app, "runs",
+                           "Lists the station record (runs.jsonl beside debug.log):\n"
+                           "a line per printer of every run, oldest first; --port\n"
+                           "keeps that port's records only.");
+  AddText(*runs, "--last", options.Last, "N", "the last N records only");
+  runs->add_flag("--failed", options.Failed, "the records of printers that failed only");
+  verbs.emplace_back(runs, "runs");
   verbs.emplace_back(AddVerb(app, "ports",
                              "Lists the serial ports that exist: device, stable\n"
                              "/dev/serial/by-id name, description, USB vendor and\n"

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "CliJob.h"
+#include "VerbJobs.h"
 #include "base/LocalTime.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
@@ -28,8 +28,7 @@ std::string JoinNames(const std::vector<std::string>& names) {
 
 }  // namespace
 
-int RunSetVerb(TCliContext& context) {
-  const TCliOptions& options = context.Options;
+TCliJob SetJob(const TCliContext& context, const TCliOptions& options) {
   // Without --new-baud the printer keeps the rate it is being talked to at; a rate
   // still to be found cannot go into the block.
   if (!context.SearchRates.empty() && !options.NewBaud)
@@ -71,7 +70,9 @@ int RunSetVerb(TCliContext& context) {
   job.Operation = "set";
   job.Job = TJob::SetParameters(std::vector<uint8_t>(block.begin(), block.end()), kCommandSetParameters, 0);
   job.Bytes = block.size();
-  return RunCliJob(context, job);
+  return job;
 }
+
+int RunSetVerb(TCliContext& context) { return RunCliJob(context, SetJob(context, context.Options)); }
 
 }  // namespace printset

@@ -31,6 +31,7 @@ int Main(const std::vector<std::string>& args) {
   if (verb == "codepages") return RunCodePagesVerb(context);
   if (verb == "logo pack") return RunLogoVerb(context);
   if (verb == "detect") return RunDetectVerb(context);
+  if (verb == "runs") return RunRunsVerb(context);
   // Every verb below talks to printers.
   ResolvePorts(context);
   if (verb == "set") return RunSetVerb(context);
