@@ -70,5 +70,6 @@ int RunPortsVerb(TCliContext& context);
 int RunPathsVerb(TCliContext& context);
 int RunCodePagesVerb(TCliContext& context);
 int RunRunsVerb(TCliContext& context);
+int RunRecipeVerb(TCliContext& context);
 
 }  // namespace printset

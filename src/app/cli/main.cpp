@@ -38,6 +38,7 @@ int Main(const std::vector<std::string>& args) {
   if (verb == "program") return RunProgramVerb(context);
   if (verb == "download") return RunDownloadVerb(context);
   if (verb == "logo download") return RunLogoVerb(context);
+  if (verb == "run") return RunRecipeVerb(context);
   throw TUsageError("unknown verb " + verb);
 }
 
