@@ -61,7 +61,7 @@ void WarnAfterJob(TProgressBoard& board, const std::string& port, const TJobOutc
 std::vector<TPrinterOutcome> RunRackJob(const TCliContext& context, const TCliJob& job,
                                         const std::vector<std::string>& ports, const std::vector<int32_t>& rates,
                                         const std::string& tracePrefix, bool announce) {
-  StationRun();  // the run starts now
+  static_cast<void>(StationRun());  // the run starts now: its id and start are fixed here
   TRackSettings settings;
   settings.BaudRate = context.Baud;
   settings.Folder = context.Paths.StateFolder;

@@ -85,7 +85,7 @@ int RunDetectVerb(TCliContext& context) {
     }
   }
   ResolvePorts(context);
-  StationRun();  // the run starts now
+  static_cast<void>(StationRun());  // the run starts now: its id and start are fixed here
   TRackSettings settings;
   settings.BaudRate = context.Baud;
   settings.Folder = context.Paths.StateFolder;
