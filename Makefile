@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 PKGS  := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgtest-dev \
          libgl-dev qt6-image-formats-plugins qt6-serialport-dev help2man desktop-file-utils \
-         libcli11-dev nlohmann-json3-dev
+         libcli11-dev nlohmann-json3-dev libssl-dev
 BUILD := build
 ASAN  := build-asan
 PREFIX ?= /usr/local

@@ -161,7 +161,8 @@ void TRack::Run(const TJob& job, const std::function<void(size_t, int32_t, int32
   size_t running = 0;
   for (size_t i = 0; i < Printers.size(); ++i) {
     Printers[i]->Started = std::chrono::steady_clock::now();
-    const TLinkTarget target{PortName(i), Settings.BaudRate, Settings.Ports, Settings.Network, Settings.SearchRates};
+    const int32_t rate = i < Settings.PortRates.size() ? Settings.PortRates[i] : Settings.BaudRate;
+    const TLinkTarget target{PortName(i), rate, Settings.Ports, Settings.Network, Settings.SearchRates};
     if (!Printers[i]->Thread->StartJob(job.At(target))) throw std::logic_error("a rack job started while one runs");
     ++running;
   }

@@ -29,6 +29,9 @@ struct TRackSettings {
   // Sees each trace line of printer i as its worker writes it, on that worker's thread:
   // it must be safe to call from every worker at once. Empty: none.
   std::function<void(size_t i, const std::string& line)> TraceObserver;
+  // Where not empty, one rate per port: the rate printer i is talked to at first, in
+  // place of BaudRate (a printer whose rate an earlier operation found or set).
+  std::vector<int32_t> PortRates;
 };
 
 // "debug-<port>.log": the port name with every character outside letters, digits, '.',

@@ -69,5 +69,7 @@ int RunLogoShowVerb(TCliContext& context);
 int RunPortsVerb(TCliContext& context);
 int RunPathsVerb(TCliContext& context);
 int RunCodePagesVerb(TCliContext& context);
+int RunRunsVerb(TCliContext& context);
+int RunRecipeVerb(TCliContext& context);
 
 }  // namespace printset

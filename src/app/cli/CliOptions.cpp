@@ -30,6 +30,8 @@ const char kUsage[] =
     "  or:  printset-cli logo download PICTURE... [--allow-empty]\n"
     "  or:  printset-cli logo show FILE [-o PICTURE.png]\n"
     "  or:  printset-cli detect\n"
+    "  or:  printset-cli run RECIPE.ini\n"
+    "  or:  printset-cli runs [--last N] [--failed]\n"
     "  or:  printset-cli codepages [--add]\n"
     "  or:  printset-cli ports\n"
     "  or:  printset-cli paths\n";
@@ -44,6 +46,12 @@ const char kFooter[] =
     "would share a file, each has -N added, N its place in the list), beside\n"
     "debug.log. On a terminal a progress bar shows the bytes, the rate and the time\n"
     "left (a line per printer).\n"
+    "\n"
+    "Every run appends a line per printer to runs.jsonl beside debug.log, the\n"
+    "station record: run id, start (UTC), host, operation, its inputs' size and\n"
+    "SHA-256, port, rate, identity, result, reason, bytes, seconds and trace; the\n"
+    "traces are kept in traces/RUNID/ for the last 100 runs (KEEP= of [STATION] in\n"
+    "config.ini). runs lists the record.\n"
     "\n"
     "Exit status: 0 on success, else the result code of the job (1 port not opened,\n"
     "3 no valid reply, also after the port was lost or a send refused, 4 local baud\n"
@@ -262,6 +270,28 @@ void Define(CLI::App& app, TCliOptions& options, std::vector<std::pair<CLI::App*
                              "its result code (1 not opened, 3 no answer, 5 identity\n"
                              "not accepted)."),
                      "detect");
+  CLI::App* recipe = AddVerb(app, "run",
+                             "Runs a recipe on every printer: the steps of its [SET]\n"
+                             "(NEWBAUD, CODEPAGE or CODEPAGE_VALUE, STRING), [LOGO]\n"
+                             "(PICTURES, DOTS, THRESHOLD), [PROGRAM] (IMAGE) and\n"
+                             "[DOWNLOAD] (FILES), each optional, in that order, with\n"
+                             "one search (--baud auto). Every input is checked and\n"
+                             "read before any printer is touched; a printer whose\n"
+                             "step fails gets no later step. Paths are relative to\n"
+                             "the recipe's folder.");
+  recipe
+      ->add_option_function<std::string>(
+          "RECIPE", [&options](const std::string& file) { options.Files.push_back(file); }, "the recipe file")
+      ->required()
+      ->option_text(" ");
+  verbs.emplace_back(recipe, "run");
+  CLI::App* runs = AddVerb(app, "runs",
+                           "Lists the station record (runs.jsonl beside debug.log):\n"
+                           "a line per printer of every run, oldest first; --port\n"
+                           "keeps that port's records only.");
+  AddText(*runs, "--last", options.Last, "N", "the last N records only");
+  runs->add_flag("--failed", options.Failed, "the records of printers that failed only");
+  verbs.emplace_back(runs, "runs");
   verbs.emplace_back(AddVerb(app, "ports",
                              "Lists the serial ports that exist: device, stable\n"
                              "/dev/serial/by-id name, description, USB vendor and\n"

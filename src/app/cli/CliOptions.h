@@ -34,6 +34,9 @@ struct TCliOptions {
   bool AddCodePages = false;  // codepages --add
   std::optional<std::string> Dots;       // logo pack|download --dots
   std::optional<std::string> Threshold;  // logo pack|download --threshold
+  // runs (the station record): --last N, --failed; run RECIPE.ini is in Files
+  std::optional<std::string> Last;
+  bool Failed = false;
 };
 
 // The options, or the text to print instead of running anything (help, version).

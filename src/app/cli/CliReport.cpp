@@ -98,6 +98,7 @@ std::string SummaryJson(const std::string& verb, const std::vector<TPrinterOutco
     failed["port"] = outcome.Port;
     failed["result"] = outcome.Result;
     failed["meaning"] = ResultCodeMeaning(outcome.Result);
+    if (!outcome.Step.empty()) failed["step"] = outcome.Step;  // a recipe's step that failed
     failedPorts.push_back(failed);
   }
   object["total"] = outcomes.size();

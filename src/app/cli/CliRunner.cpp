@@ -40,6 +40,7 @@ TPrinterOutcome Outcome(const TCliContext& context, const TCliJob& job, const st
   if (!ended.DeviceIdentity.empty() || ended.ResultCode == kResultOk || ended.ResultCode == kResultIdentityRejected)
     outcome.Identity = ended.DeviceIdentity;
   outcome.TracePath = tracePath;
+  outcome.Baud = ended.BaudRate;
   return outcome;
 }
 
@@ -59,21 +60,22 @@ void WarnAfterJob(TProgressBoard& board, const std::string& port, const TJobOutc
 
 }  // namespace
 
-// Every port gets a worker of a rack, one port as well as many; one port differs only in
-// what is printed: "OK" or "ERROR: " and the reason, its result code as the exit status,
-// its trace in debug.log.
-int RunCliJob(const TCliContext& context, const TCliJob& job) {
+std::vector<TPrinterOutcome> RunRackJob(const TCliContext& context, const TCliJob& job,
+                                        const std::vector<std::string>& ports, const std::vector<int32_t>& rates,
+                                        const std::string& tracePrefix, bool announce) {
+  static_cast<void>(StationRun());  // the run starts now: its id and start are fixed here
   TRackSettings settings;
   settings.BaudRate = context.Baud;
   settings.Folder = context.Paths.StateFolder;
   settings.Ports = context.Link.PortMap;
   settings.Network = {context.Link.NetworkHost, context.Link.NetworkPort};
   settings.SearchRates = context.SearchRates;
-  if (context.Options.Verbose) settings.TraceObserver = StderrTraceObserver(context.Ports);
-  TRack rack(context.Ports, settings);
+  settings.PortRates = rates;
+  if (context.Options.Verbose) settings.TraceObserver = StderrTraceObserver(ports);
+  TRack rack(ports, settings);
   const bool single = rack.Size() == 1;
   std::vector<std::string> labels;
-  for (const std::string& port : context.Ports) labels.push_back(single ? std::string() : PrintablePortName(port));
+  for (const std::string& port : ports) labels.push_back(single ? std::string() : PrintablePortName(port));
   std::FILE* progressStream = ProgressStream(context.Options);
   TProgressBoard board(progressStream, labels);
   std::vector<TPrinterOutcome> outcomes(rack.Size());
@@ -81,8 +83,15 @@ int RunCliJob(const TCliContext& context, const TCliJob& job) {
     board.Finish(i);
     const TJobOutcome ended = rack.Outcome(i);
     outcomes[i] = Outcome(context, job, rack.PortName(i), ended, rack.Seconds(i), rack.TracePath(i));
-    if (single) return;  // said once the board is gone
+    std::string keepError;
+    outcomes[i].KeptTrace = KeepRunTrace(context.Paths.StateFolder, rack.TracePath(i),
+                                         tracePrefix + RackTraceFileName(rack.PortName(i)), keepError);
+    if (!keepError.empty())
+      board.Print(stderr, "warning: " + PrintablePortName(rack.PortName(i)) + ": the trace was not kept in " +
+                              kRunTracesFolder + "/: " + keepError + "\n");
+    if (single && announce) return;  // said once the board is gone
     WarnAfterJob(board, rack.PortName(i), ended);
+    if (!announce) return;
     if (context.Options.Json) board.Print(stdout, OutcomeJson(outcomes[i]) + "\n");
     else if (!context.Options.Quiet || outcomes[i].Result != kResultOk) board.Print(stdout, RackOutcomeText(outcomes[i]));
   };
@@ -98,9 +107,29 @@ int RunCliJob(const TCliContext& context, const TCliJob& job) {
              status);
   }
   board.Clear();
+  if (single && announce) WarnAfterJob(board, "", rack.Outcome(0));
+  return outcomes;
+}
+
+void RecordStationRun(const TCliContext& context, const std::string& operation,
+                      const std::vector<TRecordInput>& inputs, const std::vector<TPrinterOutcome>& outcomes) {
+  std::vector<TJson> lines;
+  for (const TPrinterOutcome& outcome : outcomes) lines.push_back(StationLine(operation, inputs, outcome));
+  std::string error;
+  if (!AppendStationLines(context.Paths.StateFolder, lines, error))
+    std::fprintf(stderr, "warning: the station record was not written: %s\n", error.c_str());
+  PruneRunTraces(context.Paths.StateFolder, KeptRuns(*context.Profile));
+}
+
+// Every port gets a worker of a rack, one port as well as many; one port differs only in
+// what is printed: "OK" or "ERROR: " and the reason, its result code as the exit status,
+// its trace in debug.log.
+int RunCliJob(const TCliContext& context, const TCliJob& job) {
+  const std::vector<TPrinterOutcome> outcomes = RunRackJob(context, job, context.Ports, {}, "", true);
+  RecordStationRun(context, job.Operation, job.Inputs, outcomes);
+  const bool single = outcomes.size() == 1;
   if (single) {
     const TPrinterOutcome& outcome = outcomes.front();
-    WarnAfterJob(board, "", rack.Outcome(0));
     if (context.Options.Json) std::printf("%s\n", OutcomeJson(outcome).c_str());
     else if (!context.Options.Quiet || outcome.Result != kResultOk) std::fputs(SingleOutcomeText(outcome).c_str(), stdout);
     std::fflush(stdout);
@@ -113,7 +142,7 @@ int RunCliJob(const TCliContext& context, const TCliJob& job) {
     cancelled = cancelled || outcome.Result == kResultCancelled;
   }
   // The summary is the last line, after Ctrl-C too (the rack has ended every job then).
-  if (context.Options.Json) std::printf("%s\n", SummaryJson(job.Operation, outcomes, /*runId=*/"").c_str());
+  if (context.Options.Json) std::printf("%s\n", SummaryJson(job.Operation, outcomes, StationRun().Id).c_str());
   else if (!context.Options.Quiet || !allOk) std::fputs(RackSummaryText(outcomes).c_str(), stdout);
   std::fflush(stdout);
   if (allOk) return 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CliContext.h"
+#include "CliJob.h"
 #include "CliJson.h"
 #include "CliReport.h"
 #include "CliSignals.h"
@@ -86,6 +87,7 @@ int RunDetectVerb(TCliContext& context) {
     }
   }
   ResolvePorts(context);
+  static_cast<void>(StationRun());  // the run starts now: its id and start are fixed here
   TRackSettings settings;
   settings.BaudRate = context.Baud;
   settings.Folder = context.Paths.StateFolder;
@@ -113,6 +115,21 @@ int RunDetectVerb(TCliContext& context) {
     port.TracePath = rack.TracePath(i);
     portWidth = std::max(portWidth, PrintablePortName(port.Port).size());
   }
+  std::vector<TPrinterOutcome> records;
+  for (const TFound& port : found) {
+    TPrinterOutcome record;
+    record.Port = port.Port;
+    record.Result = port.Outcome.ResultCode;
+    record.Reason = port.Reason;
+    record.Seconds = port.Seconds;
+    record.Baud = port.Outcome.BaudRate;
+    if (Answered(port.Outcome)) record.Identity = port.Outcome.DeviceIdentity;
+    record.TracePath = port.TracePath;
+    std::string keepError;
+    record.KeptTrace = KeepRunTrace(context.Paths.StateFolder, port.TracePath, RackTraceFileName(port.Port), keepError);
+    records.push_back(record);
+  }
+  RecordStationRun(context, "detect", {}, records);
   size_t accepted = 0;
   bool cancelled = false;
   for (const TFound& port : found) {
@@ -127,7 +144,7 @@ int RunDetectVerb(TCliContext& context) {
       outcomes[i].Port = found[i].Port;
       outcomes[i].Result = found[i].Outcome.ResultCode;
     }
-    std::printf("%s\n", SummaryJson("detect", outcomes, /*runId=*/"").c_str());
+    std::printf("%s\n", SummaryJson("detect", outcomes, StationRun().Id).c_str());
   }
   std::fflush(stdout);
   if (cancelled) return kResultCancelled;

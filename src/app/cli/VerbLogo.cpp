@@ -3,7 +3,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "CliJob.h"
+#include "VerbJobs.h"
 #include "CliJson.h"
 #include "base/FileIo.h"
 #include "base/Numbers.h"
@@ -43,11 +43,15 @@ TLogoSettings ChosenSettings(const TCliOptions& options, const TProfileFile& pro
   return settings;
 }
 
-}  // namespace
-
-int RunLogoVerb(TCliContext& context) {
-  const TCliOptions& options = context.Options;
-  const bool download = options.Verb == "logo download";
+// The pictures of `options` packed by [LOGO] and the options' rule: the set's bytes and
+// its space text. Nullopt when a picture is missing or cannot be packed, the window's
+// words on stdout (stderr with --json) and the reason on stderr.
+struct TPackedLogos {
+  std::vector<uint8_t> Bytes;
+  std::string Space;
+  TLogoSettings Settings;
+};
+std::optional<TPackedLogos> PackLogos(const TCliContext& context, const TCliOptions& options) {
   const std::vector<std::string>& pictures = options.Files;
   // An empty set clears the printer's logos: only on purpose, never for a forgotten list.
   if (pictures.empty() && !options.AllowEmpty)
@@ -66,7 +70,7 @@ int RunLogoVerb(TCliContext& context) {
     if (!CheckReadableFile(picture, reason)) {
       std::fprintf(said, "%s\n", LogoFailureMessage(TLogoFailure::MissingFile));
       std::fprintf(stderr, "printset-cli: %s: %s\n", picture.c_str(), reason.c_str());
-      return kExitDataError;
+      return std::nullopt;
     }
   }
   const TLogoSetResult set = BuildLogoSet(pictures, settings, LoadPicture);
@@ -77,44 +81,60 @@ int RunLogoVerb(TCliContext& context) {
                                   ? pictures[static_cast<size_t>(set.FailedIndex)]
                                   : std::string("the list");
     std::fprintf(stderr, "printset-cli: %s: %s\n", which.c_str(), LogoFailureReason(set.Failure));
-    return kExitDataError;
+    return std::nullopt;
   }
   // A logo that prints nothing is still packed and sent, but never without a word, even
   // under --quiet: it is the operator's picture that is lost, not chatter about success.
   for (const TDotlessLogo& logo : FindDotlessLogos(set.Bytes, pictures, settings, LoadPicture))
     std::fprintf(stderr, "printset-cli: %s\n",
                  DotlessLogoText(logo, pictures[static_cast<size_t>(logo.Index)], settings.Dots).c_str());
-  const std::string space = FormatLogoSpace(static_cast<int64_t>(set.Bytes.size()), settings.LogoSize);
-  if (!download) {
-    const std::string output = options.Output.value_or(context.Paths.StateFolder + kLogoFileName);
-    SaveLogoSet(output, set.Bytes);
-    if (options.Json) {
-      TJson object = JsonObject();
-      object["operation"] = options.Verb;
-      object["result"] = kResultOk;
-      object["meaning"] = ResultCodeMeaning(kResultOk);
-      object["bytes"] = set.Bytes.size();
-      object["file"] = output;
-      object["used"] = set.Bytes.size();
-      object["free"] = static_cast<int64_t>(settings.LogoSize) - static_cast<int64_t>(set.Bytes.size());
-      object["size"] = settings.LogoSize;
-      std::printf("%s\n", JsonLine(object).c_str());
-    } else if (!options.Quiet) {
-      std::printf("%s: %zu bytes\n%s\n", output.c_str(), set.Bytes.size(), space.c_str());
-    }
-    return 0;
-  }
+  return TPackedLogos{set.Bytes, FormatLogoSpace(static_cast<int64_t>(set.Bytes.size()), settings.LogoSize), settings};
+}
+
+}  // namespace
+
+std::optional<TCliJob> LogoDownloadJob(const TCliContext& context, const TCliOptions& options) {
+  const std::optional<TPackedLogos> set = PackLogos(context, options);
+  if (!set) return std::nullopt;
   // The record of the last set sent; the job sends the bytes packed here, never the file.
   const std::string path = context.Paths.StateFolder + kLogoFileName;
-  SaveLogoSet(path, set.Bytes);
-  if (!options.Quiet) std::fprintf(stderr, "%s\n", space.c_str());
+  SaveLogoSet(path, set->Bytes);
+  if (!options.Quiet) std::fprintf(stderr, "%s\n", set->Space.c_str());
   TCliJob job;
-  job.Operation = options.Verb;
-  job.Bytes = set.Bytes.size();
-  job.Job = TJob::DownloadFiles({{path, kLogoFileName, static_cast<uint16_t>(settings.LogoCommand),
-                                  static_cast<uint32_t>(settings.LogoPara),
-                                  std::make_shared<const std::vector<uint8_t>>(set.Bytes)}});
-  return RunCliJob(context, job);
+  job.Operation = "logo download";
+  job.Bytes = set->Bytes.size();
+  job.Job = TJob::DownloadFiles({{path, kLogoFileName, static_cast<uint16_t>(set->Settings.LogoCommand),
+                                  static_cast<uint32_t>(set->Settings.LogoPara),
+                                  std::make_shared<const std::vector<uint8_t>>(set->Bytes)}});
+  job.Inputs.push_back(RecordInput(path, set->Bytes));
+  return job;
+}
+
+int RunLogoVerb(TCliContext& context) {
+  const TCliOptions& options = context.Options;
+  if (options.Verb == "logo download") {
+    const std::optional<TCliJob> job = LogoDownloadJob(context, options);
+    return job ? RunCliJob(context, *job) : kExitDataError;
+  }
+  const std::optional<TPackedLogos> set = PackLogos(context, options);
+  if (!set) return kExitDataError;
+  const std::string output = options.Output.value_or(context.Paths.StateFolder + kLogoFileName);
+  SaveLogoSet(output, set->Bytes);
+  if (options.Json) {
+    TJson object = JsonObject();
+    object["operation"] = options.Verb;
+    object["result"] = kResultOk;
+    object["meaning"] = ResultCodeMeaning(kResultOk);
+    object["bytes"] = set->Bytes.size();
+    object["file"] = output;
+    object["used"] = set->Bytes.size();
+    object["free"] = static_cast<int64_t>(set->Settings.LogoSize) - static_cast<int64_t>(set->Bytes.size());
+    object["size"] = set->Settings.LogoSize;
+    std::printf("%s\n", JsonLine(object).c_str());
+  } else if (!options.Quiet) {
+    std::printf("%s: %zu bytes\n%s\n", output.c_str(), set->Bytes.size(), set->Space.c_str());
+  }
+  return 0;
 }
 
 }  // namespace printset

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "CliJob.h"
+#include "VerbJobs.h"
 #include "base/LocalTime.h"
 #include "base/Numbers.h"
 #include "base/Text.h"
@@ -30,8 +30,7 @@ std::string JoinNames(const std::vector<std::string>& names) {
 
 }  // namespace
 
-int RunSetVerb(TCliContext& context) {
-  const TCliOptions& options = context.Options;
+TCliJob SetJob(const TCliContext& context, const TCliOptions& options) {
   // Without --new-baud the printer keeps the rate it is being talked to at: with --baud
   // auto each printer's worker puts the rate it found that printer at into the block.
   // Over UDP no rate is found, and the printer's serial rate is not known.
@@ -80,7 +79,9 @@ int RunSetVerb(TCliContext& context) {
   job.Job = keepFoundRate ? TJob::SetParametersKeepingRate(std::move(bytes), kCommandSetParameters, 0)
                           : TJob::SetParameters(std::move(bytes), kCommandSetParameters, 0);
   job.Bytes = block.size();
-  return RunCliJob(context, job);
+  return job;
 }
+
+int RunSetVerb(TCliContext& context) { return RunCliJob(context, SetJob(context, context.Options)); }
 
 }  // namespace printset

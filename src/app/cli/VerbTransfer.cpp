@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "CliJob.h"
+#include "VerbJobs.h"
 #include "DownloadSpec.h"
 #include "base/FileIo.h"
 #include "engine/DataStream.h"
@@ -30,28 +30,30 @@ TSharedBytes ReadInput(const std::string& path, uint64_t maxSize) {
 
 }  // namespace
 
-int RunProgramVerb(TCliContext& context) {
-  const std::vector<std::string>& files = context.Options.Files;
+std::optional<TCliJob> ProgramJob(const TCliOptions& options) {
+  const std::vector<std::string>& files = options.Files;
   if (files.size() != 1) throw TUsageError("program takes exactly one image file");
   const TSharedBytes image = ReadInput(files[0], kMaxFirmwareFileSize);
-  if (!image) return kExitDataError;
+  if (!image) return std::nullopt;
   if (!IsValidFirmwareImage(image->data(), image->size())) {
     // The window's word for it; on stdout unless stdout is kept for JSON.
-    std::fputs("Invalid file\n", context.Options.Json ? stderr : stdout);
+    std::fputs("Invalid file\n", options.Json ? stderr : stdout);
     std::fprintf(stderr, "printset-cli: %s is not a valid firmware image (at least 256 bytes, length word at "
                  "offset 4 equal to the file size, 32-bit word sum 0); nothing was sent\n", files[0].c_str());
-    return kExitDataError;
+    return std::nullopt;
   }
   TCliJob job;
   job.Operation = "program";
   job.Job = TJob::ProgramFirmware(image);
   job.Bytes = image->size();
   job.StopMessage = "the firmware is then incomplete: program the image again";
-  return RunCliJob(context, job);
+  job.Inputs.push_back(RecordInput(files[0], *image));
+  return job;
 }
 
-int RunDownloadVerb(TCliContext& context) {
-  const std::vector<std::string>& files = context.Options.Files;
+std::optional<TCliJob> DownloadJob(const TCliOptions& options) {
+  const std::vector<std::string>& files = options.Files;
+  std::vector<TRecordInput> inputs;
   if (files.empty()) throw TUsageError("download needs at least one file");
   std::vector<TDownloadEntry> entries;
   uint64_t bytes = 0;
@@ -60,18 +62,30 @@ int RunDownloadVerb(TCliContext& context) {
     std::string error;
     if (!ParseDownloadSpec(arg, spec, error)) {
       std::fprintf(stderr, "printset-cli: %s; nothing was sent\n", error.c_str());
-      return kExitDataError;
+      return std::nullopt;
     }
     const TSharedBytes file = ReadInput(spec.Path, kMaxDownloadFileSize);
-    if (!file) return kExitDataError;
+    if (!file) return std::nullopt;
     bytes += file->size();
+    inputs.push_back(RecordInput(spec.Path, *file));
     entries.push_back({spec.Path, BaseName(spec.Path), spec.Command, spec.Base, file});
   }
   TCliJob job;
   job.Operation = "download";
   job.Job = TJob::DownloadFiles(std::move(entries));
   job.Bytes = bytes;
-  return RunCliJob(context, job);
+  job.Inputs = std::move(inputs);
+  return job;
+}
+
+int RunProgramVerb(TCliContext& context) {
+  const std::optional<TCliJob> job = ProgramJob(context.Options);
+  return job ? RunCliJob(context, *job) : kExitDataError;
+}
+
+int RunDownloadVerb(TCliContext& context) {
+  const std::optional<TCliJob> job = DownloadJob(context.Options);
+  return job ? RunCliJob(context, *job) : kExitDataError;
 }
 
 }  // namespace printset

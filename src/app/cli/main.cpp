@@ -31,12 +31,14 @@ int Main(const std::vector<std::string>& args) {
   if (verb == "codepages") return RunCodePagesVerb(context);
   if (verb == "logo pack") return RunLogoVerb(context);
   if (verb == "detect") return RunDetectVerb(context);
+  if (verb == "runs") return RunRunsVerb(context);
   // Every verb below talks to printers.
   ResolvePorts(context);
   if (verb == "set") return RunSetVerb(context);
   if (verb == "program") return RunProgramVerb(context);
   if (verb == "download") return RunDownloadVerb(context);
   if (verb == "logo download") return RunLogoVerb(context);
+  if (verb == "run") return RunRecipeVerb(context);
   throw TUsageError("unknown verb " + verb);
 }
 
