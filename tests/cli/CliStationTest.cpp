@@ -13,6 +13,8 @@
 
 #include "CliRun.h"
 #include "base/FileIo.h"
+#include "engine/ResultCodes.h"
+#include "report/ResultText.h"
 #include "sim/SimPrinter.h"
 #include "support/BmpFile.h"
 #include "support/TempDir.h"
@@ -71,9 +73,16 @@ TEST(CliStation, RecipeOnARackOfMixedRatesIsRecordedPrinterByPrinter) {
                           false);
   EXPECT_EQ(run.Status, 11) << run.Output;
 
-  // One outcome per printer: the silent one failed its first step, the others did all.
-  const std::vector<nlohmann::json> outcomes = JsonLines(run.Output);
-  ASSERT_EQ(outcomes.size(), 4u) << run.Output;
+  // One outcome per printer: the silent one failed its first step, the others did all;
+  // the summary last names it and its step.
+  std::vector<nlohmann::json> outcomes = JsonLines(run.Output);
+  ASSERT_EQ(outcomes.size(), 5u) << run.Output;
+  const nlohmann::json summary = outcomes.back();
+  outcomes.pop_back();
+  EXPECT_EQ(summary["operation"], "summary");
+  EXPECT_EQ(summary["failed_ports"],
+            nlohmann::json::parse(R"([{"port":")" + sims[kSilent].DevicePath() + R"(","result":3,"meaning":")" +
+                                  ResultCodeMeaning(kResultNoValidReply) + R"(","step":"set"}])"));
   for (const nlohmann::json& outcome : outcomes) {
     const bool silent = outcome["port"] == sims[kSilent].DevicePath();
     EXPECT_EQ(outcome["operation"], "run");
@@ -103,7 +112,7 @@ TEST(CliStation, RecipeOnARackOfMixedRatesIsRecordedPrinterByPrinter) {
     const nlohmann::json& record = records[i];
     EXPECT_EQ(record["run"], runId);
     EXPECT_EQ(record["port"], sims[i].DevicePath()) << "in the order given";
-    EXPECT_EQ(record["baud"], i == kSilent ? 0 : listens[i]) << record;
+    EXPECT_EQ(record["baud"], i == kSilent ? nlohmann::json(nullptr) : nlohmann::json(listens[i])) << record;
     bool hasImage = false;
     for (const nlohmann::json& input : record["inputs"])
       hasImage = hasImage || (input["sha256"] == imageSha && input["size"] == image.size());

@@ -22,7 +22,6 @@ struct TPrinterOutcome {
   std::optional<int32_t> Baud;
   std::optional<std::string> Identity;  // as the printer sent it; none when it never answered
   std::string TracePath;
-  int32_t Baud = 0;    // the rate the printer answered at; 0 when it did not, or over UDP
   std::string Step;    // a recipe's step the outcome is of (the failed one, or the last)
   std::string KeptTrace;  // the trace's copy in traces/RUNID/ of the station record
 };

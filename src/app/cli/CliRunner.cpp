@@ -40,7 +40,6 @@ TPrinterOutcome Outcome(const TCliContext& context, const TCliJob& job, const st
   if (!ended.DeviceIdentity.empty() || ended.ResultCode == kResultOk || ended.ResultCode == kResultIdentityRejected)
     outcome.Identity = ended.DeviceIdentity;
   outcome.TracePath = tracePath;
-  outcome.Baud = ended.BaudRate;
   return outcome;
 }
 

@@ -1,8 +1,5 @@
 #include "StationRecord.h"
 
-#include <fcntl.h>
-#include <openssl/evp.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -15,40 +12,17 @@
 #include <random>
 #include <system_error>
 
+#include "AppendFile.h"
+#include "Sha256.h"
+#include "SystemFacts.h"
 #include "engine/ResultCodes.h"
 #include "report/ResultText.h"
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace printset {
 
 namespace {
 
-constexpr size_t kHostNameMax = 256;
 constexpr uint32_t kRunSuffixMax = 0xFFFFFF;  // six hex digits after the time
-
-std::string HostName() {
-#ifdef _WIN32
-  const char* name = std::getenv("COMPUTERNAME");
-  return name != nullptr ? name : "";
-#else
-  char name[kHostNameMax + 1] = {};
-  if (gethostname(name, kHostNameMax) != 0) return "";
-  return name;
-#endif
-}
-
-bool ToUtc(std::time_t seconds, std::tm& utc) {
-#ifdef _WIN32
-  return gmtime_s(&utc, &seconds) == 0;
-#else
-  return gmtime_r(&seconds, &utc) != nullptr;
-#endif
-}
 
 TStationRun MakeRun() {
   const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
@@ -67,43 +41,12 @@ TStationRun MakeRun() {
   return {id, started};
 }
 
-#ifdef _WIN32
-int OpenForAppending(const std::string& path) {
-  return _open(path.c_str(), _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE);
-}
-long WriteAll(int fd, const std::string& text) { return _write(fd, text.data(), static_cast<unsigned>(text.size())); }
-void CloseFile(int fd) { static_cast<void>(_close(fd)); }
-#else
-int OpenForAppending(const std::string& path) {
-  return open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-}
-long WriteAll(int fd, const std::string& text) {
-  for (;;) {
-    const ssize_t written = write(fd, text.data(), text.size());
-    if (written >= 0 || errno != EINTR) return static_cast<long>(written);
-  }
-}
-void CloseFile(int fd) { static_cast<void>(close(fd)); }
-#endif
 
 }  // namespace
 
 const TStationRun& StationRun() {
   static const TStationRun run = MakeRun();
   return run;
-}
-
-std::string Sha256Hex(const std::vector<uint8_t>& bytes) {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1) return "";
-  constexpr char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned int i = 0; i < length; ++i) {
-    hex += kDigits[digest[i] >> 4];
-    hex += kDigits[digest[i] & 0x0F];
-  }
-  return hex;
 }
 
 TRecordInput RecordInput(const std::string& name, const std::vector<uint8_t>& bytes) {
@@ -164,7 +107,7 @@ TJson StationLine(const std::string& operation, const std::vector<TRecordInput>&
   for (const TRecordInput& input : inputs) files.push_back({{"name", input.Name}, {"size", input.Size}, {"sha256", input.Sha256}});
   line["inputs"] = files;
   line["port"] = outcome.Port;
-  line["baud"] = outcome.Baud;
+  line["baud"] = outcome.Baud ? TJson(*outcome.Baud) : TJson(nullptr);
   AddIdentity(line, outcome.Identity);
   line["result"] = outcome.Result;
   line["meaning"] = ResultCodeMeaning(outcome.Result);
@@ -178,22 +121,13 @@ TJson StationLine(const std::string& operation, const std::vector<TRecordInput>&
 
 bool AppendStationLines(const std::string& stateFolder, const std::vector<TJson>& lines, std::string& error) {
   const std::string path = stateFolder + kRunsFileName;
-  const int fd = OpenForAppending(path);
-  if (fd < 0) {
-    error = path + ": " + std::strerror(errno);
+  TAppendFile file(path);
+  for (const TJson& line : lines) {
+    if (file.Append(JsonLine(line) + "\n")) continue;
+    error = path + ": " + file.Error();
     return false;
   }
-  bool written = true;
-  for (const TJson& line : lines) {
-    const std::string text = JsonLine(line) + "\n";
-    if (WriteAll(fd, text) != static_cast<long>(text.size())) {
-      error = path + ": " + std::strerror(errno);
-      written = false;
-      break;
-    }
-  }
-  CloseFile(fd);
-  return written;
+  return true;
 }
 
 }  // namespace printset

@@ -32,8 +32,7 @@ struct TStationRun {
 };
 const TStationRun& StationRun();
 
-// The SHA-256 of `bytes` as 64 lower-case hex digits. Never fails.
-std::string Sha256Hex(const std::vector<uint8_t>& bytes);
+
 TRecordInput RecordInput(const std::string& name, const std::vector<uint8_t>& bytes);
 
 // Copies the trace at `tracePath` into traces/RUNID/ of `stateFolder` as `name` and

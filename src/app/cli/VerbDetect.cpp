@@ -122,7 +122,7 @@ int RunDetectVerb(TCliContext& context) {
     record.Result = port.Outcome.ResultCode;
     record.Reason = port.Reason;
     record.Seconds = port.Seconds;
-    record.Baud = port.Outcome.BaudRate;
+    if (port.Outcome.BaudRate > 0) record.Baud = port.Outcome.BaudRate;
     if (Answered(port.Outcome)) record.Identity = port.Outcome.DeviceIdentity;
     record.TracePath = port.TracePath;
     std::string keepError;

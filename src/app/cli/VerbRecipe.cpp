@@ -7,6 +7,7 @@
 // nothing; the files of download mode come last, into the firmware that keeps them.
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -212,7 +213,7 @@ int RunRecipeVerb(TCliContext& context) {
       const uint64_t bytes = outcome.Bytes + now.Bytes;
       const uint64_t size = outcome.Size + now.Size;
       const double seconds = outcome.Seconds + now.Seconds;
-      const int32_t foundAt = outcome.Baud;
+      const std::optional<int32_t> foundAt = outcome.Baud;
       const std::optional<std::string> identity = outcome.Identity;
       outcome = now;
       outcome.Operation = "run";
@@ -229,7 +230,7 @@ int RunRecipeVerb(TCliContext& context) {
         going[which[k]] = false;
         continue;
       }
-      if (now.Baud > 0) rates[which[k]] = now.Baud;
+      if (now.Baud) rates[which[k]] = *now.Baud;
       if (step.RateAfter > 0) rates[which[k]] = step.RateAfter;
     }
     searched = true;
