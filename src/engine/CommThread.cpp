@@ -18,7 +18,7 @@ TCommThread::TCommThread(TJobHost& host)
     : Host(host),
       WindowHandle(&host),
       Line(std::make_unique<TSerialTransport>(SerialPort)),
-      Link(*Line, TraceLog, ResultCode) {
+      Link(*Line, TraceLog) {
   Link.StopFlag = &CancelFlag;
   // The worker itself starts with the first job.
 }

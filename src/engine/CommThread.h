@@ -83,14 +83,12 @@ class TCommThread {
   void RunSetParameters();
   void RunProgramFirmware();
   void RunIdentifyPrinter();
-  // The link's Transact; a request that failed for the line itself leaves the reason in
-  // LinkFailure.
+  // The link's Transact, its failure made a result code: a request held back by a stop
+  // leaves ResultCode as it is, any other failure is kResultNoValidReply, and one that
+  // failed for the line itself leaves the reason in LinkFailure. Data too long for a
+  // packet are a fault of the job's own code: thrown, so that the job ends on an error.
   int Transact(uint16_t command, uint32_t argument, uint8_t* data, int replyCapacity, int count,
-               int attempts, uint32_t ms) {
-    const int result = Link.Transact(command, argument, data, replyCapacity, count, attempts, ms);
-    if (result < 0 && Link.LineFailure().Kind != TLineFailureKind::None) LinkFailure = Link.LineFailure();
-    return result;
-  }
+               int attempts, uint32_t ms);
   void TraceLine(std::string line) { TraceLog.TraceLine(std::move(line)); }
   void TakeJob(const TJob& job);
   void Execute();

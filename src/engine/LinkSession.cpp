@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <stdexcept>
 #include <thread>
 
 #include "engine/CommThread.h"
@@ -156,6 +157,18 @@ bool TCommThread::EnterDownloadMode() {
   }
   std::this_thread::sleep_for(kSettleAfterModeChange);
   return true;
+}
+
+int TCommThread::Transact(uint16_t command, uint32_t argument, uint8_t* data, int replyCapacity, int count,
+                          int attempts, uint32_t ms) {
+  const int result = Link.Transact(command, argument, data, replyCapacity, count, attempts, ms);
+  if (result >= 0) return result;
+  const TLineFailure& failure = Link.LineFailure();
+  if (failure.Kind == TLineFailureKind::TooLong) throw std::length_error(failure.Text);
+  if (Link.Cancelled()) return result;
+  ResultCode = kResultNoValidReply;
+  if (failure.Kind != TLineFailureKind::None) LinkFailure = failure;
+  return result;
 }
 
 void TCommThread::CloseLink() { Line->Close(TraceLog); }

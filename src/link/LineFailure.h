@@ -9,6 +9,7 @@ enum class TLineFailureKind {
   None,
   SendRefused,  // the system did not take a request (no route, a line that stopped taking bytes)
   PortLost,     // the port is gone (a USB adapter pulled out, the line hung up)
+  TooLong,      // the request's data do not fit a packet: nothing was sent (the caller's fault)
 };
 
 struct TLineFailure {

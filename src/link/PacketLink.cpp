@@ -1,6 +1,5 @@
 #include "link/PacketLink.h"
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -11,10 +10,12 @@ namespace printset {
 
 int TPacketLink::Transact(uint16_t command, uint32_t argument, uint8_t* data, int replyCapacity,
                           int count, int attempts, uint32_t ms) {
-  if (count < 0 || count > kMaxRequestData)
-    throw std::length_error("request data of " + std::to_string(count) + " bytes does not fit a packet");
-  const std::vector<uint8_t> request = BuildRequest(command, argument, data, static_cast<size_t>(count));
   Failure = {};
+  if (count < 0 || count > kMaxRequestData) {
+    Failure = {TLineFailureKind::TooLong, "request data of " + std::to_string(count) + " bytes does not fit a packet"};
+    return -1;
+  }
+  const std::vector<uint8_t> request = BuildRequest(command, argument, data, static_cast<size_t>(count));
   for (int attempt = 0; attempt < attempts; ++attempt) {
     if (StopFlag != nullptr && StopFlag->load()) {
       HeldBack = true;
@@ -37,7 +38,6 @@ int TPacketLink::Transact(uint16_t command, uint32_t argument, uint8_t* data, in
     }
     if (NotePortLost()) break;
   }
-  ResultCode = kResultNoReply;
   return -1;
 }
 

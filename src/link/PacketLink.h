@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstdint>
 #include <set>
-#include <stdexcept>
 #include <vector>
 
 #include "link/ReplyReceiver.h"
@@ -14,14 +13,10 @@
 
 namespace printset {
 
-// ResultCode value written when a request gets no valid reply.
-constexpr uint8_t kResultNoReply = 3;
-
 class TPacketLink {
  public:
   // Requests go over `transport` until another is given; each must outlive its use.
-  TPacketLink(TTransport& transport, TTraceLog& trace, uint8_t& resultCode)
-      : Transport(&transport), Trace(trace), ResultCode(resultCode) {}
+  TPacketLink(TTransport& transport, TTraceLog& trace) : Transport(&transport), Trace(trace) {}
   void UseTransport(TTransport& transport) { Transport = &transport; }
   // When set and true, no further request is sent: Transact returns -1 at once and
   // Cancelled() tells why.
@@ -38,15 +33,17 @@ class TPacketLink {
   //   request of another command: a packet equal to it is its copy, skipped;
   // - any other valid packet is the reply (a printer whose replies tell nothing apart
   //   is served as one that echoes nothing).
-  // Returns the reply's data length, or -1 after every attempt failed (ResultCode is then
-  // 3), or at once without sending once StopFlag is set (ResultCode untouched).
+  // Returns the reply's data length, or -1: after every attempt failed, at once without
+  // sending once StopFlag is set (Cancelled() then says so), or at once when the data do
+  // not fit a packet (LineFailure() then says so).
   int Transact(uint16_t command, uint32_t argument, uint8_t* data, int replyCapacity, int count,
                int attempts, uint32_t ms);
   // Whether a request of this job was held back because a stop was asked for.
   bool Cancelled() const { return HeldBack; }
-  // What the line did wrong under the last request: a send it refused (any attempt), or
-  // the port lost, which ends the request's attempts at once. Kind None when the line
-  // took every attempt and only replies were missing, and after a request was answered.
+  // What went wrong under the last request besides missing replies: a send the line
+  // refused (any attempt), the port lost, which ends the request's attempts at once, or
+  // data too long to send. Kind None when only replies were missing, and after a request
+  // was answered.
   const TLineFailure& LineFailure() const { return Failure; }
   // Traces and sends one packet; false when the line did not take it (traced as
   // "Write failed: ..."): the attempt has failed.
@@ -70,7 +67,6 @@ class TPacketLink {
 
   TTransport* Transport;
   TTraceLog& Trace;
-  uint8_t& ResultCode;
   bool HeldBack = false;
   TLineFailure Failure;
   // Records the port as lost when the transport says it is; true then.

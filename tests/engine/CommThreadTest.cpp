@@ -117,10 +117,11 @@ TEST_F(CommThreadTest, LineReleasedFromAnotherThreadWhileJobsOpenAndCloseIt) {
   jobsOver.store(true);
   releaser.join();
 
-  TSimFaults faults;
-  faults.Script[0].DelayMs = 300;  // the identify reply: the job holds the line meanwhile
-  Sim.SetFaults(faults);
+  // The next identify reply comes late: the job holds the line meanwhile.
   const size_t requests = Sim.RequestCount();
+  TSimFaults faults;
+  faults.Script[requests].DelayMs = 300;
+  Sim.SetFaults(faults);
   ASSERT_TRUE(Thread->StartJob(Inputs.Make(JobSetParameters)));
   ASSERT_TRUE(Sim.WaitForRequests(requests + 1, 20000));
   EXPECT_TRUE(Sim.LineExclusive()) << "the job holds the line for itself";

@@ -313,8 +313,7 @@ TVerdict RunCase(const TCase& drawn) {
   const TTime started = clock.Now();
   TModelLine line(drawn, requests, clock);
   TTraceLog trace;
-  uint8_t resultCode = 0;
-  TPacketLink link(line, trace, resultCode);
+  TPacketLink link(line, trace);
   link.ForgetReplyShapes();
 
   TVerdict verdict;

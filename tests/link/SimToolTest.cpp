@@ -49,9 +49,8 @@ TEST(SimDump, WritesTheLogTheBlocksAndOneFilePerRegion) {
   TMyUart port;
   ASSERT_TRUE(port.Open(printer.DevicePath(), 9600));
   TTraceLog trace;
-  uint8_t resultCode = 0;
   TSerialTransport line(port);
-  TPacketLink link(line, trace, resultCode);
+  TPacketLink link(line, trace);
   uint8_t buffer[4096] = {1, 2, 3, 4, 5, 6, 7, 8};
   ASSERT_EQ(link.Transact(0x60, 0, buffer, 4095, 8, 1, 500), 0);
   ASSERT_EQ(link.Transact(0x2F, 1, buffer, 4095, 0, 1, 500), 0);

@@ -45,9 +45,8 @@ struct TTestPrinter::TPeer {
     TMyUart port;
     if (!port.Open(portName, kSimDefaultBaudRate)) throw std::runtime_error(portName + ": " + port.LastError);
     TTraceLog trace;
-    uint8_t resultCode = 0;
     TSerialTransport line(port);
-    TPacketLink link(line, trace, resultCode);
+    TPacketLink link(line, trace);
     uint8_t buffer[256] = {};
     if (link.Transact(kSimCommandMode, kWriteOutArgument, buffer, sizeof buffer - 1, 0, kWriteOutAttempts,
                       kWriteOutWaitMs) < 0 ||
