@@ -97,6 +97,8 @@ TEST_F(CliFormsTest, ArgumentFormsAndPortLists) {
       // One printer in two spellings: every worker would talk to it at once.
       {"--port {C} --port TCP/IP:localhost:{P} set", 64, 0, "",
        "the ports {C} and TCP/IP:localhost:{P} name the same printer"},
+      {"--port TCP/IP:127.0.0.1 --port TCP/IP:127.0.0.1:9100 set", 64, 0, "",
+       "the ports TCP/IP:127.0.0.1 and TCP/IP:127.0.0.1:9100 name the same printer"},
       {"--port {A} --port {F}link set", 64, 0, "", "the ports {A} and {F}link name the same printer"},
       {"--port {F}link --port {B} --port {A2} set", 64, 0, "", "the ports {F}link and {A2} name the same printer"},
       {"--port com5 --ports {F}rack.txt set", 64, 0, "", "the ports com5 and {A} name the same printer"},

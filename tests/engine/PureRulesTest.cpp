@@ -7,6 +7,7 @@
 #include "engine/Convert.h"
 #include "engine/FirmwareImage.h"
 #include "engine/ParameterBlock.h"
+#include "engine/Rack.h"
 #include "engine/TransferRules.h"
 #include "link/PacketCodec.h"
 #include "support/TestFiles.h"
@@ -23,6 +24,23 @@ Bytes Block(const std::string& baud, int32_t codePage, const std::string& digits
 
 Bytes Slice(const Bytes& bytes, size_t from, size_t count) {
   return Bytes(bytes.begin() + static_cast<long>(from), bytes.begin() + static_cast<long>(from + count));
+}
+
+TEST(RackTraceNamesTest, EveryPortGetsAFileOfItsOwnEvenWhereCaseIsIgnored) {
+  struct TRow {
+    std::vector<std::string> Ports;
+    std::vector<std::string> Names;
+  };
+  const TRow rows[] = {
+      {{"/dev/ttyUSB0", "/dev/ttyUSB1"}, {"debug-dev-ttyUSB0.log", "debug-dev-ttyUSB1.log"}},
+      // Numbered by their place in the rack, from 1; a name another port has is skipped.
+      {{"x-y", "x:y"}, {"debug-x-y-1.log", "debug-x-y-2.log"}},
+      {{"a", "x-y", "x:y", "x-y-2"}, {"debug-a.log", "debug-x-y-3.log", "debug-x-y-4.log", "debug-x-y-2.log"}},
+      // Names that differ only in case are one file where the file system ignores case.
+      {{"COM1", "com1", "COM2"}, {"debug-COM1-1.log", "debug-com1-2.log", "debug-COM2.log"}},
+      {{"TCP/IP:Printer", "TCP/IP:printer"}, {"debug-TCP-IP-Printer-1.log", "debug-TCP-IP-printer-2.log"}},
+  };
+  for (const TRow& row : rows) EXPECT_EQ(RackTraceFileNames(row.Ports), row.Names) << row.Ports[0];
 }
 
 TEST(ParameterBlockTest, BaudRateIsBigEndianWithLeadingBlanksSkipped) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "link/ByteSource.h"
@@ -74,6 +75,44 @@ TEST(ReceiverStream, RandomStreamsNeverOverrunAndOnlyAcceptWhatWasSent) {
     }
   }
   EXPECT_GT(accepted, 500) << "the streams should mostly carry good packets";
+}
+
+TEST(ReceiverStream, AnotherRequestsReplyIsSteppedOverDataAndAll) {
+  // A late reply to another request whose data happen to hold a whole reply packet to
+  // this one: the hunt goes on after those data, never inside them.
+  const auto packet = [](uint16_t command, const std::vector<uint8_t>& data) {
+    std::vector<uint8_t> bytes;
+    BuildPacket(kDirectionReply, command, 0, data.data(), data.size(), bytes);
+    return bytes;
+  };
+  const std::vector<uint8_t> inner = packet(0x20, {'W', 'R', 'O', 'N', 'G', '!', '!', '!'});
+  const std::vector<uint8_t> late = packet(0x2F, inner);
+  const std::vector<uint8_t> own = packet(0x20, {'P', 'R', 'N', ' ', '7', '4', '0', '1'});
+  std::vector<uint8_t> lateThenOwn = late;
+  lateThenOwn.insert(lateThenOwn.end(), own.begin(), own.end());
+  TReplyMatch match;
+  match.Command = 0x20;
+  match.CommandEchoed = true;
+  struct TRow {
+    const char* Name;
+    std::vector<uint8_t> Stream;
+    int Result;
+  };
+  const TRow rows[] = {{"then its own reply", lateThenOwn, 8}, {"alone", late, -1}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TScriptedSource source(row.Stream);
+    TTraceLog trace;
+    TReplySeen seen;
+    uint8_t data[255] = {};
+    EXPECT_EQ(ReceiveSerialReply(source, data, sizeof data, 1000, trace, match, &seen), row.Result);
+    if (row.Result > 0) {
+      EXPECT_EQ(std::string(data, data + row.Result), "PRN 7401");
+    }
+    ASSERT_EQ(seen.Skipped.size(), 1u);
+    EXPECT_EQ(seen.Skipped[0].Command, 0x2F);
+    EXPECT_EQ(seen.Skipped[0].Bytes, late);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <random>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "logo/DotRules.h"
@@ -19,6 +21,48 @@ uint32_t Rgb(uint32_t red, uint32_t green, uint32_t blue) { return blue << 16 | 
 
 TPicture Filled(int width, int height, uint32_t colour) {
   return {width, height, std::vector<uint32_t>(static_cast<size_t>(width) * static_cast<size_t>(height), colour)};
+}
+
+// Floyd-Steinberg as the textbook writes it, on a whole grid of errors: luma in
+// thousandths, each error handed on as 7/16 right, 3/16 below left, 5/16 below and what
+// is left of it below right, the first three shares rounded down, nothing past the edges.
+std::vector<uint8_t> TextbookFloydSteinberg(const TPicture& picture, int32_t threshold) {
+  const int width = picture.Width;
+  const int height = picture.Height;
+  std::vector<int64_t> carried(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+  std::vector<uint8_t> dots(carried.size(), 0);
+  const auto sixteenths = [](int64_t error, int64_t share) {
+    const int64_t scaled = error * share;
+    return scaled >= 0 ? scaled / 16 : -((-scaled + 15) / 16);
+  };
+  const auto add = [&](int x, int y, int64_t share) {
+    if (x >= 0 && x < width && y < height) carried[static_cast<size_t>(y * width + x)] += share;
+  };
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const size_t i = static_cast<size_t>(y * width + x);
+      const uint32_t colour = picture.Pixels[i];
+      const int64_t luma = 299 * (colour & 0xFF) + 587 * ((colour >> 8) & 0xFF) + 114 * ((colour >> 16) & 0xFF);
+      const int64_t value = luma + carried[i];
+      dots[i] = value < 1000 * threshold ? 1 : 0;
+      const int64_t error = dots[i] ? value : value - 255000;
+      const int64_t right = sixteenths(error, 7), belowLeft = sixteenths(error, 3), below = sixteenths(error, 5);
+      add(x + 1, y, right);
+      add(x - 1, y + 1, belowLeft);
+      add(x, y + 1, below);
+      add(x + 1, y + 1, error - right - belowLeft - below);
+    }
+  return dots;
+}
+
+// Dots as rows of '#' (prints) and '.', a '/' after each row.
+std::string Drawn(const std::vector<uint8_t>& dots, int width) {
+  std::string text;
+  for (size_t i = 0; i < dots.size(); ++i) {
+    text += dots[i] ? '#' : '.';
+    if ((i + 1) % static_cast<size_t>(width) == 0) text += '/';
+  }
+  return text;
 }
 
 double Density(const std::vector<uint8_t>& dots, int width, int left, int top, int size) {
@@ -110,6 +154,61 @@ TEST(DotRules, DitheredGreysKeepTheirDensityEverywhere) {
       for (int left = 0; left < kSize; left += kTile)
         EXPECT_NEAR(Density(dots, kSize, left, top, kTile), whole, 0.08) << "tile at " << left << ", " << top;
   }
+}
+
+TEST(DotRules, FloydSteinbergHandsOnEveryErrorAsTheTextbookDoes) {
+  // A ramp whose answer is known, a flat grey where a share lost to rounding tips dots
+  // over, and random greys with colours: dot for dot as the textbook diffusion.
+  TPicture ramp{4, 4, {}};
+  for (int y = 0; y < 4; ++y)
+    for (const uint32_t level : {29u, 50u, 71u, 92u}) ramp.Pixels.push_back(Grey(level));
+  TPicture speckled{23, 17, {}};
+  std::mt19937 random(24);
+  for (int i = 0; i < 23 * 17; ++i) speckled.Pixels.push_back(random() & 0xFFFFFF);
+  struct TRow {
+    const char* Name;
+    TPicture Picture;
+    int32_t Threshold;
+    std::string Known;  // empty: only compared with the textbook
+  };
+  const TRow rows[] = {
+      {"4 x 4 ramp of greys 29, 50, 71, 92", ramp, 128, "###./##.#/####/#.#./"},
+      {"8 x 8 of grey 52", Filled(8, 8, Grey(52)), 128, ""},
+      {"23 x 17 random colours", speckled, 128, ""},
+      {"23 x 17 random colours, threshold 60", speckled, 60, ""},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    const std::vector<uint8_t> dots = PictureDots(row.Picture, TDotRule::FloydSteinberg, row.Threshold);
+    const std::string drawn = Drawn(dots, row.Picture.Width);
+    EXPECT_EQ(drawn, Drawn(TextbookFloydSteinberg(row.Picture, row.Threshold), row.Picture.Width));
+    if (!row.Known.empty()) {
+      EXPECT_EQ(drawn, row.Known);
+    }
+  }
+}
+
+TEST(DotRules, OrderedGreysFromWhiteToBlackPrintOneMoreCellAtATime) {
+  // Every cell of the 8 x 8 matrix has its own step: as an even grey darkens, a tile
+  // gains its dots one by one, keeping those it had, from none for white to all 64.
+  std::vector<uint8_t> lighter(64, 0);
+  std::set<int> counts;
+  for (int level = 255; level >= 0; --level) {
+    SCOPED_TRACE("grey " + std::to_string(level));
+    const TPicture grey = Filled(8, 8, Grey(static_cast<uint32_t>(level)));
+    const std::vector<uint8_t> dots = PictureDots(grey, TDotRule::Ordered, 128);
+    int count = 0;
+    for (size_t i = 0; i < dots.size(); ++i) {
+      count += dots[i];
+      EXPECT_GE(dots[i], lighter[i]) << "cell " << i;
+    }
+    EXPECT_TRUE(counts.empty() || count - *counts.rbegin() <= 1) << count << " dots after " << *counts.rbegin();
+    counts.insert(count);
+    lighter = dots;
+  }
+  EXPECT_EQ(counts.size(), 65u);
+  EXPECT_EQ(*counts.begin(), 0);
+  EXPECT_EQ(*counts.rbegin(), 64);
 }
 
 TEST(DotRules, OrderedMidGreyPrintsHalfOfEveryBayerCell) {

@@ -94,6 +94,13 @@ TEST(LogoSetReader, RefusesWhatIsNoWholeSet) {
   };
   EXPECT_EQ(ReadLogoSet(good).Reason, "");
   EXPECT_EQ(ReadLogoSet({0xAA, 0xDD, 0}).Reason, "") << "the empty set clears the printer's logos";
+  // The widest logo the row buffer takes: 2048 bytes per row, one band of 8 rows.
+  std::vector<uint8_t> widest = {0xAA, 0xDD, 1, 0x00, 0x08, 1, 0};
+  widest.resize(widest.size() + 2048 * 8, 0x5A);
+  const TLogoSetContents widestRead = ReadLogoSet(widest);
+  EXPECT_EQ(widestRead.Reason, "");
+  ASSERT_EQ(widestRead.Logos.size(), 1u);
+  EXPECT_EQ(widestRead.Logos[0].Width(), 2048 * 8);
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.Name);
     const TLogoSetContents contents = ReadLogoSet(row.Bytes);

@@ -34,6 +34,13 @@ std::string Utf16(std::u16string_view text, bool bigEndian = false) {
   return bytes;
 }
 
+// A regular file of `size` bytes holding [S] K=1 and a comment to fill it.
+void WriteFileOfSize(const std::string& path, uint64_t size) {
+  std::string text = "[S]\nK=1\n;";
+  text.resize(size - 1, 'x');
+  WriteTextFile(path, text + "\n");
+}
+
 size_t EntriesIn(const std::string& folder) {
   return static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
@@ -278,6 +285,7 @@ TEST(ProfileFile, WritesBackInTheFilesOwnEncodingAndLineEnds) {
       {"CR only", "[S]\rA=1\rB=2", "S", "A", "3", "[S]\rA=3\rB=2"},
       {"CR only, after a last line without end", "[S]\rA=1", "S", "B", "2", "[S]\rA=1\rB=2\r"},
       {"mixed line ends", "[S]\r\nA=1\nB=2\r\r\n", "S", "C", "3", "[S]\r\nA=1\nB=2\rC=3\r\n\r\n"},
+      {"most lines LF, the first CR LF", "[S]\r\nA=1\nB=2\n", "S", "C", "3", "[S]\r\nA=1\nB=2\nC=3\n"},
       {"new section after a last line without end", "[S]\nA=1", "T", "K", "1", "[S]\nA=1\n\n[T]\nK=1\n"},
       {"value in quotes", "[S]\nA=1\n", "S", "A", "\"q\"", "[S]\nA=\"\"q\"\"\n"},
       {"value with outer blanks", "[S]\nA=1\n", "S", "A", " v ", "[S]\nA=\" v \"\n"},
@@ -337,14 +345,40 @@ TEST(ProfileFile, WriteKeepsChangesMadeOnDiskSinceReading) {
   EXPECT_EQ(ReadTextFile(file.Path()), "[LOGO]\nSIZE=2\n[CODEPAGE]\nA=1\n");
 }
 
-TEST(ProfileFile, WriteThroughALinkReplacesTheLinkedFile) {
-  TTempDir folder;
-  WriteTextFile(folder.File("real.ini"), "[LOGO]\nSIZE=1\n");
-  std::filesystem::create_symlink(folder.File("real.ini"), folder.File("config.ini"));
-  TProfileFile file(folder.File("config.ini"));
-  ASSERT_TRUE(file.WriteInteger("LOGO", "SIZE", 2));
-  EXPECT_TRUE(std::filesystem::is_symlink(folder.File("config.ini")));
-  EXPECT_EQ(ReadTextFile(folder.File("real.ini")), "[LOGO]\nSIZE=2\n");
+TEST(ProfileFile, WriteReplacesTheFileWhereItIsAndKeepsItsPermissions) {
+  // The new file is made beside the file it replaces, so a link's own folder plays no
+  // part: a link whose name leaves no room for a longer name beside it shows that even
+  // where permissions would not (root). Two modes, so that no umask gives either alone.
+  struct TRow {
+    const char* Name;
+    std::string Link;  // empty: config.ini is the file itself
+    fs::perms Mode;
+  };
+  const TRow rows[] = {
+      {"a file its owner alone may read", "", fs::perms::owner_read | fs::perms::owner_write},
+      {"a file its group may write", "", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                             fs::perms::group_write | fs::perms::others_read},
+      {"a link from another folder", "config.ini", fs::perms::owner_read | fs::perms::owner_write},
+      {"a link with a long name", std::string(250, 'c'), fs::perms::owner_read | fs::perms::owner_write},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TTempDir folder;
+    const std::string real = row.Link.empty() ? folder.File("config.ini") : folder.File("real/r.ini");
+    const std::string named = row.Link.empty() ? real : folder.File("links/" + row.Link);
+    fs::create_directories(fs::path(real).parent_path());
+    fs::create_directories(fs::path(named).parent_path());
+    WriteTextFile(real, "[LOGO]\nSIZE=1\n");
+    fs::permissions(real, row.Mode);
+    if (!row.Link.empty()) fs::create_symlink(real, named);
+    TProfileFile file(named);
+    ASSERT_TRUE(file.WriteInteger("LOGO", "SIZE", 2)) << file.LastError();
+    EXPECT_EQ(ReadTextFile(real), "[LOGO]\nSIZE=2\n");
+    EXPECT_EQ(fs::status(real).permissions(), row.Mode);
+    EXPECT_EQ(fs::is_symlink(named), !row.Link.empty());
+    EXPECT_EQ(EntriesIn(fs::path(real).parent_path().string()), 1u);
+    EXPECT_EQ(EntriesIn(fs::path(named).parent_path().string()), 1u);
+  }
 }
 
 TEST(ProfileFileFailure, UnwritableFolderReportsTheReason) {
@@ -382,14 +416,28 @@ TEST(ProfileFileFailure, WriteCutShortLeavesTheOldFileWhole) {
   EXPECT_EQ(EntriesIn(folder.Path()), 1u);
 }
 
+TEST(ProfileFile, AFileMayGrowToExactlyTheSizeLimit) {
+  struct TRow {
+    uint64_t Size;
+    const char* Value;
+  };
+  // One byte short of the limit and a value one longer; at the limit and a value as long.
+  const TRow rows[] = {{kProfileFileMaxSize - 1, "22"}, {kProfileFileMaxSize, "2"}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Size);
+    TTempDir folder;
+    const std::string path = folder.File("config.ini");
+    WriteFileOfSize(path, row.Size);
+    TProfileFile file(path);
+    ASSERT_TRUE(file.WriteString("S", "K", row.Value)) << file.LastError();
+    EXPECT_EQ(fs::file_size(path), kProfileFileMaxSize);
+    EXPECT_EQ(TProfileFile(path).ReadString("S", "K"), row.Value);
+  }
+}
+
 TEST(ProfileFileFailure, FilesNotReadWholeAreNeverWrittenOver) {
-  // A regular file of `size` bytes holding [S] K=1 and a comment to fill it.
   const auto fileOfSize = [](uint64_t size) {
-    return [size](const std::string& path) {
-      std::string text = "[S]\nK=1\n;";
-      text.resize(size - 1, 'x');
-      WriteTextFile(path, text + "\n");
-    };
+    return [size](const std::string& path) { WriteFileOfSize(path, size); };
   };
   struct TCase {
     const char* Name;

@@ -150,6 +150,10 @@ TEST_F(WindowSetButton, SilentPrinterGivesErrorAndLeavesTheTrace) {
 }
 
 TEST_F(WindowSetButton, ErrorBoxGivesTheReasonBeneath) {
+  TSimPrinter network;
+  ASSERT_TRUE(network.StartUdp(0)) << network.LastError();
+  network.SetNoReply(kSimCommandIdentify);
+  const QString udpPort = QString("TCP/IP:127.0.0.1:%1").arg(network.UdpPort());
   OpenWindow();
   struct TRow {
     QString Port;  // empty: the simulated printer
@@ -168,6 +172,10 @@ TEST_F(WindowSetButton, ErrorBoxGivesTheReasonBeneath) {
        "accepted are \"PRN 7401\", \"PRN 74XX\""},
       {QString(), [this] { Sim.SetNoReply(kSimCommandParameters); },
        "no valid reply from the printer (result code 3)"},
+      // Silent on UDP, which has no rate to search: no search is offered.
+      {udpPort, [] {},
+       "no valid reply from the printer (result code 3)\nno printer answered at " + udpPort +
+           ": check the printer's address, that it is switched on, and the network"},
   };
   for (const TRow& row : rows) {
     Sim.SetIdentity(kSimDefaultIdentity);
@@ -175,6 +183,8 @@ TEST_F(WindowSetButton, ErrorBoxGivesTheReasonBeneath) {
     row.Fault();
     SetText("ComboPort", row.Port.isEmpty() ? QString::fromStdString(Sim.DevicePath()) : row.Port);
     Answerer.Seen.clear();
+    // Taken only where the box offers it; none of these failures may.
+    Answerer.ButtonAnswers = {"Search other rates"};
     Click("btSet");
     ASSERT_EQ(Answerer.Seen.size(), 1u) << row.Reason.toStdString();
     EXPECT_EQ(Answerer.Seen[0], Outcome("ERROR"));
