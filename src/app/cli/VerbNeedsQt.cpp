@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "CliContext.h"
+#include "VerbJobs.h"
 
 namespace printset {
 
@@ -21,6 +22,13 @@ int RunLogoVerb(TCliContext&) { return NeedsQt("logo"); }
 int RunLogoShowVerb(TCliContext&) { return NeedsQt("logo"); }
 
 int RunPortsVerb(TCliContext&) { return NeedsQt("ports"); }
+
+// A recipe's [LOGO] step packs pictures, which takes Qt's picture reader: the recipe is
+// refused before any printer is touched, with the reason.
+std::optional<TCliJob> LogoDownloadJob(const TCliContext&, const TCliOptions&) {
+  std::fprintf(stderr, "printset-cli: [LOGO] needs the build with Qt\n");
+  return std::nullopt;
+}
 
 // The port list comes from Qt Serial Port: without it, detect takes the ports named.
 std::vector<std::string> ListedSerialPorts() { return {}; }
