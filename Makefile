@@ -8,7 +8,7 @@ BUILD := build
 ASAN  := build-asan
 PREFIX ?= /usr/local
 
-.PHONY: run test test-tsan deps build build-asan bench fuzz install uninstall package clean windows test-windows
+.PHONY: run test test-tsan deps build build-asan bench fuzz install uninstall package clean windows test-windows screenshots
 
 deps:
 	@missing=$$(for p in $(PKGS); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -52,6 +52,13 @@ test-tsan: deps
 
 bench: build
 	./$(BUILD)/bench/printset-bench
+
+# Pictures of the window's three pages, drawn offscreen, as PNG files in SHOTS.
+SHOTS ?= $(BUILD)/screenshots
+
+screenshots: build
+	cmake --build $(BUILD) --target printset-screenshots
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/printset-screenshots $(SHOTS)
 
 # The three programs, their manual pages, desktop files, completion and the sample
 # config.ini under PREFIX (BUILD=... installs another build folder).

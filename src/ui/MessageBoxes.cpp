@@ -40,12 +40,17 @@ bool AskMessage(QWidget* parent, const QString& text, const QString& reason, con
   return box.clickedButton() == chosen;
 }
 
+void ShowErrorBox(QWidget* parent, const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::Critical, caption.isEmpty() ? ApplicationTitle() : caption, text, QMessageBox::Ok,
+                  parent);
+  MakeSelectable(box);
+  box.exec();
+}
+
 void ShowException(QWidget* parent, const std::exception& error) {
   QString text = QString::fromStdString(error.what());
   if (!text.endsWith('.')) text += '.';
-  QMessageBox box(QMessageBox::Critical, ApplicationTitle(), text, QMessageBox::Ok, parent);
-  MakeSelectable(box);
-  box.exec();
+  ShowErrorBox(parent, QString(), text);
 }
 
 }  // namespace printset

@@ -21,6 +21,10 @@ void ShowMessage(QWidget* parent, const QString& text, const QString& reason = Q
 // it. Never fails.
 bool AskMessage(QWidget* parent, const QString& text, const QString& reason, const QString& action);
 
+// A modal error box over `parent` captioned `caption` (empty: the application's title),
+// holding `text` as it stands. Never fails.
+void ShowErrorBox(QWidget* parent, const QString& caption, const QString& text);
+
 // A modal error box over `parent` with the error's text, ending in a full stop, which can
 // be selected and copied. Never fails.
 void ShowException(QWidget* parent, const std::exception& error);

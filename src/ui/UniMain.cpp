@@ -2,12 +2,9 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialog>
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -17,10 +14,10 @@
 
 #include "base/FileIo.h"
 #include "base/LocalTime.h"
+#include "engine/Commands.h"
 #include "engine/FirmwareImage.h"
 #include "engine/ParameterBlock.h"
 #include "engine/TransferLimits.h"
-#include "report/ProgressText.h"
 #include "settings/LinkSettings.h"
 #include "settings/LogoListSettings.h"
 #include "settings/ProfileFile.h"
@@ -37,7 +34,6 @@ namespace {
 
 constexpr const char* kInvalidFileCaption = "Print Tool";
 constexpr const char* kInvalidFileText = "Invalid file";
-constexpr const char* kBusyText = "BUSY: wait for the end";
 constexpr const char* kLogoFileName = "logo.bin";
 // Shown in the status bar while config.ini has no [CODEPAGE] section, until the first
 // operation or change of the logo list.
@@ -57,24 +53,13 @@ TfrmMain::TfrmMain(const TAppPaths& paths, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       Paths(paths),
-      Runner(*this, paths),
-      Controls(LayOutWindow(*this, paths.ConfigFolder)) {
+      Controls(LayOutWindow(*this, paths.ConfigFolder)),
+      View(*this, Controls, paths),
+      Runner(View, View, paths.StateFolder) {
   connect(Controls.btSet, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btSetClick(); }); });
   connect(Controls.btUpdate, &QPushButton::clicked, this, [this] { Guarded(this, [this] { btUpdateClick(); }); });
   connect(Controls.TabSheet3, &TLogoPage::DownloadClicked, this, [this] { Guarded(this, [this] { btLOGOClick(); }); });
   connect(Controls.TabSheet3, &TLogoPage::SpaceTextChanged, Controls.StatusPanel0, &QLabel::setText);
-  connect(&Runner, &TJobRunner::JobStarted, this, [this] { SetJobButtonsEnabled(false); });
-  connect(&Runner, &TJobRunner::JobEnded, this, [this] {
-    SetJobButtonsEnabled(true);
-    // Greyed out, the button lost the focus to the PORT box; back on the button, Space
-    // runs the operation again instead of typing over the port name.
-    if (JobButton) JobButton->setFocus(Qt::OtherFocusReason);
-    if (Controls.StatusPanel1->text() == kBusyText) Controls.StatusPanel1->clear();
-  });
-  connect(&Runner, &TJobRunner::Progress, this, &TfrmMain::ProgressMessage);
-  connect(&Runner, &TJobRunner::StatusText, Controls.StatusPanel1, &QLabel::setText);
-  connect(&Runner, &TJobRunner::PrinterRateFound, this,
-          [this](int32_t rate) { Controls.ComboBaud->setCurrentText(QString::number(rate)); });
   FormCreate();
 }
 
@@ -114,7 +99,7 @@ void TfrmMain::ShowHint(const QString& hint) {
   bar->setMinimumWidth(bar->fontMetrics().horizontalAdvance(hint + "    "));
   bar->showMessage(hint);
   // The panels come back with the first progress or logo space text.
-  connect(&Runner, &TJobRunner::JobStarted, bar, &QStatusBar::clearMessage, Qt::SingleShotConnection);
+  connect(&View, &TWindowView::JobStarted, bar, &QStatusBar::clearMessage, Qt::SingleShotConnection);
   connect(Controls.TabSheet3, &TLogoPage::SpaceTextChanged, bar, &QStatusBar::clearMessage, Qt::SingleShotConnection);
 }
 
@@ -143,19 +128,11 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TfrmMain::ReadPortSettings(QWidget* button) {
-  Runner.SetPort(Controls.ComboPort->currentText().toStdString(), ChosenBaudRate(Controls.ComboBaud));
-  JobButton = button;
-}
+int32_t TfrmMain::LinkBaudRate() const { return ChosenBaudRate(Controls.ComboBaud); }
 
-void TfrmMain::SetJobButtonsEnabled(bool enabled) {
-  Controls.btSet->setEnabled(enabled);
-  Controls.btUpdate->setEnabled(enabled);
-  Controls.TabSheet3->SetDownloadEnabled(enabled);
-}
-
-void TfrmMain::ProgressMessage(int32_t done, int32_t total) {
-  if (const auto text = FormatProgress(done, total)) Controls.StatusPanel0->setText(QString::fromStdString(*text));
+void TfrmMain::Start(const TOperation& operation, int32_t linkBaudRate, QWidget* button) {
+  View.SetOperationButton(button);
+  static_cast<void>(Runner.Start(operation, Controls.ComboPort->currentText().toStdString(), linkBaudRate));
 }
 
 std::string TfrmMain::EditDigits() const { return Controls.edString->displayText().toStdString(); }
@@ -169,25 +146,21 @@ void TfrmMain::btSetClick() {
           : 0;
   const int32_t newBaudRate = ChosenBaudRate(Controls.ComboSetBaudRate);
   const TParameterBlock block = BuildParameterBlock(std::to_string(newBaudRate), codePage, EditDigits());
-  ReadPortSettings(Controls.btSet);
-  Runner.RunSetParameters(block, newBaudRate);
+  const TJob job = TJob::SetParameters(std::vector<uint8_t>(block.begin(), block.end()), kCommandSetParameters, 0);
+  Start({"set", job, newBaudRate}, LinkBaudRate(), Controls.btSet);
 }
 
 void TfrmMain::btUpdateClick() {
   if (Runner.Busy()) return;
   const QString folder = QString::fromStdString(Paths.ConfigFolder);
   QDir::setCurrent(folder);
-  ReadPortSettings(Controls.btUpdate);
-  QFileDialog* dialog = Controls.OpenDialog1;
+  const int32_t linkBaudRate = LinkBaudRate();
   std::error_code error;
   const bool lastExists = !ImageFolder.empty() && std::filesystem::is_directory(ImageFolder, error);
-  dialog->setDirectory(lastExists ? QString::fromStdString(ImageFolder) : folder);
-  dialog->selectFile(QString());
-  const int answer = dialog->exec();
-  ImageFolder = QDir(dialog->directory()).absolutePath().toStdString() + "/";
-  if (answer != QDialog::Accepted) return;
-  const QString fileName = dialog->selectedFiles().value(0);
-  if (fileName.isEmpty()) return;
+  const TChosenFile chosen = View.ChooseImageFile(lastExists ? ImageFolder : Paths.ConfigFolder);
+  ImageFolder = chosen.Folder;
+  if (chosen.Path.empty()) return;
+  const QString fileName = QString::fromStdString(chosen.Path);
   // Read once, within a bound (the dialog lets a FIFO or a device through; neither is
   // ever read): the bytes checked are the bytes sent.
   std::vector<uint8_t> image;
@@ -195,11 +168,11 @@ void TfrmMain::btUpdateClick() {
   if (!ReadFileBounded(fileName.toStdString(), kMaxFirmwareFileSize, image, reason))
     throw std::runtime_error(fileName.toStdString() + ": " + reason);
   if (!IsValidFirmwareImage(image.data(), image.size())) {
-    QMessageBox box(QMessageBox::Critical, kInvalidFileCaption, kInvalidFileText, QMessageBox::Ok, this);
-    box.exec();
+    View.ShowError(kInvalidFileCaption, kInvalidFileText);
     return;
   }
-  Runner.RunProgram(std::move(image));
+  Start({"program", TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(std::move(image)))},
+        linkBaudRate, Controls.btUpdate);
 }
 
 void TfrmMain::btLOGOClick() {
@@ -219,9 +192,11 @@ void TfrmMain::btLOGOClick() {
   if (!WriteFileAtomically(path, set.data(), set.size(), error))
     throw std::runtime_error("Cannot create file \"" + path + "\". " + error);
   QDir::setCurrent(QString::fromStdString(Paths.ConfigFolder));
-  ReadPortSettings(page.DownloadButton());
   const TLogoSettings& settings = page.Settings();
-  Runner.RunDownload({{path, kLogoFileName, settings.LogoCommand, settings.LogoPara, set}});
+  const TDownloadEntry entry{path, kLogoFileName, static_cast<uint16_t>(settings.LogoCommand),
+                             static_cast<uint32_t>(settings.LogoPara),
+                             std::make_shared<const std::vector<uint8_t>>(set)};
+  Start({"logo download", TJob::DownloadFiles({entry})}, LinkBaudRate(), page.DownloadButton());
 }
 
 }  // namespace printset

@@ -1,9 +1,9 @@
 // TfrmMain: the "PRINT SET" window. The controls' handlers only: the settings come from
 // the profile file, the logo list and its set from the NVRAM page, and every transfer
-// runs through the job runner, which the window holds for its whole life.
+// runs through the core's operation runner, which the window holds for its whole life
+// and which shows the outcome through the window's view.
 #pragma once
 
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "frontend/OperationRunner.h"
 #include "settings/AppPaths.h"
 #include "settings/LogoSettings.h"
-#include "ui/JobRunner.h"
 #include "ui/UniLayout.h"
+#include "ui/WindowView.h"
 
 class QCloseEvent;
 
@@ -47,21 +48,22 @@ class TfrmMain : public QWidget {
   void btSetClick();
   void btUpdateClick();
   void btLOGOClick();
-  // Copies the port name and the link baud rate from the boxes at the top to the runner,
-  // for the operation of `button`, which gets the focus back when it ends. A baud text
-  // that is not one of the printer's rates throws (see ChosenBaudRate).
-  void ReadPortSettings(QWidget* button);
-  void ProgressMessage(int32_t done, int32_t total);
-  void SetJobButtonsEnabled(bool enabled);
+  // The link baud rate of the box at the top; a text that is not one of the printer's
+  // rates throws (see ChosenBaudRate).
+  int32_t LinkBaudRate() const;
+  // Hands `operation` to the runner for the printer of the boxes at the top at
+  // `linkBaudRate`; `button` gets the focus back when it ends.
+  void Start(const TOperation& operation, int32_t linkBaudRate, QWidget* button);
   std::string EditDigits() const;
 
   TAppPaths Paths;
   std::string ImageFolder;  // where PROGRAM's dialog was last left; empty: the config folder
   std::vector<std::string> CodePageNames;
   std::array<int32_t, kCodePageCapacity> CodePageValues{};
-  TJobRunner Runner;
-  QPointer<QWidget> JobButton;  // the button of the last operation started
   TMainControls Controls;
+  TWindowView View;
+  // Declared after the view, which it shows through, so that its worker stops first.
+  TOperationRunner Runner;
 };
 
 }  // namespace printset

@@ -64,7 +64,7 @@ TEST_F(WindowConfig, AFileWithoutCodePagesGetsAHintInTheStatusBar) {
     EXPECT_EQ(hint.contains("printset-cli codepages --add"), row.Hint) << hint.toStdString();
     if (row.Hint) {
       EXPECT_GE(bar->width(), bar->fontMetrics().horizontalAdvance(hint)) << "the whole line shows";
-      Click("btSet");
+      ClickAndWait("btSet", 1);
       EXPECT_EQ(Answerer.Seen.back(), Outcome("OK"));
       EXPECT_EQ(bar->currentMessage(), "") << "the panels show the operation";
     }
@@ -106,8 +106,8 @@ TEST_F(WindowConfig, PerUserFoldersAndThePortAndBaudRateOfTheLastRun) {
   Answerer.FileAnswers.push_back(QString::fromStdString(picture));
   Click("btAddLogo");
   EXPECT_EQ(Find<QListWidget>("ListLogo")->item(0)->text(), "pics/a.bmp");
-  Click("btSet");
-  Click("btLOGO");
+  ClickAndWait("btSet", 1);
+  ClickAndWait("btLOGO", 1);
   SetText("ComboPort", "COM3");
   SetText("ComboBaud", "115200");
   CloseWindow();
@@ -138,32 +138,6 @@ TEST_F(WindowConfig, ConfigThatCannotBeWrittenIsReported) {
   EXPECT_EQ(Answerer.Seen, (std::vector<TSeenBox>{{"box", "window_tests",
                                                    QString::fromStdString("Unable to write to " + Folder() + "config.ini."),
                                                    QMessageBox::Critical}}));
-}
-
-TEST_F(WindowConfig, PortsSectionNamesTheDevice) {
-  WriteConfig("[PORTS]\r\nCOM3=" + Sim.DevicePath() + "\r\n");
-  OpenWindow();
-  SetText("ComboPort", "COM3");
-
-  Click("btSet");
-
-  EXPECT_EQ(Answerer.Seen, std::vector<TSeenBox>{Outcome("OK")});
-  EXPECT_EQ(Sim.ParameterBlock().size(), 8u);
-}
-
-TEST_F(WindowConfig, NetworkSectionIsThePrinterBehindTcpIp) {
-  TSimPrinter network;
-  ASSERT_TRUE(network.StartUdp(0)) << network.LastError();
-  WriteConfig("[NETWORK]\r\nHOST=127.0.0.1\r\nPORT=" + std::to_string(network.UdpPort()) + "\r\n");
-  OpenWindow();
-  // SET drops the trailing blank and so takes the network.
-  SetText("ComboPort", "TCP/IP ");
-
-  Click("btSet");
-
-  EXPECT_EQ(Answerer.Seen, std::vector<TSeenBox>{Outcome("OK")});
-  EXPECT_EQ(network.ParameterBlock().size(), 8u);
-  EXPECT_EQ(Sim.RequestCount(), 0u);
 }
 
 }  // namespace

@@ -70,10 +70,9 @@ TEST_F(WindowLayout, OpensWithItsControlsAndDefaults) {
       {"btAddLogo", "ADD"}, {"btDeleteLogo", "DELETE"}, {"btLOGO", "DOWNLOAD"}};
   for (const auto& [name, caption] : captions) EXPECT_EQ(Caption(name), caption) << name;
   EXPECT_EQ(Find<QListWidget>("ListLogo")->count(), 0);
-}
 
-TEST_F(WindowLayout, FocusMovesInTheOperatorsOrder) {
-  OpenWindow();
+  // The focus moves in the operator's order, and screen readers can name every control
+  // the keyboard reaches.
   const QStringList wanted{"ComboPort", "ComboBaud",     "PageControl1", "btSet",        "ComboSetBaudRate",
                            "ComboCodePage", "edString", "btUpdate",     "btAddLogo",    "btDeleteLogo",
                            "ListLogo",  "btLOGO"};
@@ -83,6 +82,11 @@ TEST_F(WindowLayout, FocusMovesInTheOperatorsOrder) {
   for (int step = 0; step < 200 && chain.size() < wanted.size(); ++step, widget = widget->nextInFocusChain())
     if (wanted.contains(widget->objectName()) && !chain.contains(widget->objectName())) chain << widget->objectName();
   EXPECT_EQ(chain, wanted);
+  for (const QString& name : wanted) {
+    QAccessibleInterface* control = QAccessible::queryAccessibleInterface(Find<QWidget>(name.toUtf8().constData()));
+    ASSERT_NE(control, nullptr) << name.toStdString();
+    EXPECT_FALSE(control->text(QAccessible::Name).trimmed().isEmpty()) << name.toStdString();
+  }
 }
 
 TEST_F(WindowLayout, LogoControlsFollowTheirActions) {
@@ -172,30 +176,6 @@ TEST_F(WindowLayout, NoControlIsNarrowerThanItsText) {
     CloseWindow();
   }
   QApplication::setFont(desktopFont);
-}
-
-// Screen readers can name every control the keyboard reaches.
-TEST_F(WindowLayout, EveryControlHasAnAccessibleName) {
-  OpenWindow();
-  for (const char* name : {"ComboPort", "ComboBaud", "PageControl1", "btSet", "ComboSetBaudRate", "ComboCodePage",
-                           "edString", "btUpdate", "btAddLogo", "btDeleteLogo", "ListLogo", "btLOGO"}) {
-    QAccessibleInterface* control = QAccessible::queryAccessibleInterface(Find<QWidget>(name));
-    ASSERT_NE(control, nullptr) << name;
-    EXPECT_FALSE(control->text(QAccessible::Name).trimmed().isEmpty()) << name;
-  }
-}
-
-// A picture of the window for the README: PRINTSET_WINDOW_SCREENSHOT=path/window.png.
-TEST_F(WindowLayout, Screenshot) {
-  const char* path = std::getenv("PRINTSET_WINDOW_SCREENSHOT");
-  if (!path || !*path) GTEST_SKIP() << "set PRINTSET_WINDOW_SCREENSHOT to a .png path to take one";
-  WriteConfig("[CODEPAGE]\r\nPC437 (USA)=0\r\nKATAKANA=1\r\nPC850 (MULTILINGUAL)=2\r\n");
-  OpenWindow();
-  SetText("ComboPort", "COM1");
-  QApplication::processEvents();
-  // A palette of at most 256 colours keeps the file small.
-  const QImage picture = Window->grab().toImage().convertToFormat(QImage::Format_Indexed8, Qt::AvoidDither);
-  EXPECT_TRUE(picture.save(QString::fromLocal8Bit(path)));
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ TEST_F(WindowLogoPage, DownloadSendsLogoBinAtItsAddressWithItsCommand) {
   OpenWindow();
   Add(Picture("a.bmp", 384, 64));
   Add(Picture("b.bmp", 13, 5));
-  Click("btLOGO");
+  ClickAndWait("btLOGO", 1);
   ASSERT_EQ(Boxes(), std::vector<TSeenBox>{Outcome("OK")});
   const std::vector<uint8_t> file = FileBytes("logo.bin");
   ASSERT_EQ(file.size(), 3u + 3076 + 20);
@@ -155,7 +155,7 @@ TEST_F(WindowLogoPage, DownloadSendsLogoBinAtItsAddressWithItsCommand) {
 
 TEST_F(WindowLogoPage, DownloadBeforeAnyAddSendsAnEmptyFile) {
   OpenWindow();
-  Click("btLOGO");
+  ClickAndWait("btLOGO", 1);
   EXPECT_EQ(Boxes(), std::vector<TSeenBox>{Outcome("OK")});
   EXPECT_TRUE(FileInFolder("logo.bin"));
   EXPECT_TRUE(FileBytes("logo.bin").empty());
@@ -167,7 +167,7 @@ TEST_F(WindowLogoPage, SetShortOfItsCountIsNeverSent) {
   const std::string first = Picture("a.bmp", 8, 8);
   Add(first);
   Add(Picture("b.bmp", 8, 8));
-  Click("btLOGO");
+  ClickAndWait("btLOGO", 1);
   const std::vector<uint8_t> goodSet = FileBytes("logo.bin");
   ASSERT_EQ(goodSet.size(), 3u + 2 * 12);
   const size_t requests = Sim.RequestCount();
@@ -287,8 +287,7 @@ TEST_F(WindowLogoPage, TheListAndTheDialogFoldersComeBackAtTheNextStart) {
   Add(b);
   Add(c);
   Answerer.FileAnswers.push_back(QString::fromStdString(Folder() + "fw/image.bin"));
-  Click("btUpdate");
-  RunUntilIdle();
+  ClickAndWait("btUpdate", 2);
   CloseWindow();
 
   std::filesystem::remove(b);

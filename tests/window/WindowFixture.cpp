@@ -7,12 +7,16 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QPushButton>
+#include <QTimer>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -111,16 +115,6 @@ void TModalAnswerer::Answer(const QPointer<QDialog>& dialog) {
   dialog->reject();
 }
 
-TEventProbe::TEventProbe(QObject* watched, QEvent::Type type, std::function<void()> action)
-    : Type(type), Action(std::move(action)) {
-  watched->installEventFilter(this);
-}
-
-bool TEventProbe::eventFilter(QObject*, QEvent* event) {
-  if (event->type() == Type) Action();
-  return false;
-}
-
 void TWindowTest::SetUp() {
   ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
   Paths = ResolveAppPaths(ExecutableFolder(), Folder());
@@ -158,6 +152,24 @@ void TWindowTest::RunUntilIdle() {
                    &QEventLoop::quit, Qt::QueuedConnection);
   // The quit is posted as the loop goes to sleep, which also wakes it again.
   loop.exec();
+}
+
+bool TWindowTest::WaitForBoxes(size_t count) {
+  const QDeadlineTimer bound(std::chrono::minutes(1));
+  // Wakes the wait now and then, so that the bound is looked at while nothing happens.
+  QTimer wake;
+  wake.start(std::chrono::milliseconds(50));
+  while (Answerer.Seen.size() < count) {
+    if (bound.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  return true;
+}
+
+void TWindowTest::ClickAndWait(const char* buttonName, size_t count) {
+  const size_t wanted = Answerer.Seen.size() + count;
+  Click(buttonName);
+  EXPECT_TRUE(WaitForBoxes(wanted)) << buttonName << ": " << Answerer.Seen.size() << " of " << wanted << " boxes";
 }
 
 QString TWindowTest::PanelText(int panel) {

@@ -13,7 +13,6 @@
 #include <QStringList>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -65,19 +64,6 @@ class TModalAnswerer : public QObject {
   void Answer(const QPointer<QDialog>& dialog);
 };
 
-// Runs `action` whenever the watched object receives an event of `type`.
-class TEventProbe : public QObject {
- public:
-  TEventProbe(QObject* watched, QEvent::Type type, std::function<void()> action);
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  QEvent::Type Type;
-  std::function<void()> Action;
-};
-
 class TWindowTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -103,6 +89,12 @@ class TWindowTest : public ::testing::Test {
   // Lets the event loop run until its queue is empty and it goes to sleep once, as it
   // does between the operator's actions.
   void RunUntilIdle();
+  // Lets the event loop run until the operator has seen `count` boxes and dialogs in all;
+  // false when none came for a minute (a bound against a hang, not a timing).
+  bool WaitForBoxes(size_t count);
+  // Clicks the button, then waits for `count` more boxes and dialogs: the click only
+  // starts the operation, whose outcome box comes when it has ended.
+  void ClickAndWait(const char* buttonName, size_t count);
 
   // A valid firmware image of `size` bytes (a multiple of 4): its length at offset 4 and
   // its first word chosen so that all words add up to 0.
