@@ -29,32 +29,35 @@ constexpr const char* kSearchRatesButton = "Search other rates";
 
 class TWorkerEvent : public QEvent {
  public:
-  TWorkerEvent(Type type, int32_t done, int32_t total, std::string text = {})
-      : QEvent(type), Done(done), Total(total), Text(std::move(text)) {}
+  TWorkerEvent(Type type, int32_t done, int32_t total, std::string text = {}, TJobOutcome outcome = {})
+      : QEvent(type), Done(done), Total(total), Text(std::move(text)), Outcome(std::move(outcome)) {}
   const int32_t Done;
   const int32_t Total;
   const std::string Text;
+  const TJobOutcome Outcome;
 };
 
 }  // namespace
 
 // The worker's way back to the window. Everything here runs on the worker thread and
 // reaches the GUI only through posted events.
-class TJobRunner::TWindowHost final : public TJobHost {
+class TJobRunner::TWindowHost final : public TJobObserver {
  public:
   TWindowHost(QObject& window, std::string programFolder, std::string traceFilePath)
       : Window(window), ProgramFolderPath(std::move(programFolder)), TracePath(std::move(traceFilePath)) {}
 
   std::string TraceFilePath() override { return TracePath; }
 
-  void Notify(uint32_t message, int32_t done, int32_t total) override {
-    if (message > static_cast<uint32_t>(QEvent::MaxUser - QEvent::User)) return;
-    const auto type = static_cast<QEvent::Type>(QEvent::User + static_cast<int>(message));
-    QCoreApplication::postEvent(&Window, new TWorkerEvent(type, done, total));
+  void Progress(int32_t done, int32_t total) override {
+    QCoreApplication::postEvent(&Window, new TWorkerEvent(kEventProgress, done, total));
   }
 
-  void ShowStatusText(const std::string& text) override {
+  void StatusText(const std::string& text) override {
     QCoreApplication::postEvent(&Window, new TWorkerEvent(kEventStatusText, 0, 0, text));
+  }
+
+  void Finished(const TJobOutcome& outcome) override {
+    QCoreApplication::postEvent(&Window, new TWorkerEvent(kEventJobFinished, 0, 0, {}, outcome));
   }
 
   QObject& Window;
@@ -114,18 +117,18 @@ void TJobRunner::RunDownload(const std::vector<TDownloadFile>& files) {
 std::optional<TJobOutcome> TJobRunner::RunJob(const TJob& job, TLinkTarget target) {
   if (Busy()) return std::nullopt;
   target.Network = IdUDPClient1;
+  Ended.reset();
   if (!Thread->StartJob(job.At(std::move(target)))) return std::nullopt;
   WaitingForJob = true;
   emit JobStarted();
-  // The event loop is the wait: it blocks while nothing is pending. The worker sets
-  // JobDone and then posts the job-finished event, so that event always ends the last
-  // blocking wait; progress events end earlier ones.
+  // The event loop is the wait: it blocks while nothing is pending. The job-finished
+  // event, the worker's last, ends the last blocking wait; progress events end earlier ones.
   do {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  } while (!Thread->JobDone.Wait(0));
+  } while (!Ended);
   WaitingForJob = false;
   emit JobEnded();
-  return Thread->Outcome();
+  return Ended;
 }
 
 bool TJobRunner::RunJobAndReport(const TJob& job, const QString& afterOk) {
@@ -196,8 +199,11 @@ bool TJobRunner::eventFilter(QObject* watched, QEvent* event) {
     emit StatusText(QString::fromStdString(static_cast<const TWorkerEvent*>(event)->Text));
     return true;
   }
-  // Its only purpose is to end the blocking wait in RunJob.
-  if (type == kEventJobFinished) return true;
+  // Ends the blocking wait in RunJob with the job's outcome.
+  if (type == kEventJobFinished) {
+    Ended = static_cast<const TWorkerEvent*>(event)->Outcome;
+    return true;
+  }
   return false;
 }
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine/Job.h"
-#include "engine/JobHost.h"
+#include "engine/JobObserver.h"
 #include "engine/ParameterBlock.h"
 #include "settings/AppPaths.h"
 #include "settings/LinkSettings.h"
@@ -27,11 +27,10 @@ namespace printset {
 
 class TCommThread;
 
-// What the worker posts to the window. The offsets are the message numbers of TJobHost,
-// so a trace of the event queue reads like the worker's own messages.
-inline const QEvent::Type kEventJobFinished = static_cast<QEvent::Type>(QEvent::User + kMessageJobFinished);
-inline const QEvent::Type kEventProgress = static_cast<QEvent::Type>(QEvent::User + kMessageProgress);
-inline const QEvent::Type kEventStatusText = static_cast<QEvent::Type>(QEvent::User + kMessageProgress + 1);
+// What the worker's observer calls become in the window's event queue.
+inline const QEvent::Type kEventJobFinished = static_cast<QEvent::Type>(QEvent::User);
+inline const QEvent::Type kEventProgress = static_cast<QEvent::Type>(QEvent::User + 1);
+inline const QEvent::Type kEventStatusText = static_cast<QEvent::Type>(QEvent::User + 2);
 
 // One file for DOWNLOAD.
 struct TDownloadFile {
@@ -46,8 +45,8 @@ class TJobRunner : public QObject {
   Q_OBJECT
 
  public:
-  // The worker's messages are posted to `window`, as TJobHost's messages are a
-  // window's, and taken out of its event stream here; the outcome boxes stand over it.
+  // The worker's observer calls are posted to `window` as events and taken out of its
+  // event stream here; the outcome boxes stand over it.
   // debug.log goes to paths.StateFolder; the sounds are found as FindProgramFile finds
   // them. Never fails.
   TJobRunner(QWidget& window, const TAppPaths& paths);
@@ -115,6 +114,8 @@ class TJobRunner : public QObject {
   std::unique_ptr<TCommThread> Thread;
   QSoundEffect* Sound = nullptr;
   bool WaitingForJob = false;
+  // The outcome of the job RunJob waits for, set when its finished event is taken.
+  std::optional<TJobOutcome> Ended;
 };
 
 }  // namespace printset
