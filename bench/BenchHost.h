@@ -2,6 +2,7 @@
 // "debug.log", and when each progress message came, with the process's processor time.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -10,7 +11,7 @@
 
 #include "BenchClock.h"
 #include "engine/Job.h"
-#include "engine/JobHost.h"
+#include "engine/JobObserver.h"
 
 namespace printset {
 
@@ -25,20 +26,25 @@ struct TProgressMarks {
   std::vector<std::pair<double, int32_t>> Points;
 };
 
-class TBenchHost : public TJobHost {
+class TBenchHost : public TJobObserver {
  public:
   TBenchHost(std::string portName, int32_t baudRate, std::string folder)
       : Port(std::move(portName)), Baud(baudRate), Folder(std::move(folder)) {
-    Progress.Points.reserve(kPointsReserved);
+    Marked.Points.reserve(kPointsReserved);
   }
 
   // The printer the jobs are for.
   TLinkTarget Target() const { return {Port, Baud, {}, {}, {}}; }
   std::string TraceFilePath() override { return Folder + kTraceFileName; }
-  void Notify(uint32_t message, int32_t wParam, int32_t lParam) override;
-  void ShowStatusText(const std::string&) override {}
+  void Progress(int32_t done, int32_t total) override;
+  void StatusText(const std::string&) override {}
+  void Finished(const TJobOutcome& outcome) override;
 
   TProgressMarks Marks() const;
+  // Waits up to `ms` for the job's Finished call; false when it did not come.
+  bool WaitForFinished(uint32_t ms);
+  // The outcome of the job that finished last.
+  TJobOutcome Outcome() const;
 
  private:
   // Enough for several MiB at one message per 70 ms: the worker never waits on a reallocation.
@@ -48,7 +54,10 @@ class TBenchHost : public TJobHost {
   int32_t Baud;
   std::string Folder;
   mutable std::mutex Mutex;
-  TProgressMarks Progress;
+  std::condition_variable Ended;
+  TProgressMarks Marked;
+  bool JobFinished = false;
+  TJobOutcome LastOutcome;
 };
 
 }  // namespace printset

@@ -359,7 +359,7 @@ int Run() {
   std::snprintf(label, sizeof label, "job 5, block phase (progress: first .. last, %d blocks)", m.PacedJobBlocks);
   rateRow(label, m.PacedJobRate, goal);
   rateRow("  the same, median between progress messages", m.PacedJobTypicalRate, "");
-  std::printf("   whole job, StartJob .. JobDone (open, identify, switch, mode, blocks, end): %.2f s\n",
+  std::printf("   whole job, StartJob .. Finished (open, identify, switch, mode, blocks, end): %.2f s\n",
               m.PacedJobSeconds);
   std::printf("   (+us/blk: time per block beyond its %.0f us on the wire; a median leaves out the stalls\n"
               "    of a busy machine, which the effective rate includes)\n",

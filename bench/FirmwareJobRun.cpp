@@ -16,10 +16,10 @@ TJobRun RunFirmwareJob(TCommThread& thread, TBenchHost& host, const std::vector<
   const TJob job = TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(image)).At(host.Target());
   run.Start = SampleNow();
   if (!thread.StartJob(job)) return run;
-  run.Finished = thread.JobDone.Wait(kJobLimitMs);
+  run.Finished = host.WaitForFinished(kJobLimitMs);
   run.End = SampleNow();
-  run.Result = thread.Outcome().ResultCode;
-  // The last progress message goes out before JobDone is signalled.
+  run.Result = host.Outcome().ResultCode;
+  // The last progress message goes out before the job's Finished call.
   run.Progress = host.Marks();
   return run;
 }

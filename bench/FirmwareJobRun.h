@@ -16,7 +16,7 @@ struct TJobRun {
   uint8_t Result = 0xFF;
   bool Finished = false;
   TSample Start;  // StartJob
-  TSample End;    // JobDone seen
+  TSample End;    // the job's Finished call seen
   TProgressMarks Progress;
 };
 

@@ -23,7 +23,7 @@ constexpr double kRackGoalPercent = 97.0;
 
 struct TRackRun {
   int Printers = 0;
-  double Wall = 0;         // StartJob on all .. the last JobDone
+  double Wall = 0;         // StartJob on all .. the last Finished call
   double Cpu = 0;          // this process, user + system, over the same span
   double Slowest = 0;      // the longest single printer's job within the rack
   int Failed = 0;

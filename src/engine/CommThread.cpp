@@ -14,9 +14,8 @@ namespace {
 constexpr int64_t kProgressIntervalMs = 70;
 }  // namespace
 
-TCommThread::TCommThread(TJobHost& host)
-    : Host(host),
-      WindowHandle(&host),
+TCommThread::TCommThread(TJobObserver& observer)
+    : Observer(observer),
       Line(std::make_unique<TSerialTransport>(SerialPort)),
       Link(*Line, TraceLog) {
   Link.StopFlag = &CancelFlag;
@@ -48,9 +47,7 @@ bool TCommThread::StartJob(const TJob& job) {
     // Started first: a worker that cannot start leaves nothing handed over.
     StartWorkerLocked();
     TakeJob(job);
-    WindowHandle = &Host;
     JobCode = job.Code();
-    JobDone.Reset();
     Pending = true;
   }
   Wake.notify_all();
@@ -87,7 +84,7 @@ void TCommThread::TakeJob(const TJob& job) {
   ParamArgument = static_cast<int32_t>(job.Argument());
 }
 
-TJobOutcome TCommThread::Outcome() const {
+TJobOutcome TCommThread::CurrentOutcome() const {
   TJobOutcome outcome;
   outcome.ResultCode = ResultCode;
   outcome.DeviceIdentity = DeviceIdentity;
@@ -184,38 +181,36 @@ void TCommThread::FinishJob() {
   {
     std::string path;
     try {
-      path = Host.TraceFilePath();
+      path = Observer.TraceFilePath();
     } catch (...) {
       path = kTraceFileName;
     }
     std::string error;
     if (!TraceLog.SaveToFile(path, &error)) TraceSaveError = path + ": " + error;
   }
-  TJobHost* target = nullptr;
+  const TJobOutcome outcome = CurrentOutcome();
   {
     std::lock_guard<std::mutex> lock(Mutex);
     // A stop asked for this job ends with it; the next job starts afresh.
     CancelFlag.store(false);
     JobCode = 0;
-    target = WindowHandle;
   }
-  // Signalled before the message goes out: the message is what wakes the owner's wait.
-  JobDone.Set();
+  // The last call for the job: the owner may hand over the next one from here on.
   try {
-    if (target) target->Notify(kMessageJobFinished, 0, 0);
+    Observer.Finished(outcome);
   } catch (...) {
   }
 }
 
 void TCommThread::ReportProgress(const std::string& text, int32_t done, int32_t total, bool statusPanel) {
   if (statusPanel) {
-    Host.ShowStatusText(text);
+    Observer.StatusText(text);
     return;
   }
   const TDateTime now = DateTimeNow();
   if (MilliSecondsBetween(now, LastProgressPost) > kProgressIntervalMs || done >= total) {
     LastProgressPost = now;
-    if (WindowHandle) WindowHandle->Notify(kMessageProgress, done, total);
+    Observer.Progress(done, total);
   }
 }
 

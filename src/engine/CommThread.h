@@ -1,5 +1,6 @@
 // TCommThread: the one worker that talks to the printer. It runs one job at a time,
-// handed over by StartJob and given back by JobDone; between jobs it is parked.
+// handed over by StartJob; its progress, status text and outcome go to its TJobObserver,
+// the outcome last. Between jobs it is parked.
 #pragma once
 
 #include <atomic>
@@ -12,10 +13,9 @@
 #include <vector>
 
 #include "base/DateTime.h"
-#include "engine/AutoResetEvent.h"
 #include "engine/DataStream.h"
 #include "engine/Job.h"
-#include "engine/JobHost.h"
+#include "engine/JobObserver.h"
 #include "link/PacketLink.h"
 #include "link/TraceLog.h"
 #include "link/Transport.h"
@@ -30,9 +30,9 @@ constexpr int32_t kTransferBaudRate = 115200;
 
 class TCommThread {
  public:
-  // A worker reporting to `host`, which must outlive it; the thread starts with the
+  // A worker reporting to `observer`, which must outlive it; the thread starts with the
   // first job (or StartWorker).
-  explicit TCommThread(TJobHost& host);
+  explicit TCommThread(TJobObserver& observer);
   ~TCommThread();
   TCommThread(const TCommThread&) = delete;
   TCommThread& operator=(const TCommThread&) = delete;
@@ -40,11 +40,11 @@ class TCommThread {
   // Starts the worker thread now, parked until the first job, where StartJob would start
   // it; std::system_error when the system refuses (its thread limit).
   void StartWorker();
-  // Hands a job to the worker and clears JobDone, so that only this job's end signals
-  // it. Refused (false, nothing changed) while a job runs; std::system_error, nothing
+  // Hands a job to the worker; its end is the observer's Finished call. Refused (false, nothing changed) while a job runs; std::system_error, nothing
   // changed, when the worker cannot be started.
   bool StartJob(const TJob& job);
-  // Whether a job is handed over or running. Never fails.
+  // Whether a job is handed over or running (false again once its Finished call is
+  // made). Never fails.
   bool JobRunning();
   // Asks the running (or the next) job to stop before its next request; it then ends
   // with kResultCancelled. Safe from any thread, including a signal-handling one.
@@ -56,11 +56,6 @@ class TCommThread {
   // `observer` sees each trace line of the following jobs as it is written, on the
   // worker thread. Refused (false, nothing changed) while a job runs.
   bool SetTraceObserver(TTraceObserver observer);
-
-  // Set at the end of every job, after its outcome.
-  TAutoResetEvent JobDone;
-  // How the last job ended; read after JobDone.
-  TJobOutcome Outcome() const;
 
  private:
   friend class TCommThreadProbe;  // the tests' view of the worker's state
@@ -94,10 +89,11 @@ class TCommThread {
   void Execute();
   void StartWorkerLocked();  // with Mutex held
   void FinishJob();
+  // The outcome of the job that has just ended, from the worker's state.
+  TJobOutcome CurrentOutcome() const;
   void ReleaseLinkAfterError();
 
-  TJobHost& Host;
-  TJobHost* WindowHandle = nullptr;
+  TJobObserver& Observer;
 
   // The job's inputs, taken from its TJob while no job runs.
   std::vector<TDownloadEntry> DownloadList;
@@ -109,7 +105,7 @@ class TCommThread {
   // The block's rate is replaced by the rate the printer was found at.
   bool ParamKeepsFoundRate = false;
 
-  // The worker's state; its outcome is read through Outcome() once JobDone is set.
+  // The worker's state; its outcome goes to the observer when the job ends.
   TTraceLog TraceLog;
   TMyUart SerialPort;
   TDateTime LastProgressPost = 0;

@@ -62,15 +62,16 @@ std::vector<std::string> RackTraceFileNames(const std::vector<std::string>& port
 }
 
 // One printer's owner: its port, its trace file, and events into the rack's queue.
-class TRack::THost : public TJobHost {
+class TRack::TObserver : public TJobObserver {
  public:
-  THost(TRack& rack, size_t index, std::string port, std::string tracePath)
+  TObserver(TRack& rack, size_t index, std::string port, std::string tracePath)
       : Rack(rack), Index(index), Port(std::move(port)), Trace(std::move(tracePath)) {}
   std::string TraceFilePath() override { return Trace; }
-  void Notify(uint32_t message, int32_t wParam, int32_t lParam) override {
-    Rack.Post({Index, message, wParam, lParam, {}});
+  void Progress(int32_t done, int32_t total) override {
+    Rack.Post({Index, TEventKind::Progress, done, total, {}, {}});
   }
-  void ShowStatusText(const std::string& text) override { Rack.Post({Index, kMessageStatusText, 0, 0, text}); }
+  void StatusText(const std::string& text) override { Rack.Post({Index, TEventKind::StatusText, 0, 0, text, {}}); }
+  void Finished(const TJobOutcome& outcome) override { Rack.Post({Index, TEventKind::Finished, 0, 0, {}, outcome}); }
 
   const std::string& Name() const { return Port; }
   const std::string& TracePath() const { return Trace; }
@@ -83,8 +84,9 @@ class TRack::THost : public TJobHost {
 };
 
 struct TRack::TPrinter {
-  std::unique_ptr<THost> Host;
+  std::unique_ptr<TObserver> Observer;
   std::unique_ptr<TCommThread> Thread;
+  TJobOutcome Outcome;  // of its last job, from its Finished call
   std::chrono::steady_clock::time_point Started{};
   double Seconds = 0;
 };
@@ -97,8 +99,8 @@ TRack::TRack(const std::vector<std::string>& ports, const TRackSettings& setting
       ports.size() == 1 ? std::vector<std::string>{kTraceFileName} : RackTraceFileNames(ports);
   for (size_t i = 0; i < ports.size(); ++i) {
     auto printer = std::make_unique<TPrinter>();
-    printer->Host = std::make_unique<THost>(*this, i, ports[i], Settings.Folder + traceNames[i]);
-    printer->Thread = std::make_unique<TCommThread>(*printer->Host);
+    printer->Observer = std::make_unique<TObserver>(*this, i, ports[i], Settings.Folder + traceNames[i]);
+    printer->Thread = std::make_unique<TCommThread>(*printer->Observer);
     if (Settings.TraceObserver) {
       const auto observer = Settings.TraceObserver;
       if (!printer->Thread->SetTraceObserver([observer, i](const std::string& line) { observer(i, line); }))
@@ -122,13 +124,13 @@ void TRack::StartWorkers() {
 }
 
 TRack::~TRack() {
-  // The workers go first: they post into the queue and read the hosts.
+  // The workers go first: they post into the queue and call the observers.
   for (auto& printer : Printers) printer->Thread.reset();
 }
 
-const std::string& TRack::PortName(size_t i) const { return Printers.at(i)->Host->Name(); }
-const std::string& TRack::TracePath(size_t i) const { return Printers.at(i)->Host->TracePath(); }
-TJobOutcome TRack::Outcome(size_t i) const { return Printers.at(i)->Thread->Outcome(); }
+const std::string& TRack::PortName(size_t i) const { return Printers.at(i)->Observer->Name(); }
+const std::string& TRack::TracePath(size_t i) const { return Printers.at(i)->Observer->TracePath(); }
+TJobOutcome TRack::Outcome(size_t i) const { return Printers.at(i)->Outcome; }
 
 void TRack::ReleaseLines() {
   for (auto& printer : Printers) printer->Thread->ReleaseLine();
@@ -169,17 +171,15 @@ void TRack::Run(const TJob& job, const std::function<void(size_t, int32_t, int32
   while (running > 0) {
     const TEvent event = NextEvent();
     TPrinter& printer = *Printers[event.Printer];
-    if (event.Message == kMessageProgress) {
+    if (event.Kind == TEventKind::Progress) {
       if (progress) progress(event.Printer, event.Done, event.Total);
       continue;
     }
-    if (event.Message == kMessageStatusText) {
+    if (event.Kind == TEventKind::StatusText) {
       if (status) status(event.Printer, event.Text);
       continue;
     }
-    if (event.Message != kMessageJobFinished) continue;
-    // The finish message follows JobDone; consuming the signal keeps the event honest.
-    printer.Thread->JobDone.Wait(0);
+    printer.Outcome = event.Outcome;
     printer.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - printer.Started).count();
     --running;
     if (finished) finished(event.Printer);

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/CommThread.h"
-#include "engine/JobHost.h"
+#include "engine/JobObserver.h"
 
 namespace printset {
 
@@ -84,14 +84,17 @@ class TRack {
   void RequestStop();
 
  private:
+  // What a worker told the rack, queued for Run's thread.
+  enum class TEventKind { Progress, StatusText, Finished };
   struct TEvent {
-    size_t Printer;
-    uint32_t Message;
-    int32_t Done;
-    int32_t Total;
+    size_t Printer = 0;
+    TEventKind Kind = TEventKind::Progress;
+    int32_t Done = 0;
+    int32_t Total = 0;
     std::string Text;
+    TJobOutcome Outcome;  // Finished only
   };
-  class THost;
+  class TObserver;
   struct TPrinter;
 
   void Post(const TEvent& event);

@@ -13,61 +13,106 @@ constexpr double kMsInDays = 1.0 / 86400000.0;
 
 TEST_F(CommThreadTest, FirstProgressReportAlwaysGoesOut) {
   Probe().ReportProgress("", 1, 100, false);
-  ASSERT_EQ(Host.Progress().size(), 1u);
-  EXPECT_EQ(Host.Progress()[0].WParam, 1);
-  EXPECT_EQ(Host.Progress()[0].LParam, 100);
+  ASSERT_EQ(Observer.ProgressCalls().size(), 1u);
+  EXPECT_EQ(Observer.ProgressCalls()[0].Done, 1);
+  EXPECT_EQ(Observer.ProgressCalls()[0].Total, 100);
 }
 
 TEST_F(CommThreadTest, ProgressIsThrottledExceptForTheReportThatReachesTheTotal) {
   Probe().LastProgressPost() = DateTimeNow();
   Probe().ReportProgress("", 10, 100, false);
   Probe().ReportProgress("", 20, 100, false);
-  EXPECT_TRUE(Host.Progress().empty());
+  EXPECT_TRUE(Observer.ProgressCalls().empty());
   Probe().ReportProgress("", 100, 100, false);
-  ASSERT_EQ(Host.Progress().size(), 1u);
+  ASSERT_EQ(Observer.ProgressCalls().size(), 1u);
   Probe().ReportProgress("", 150, 100, false);  // past the total still counts as reaching it
-  EXPECT_EQ(Host.Progress().size(), 2u);
+  EXPECT_EQ(Observer.ProgressCalls().size(), 2u);
 
   Probe().LastProgressPost() = DateTimeNow() - 75 * kMsInDays;
   Probe().ReportProgress("", 30, 100, false);
-  EXPECT_EQ(Host.Progress().size(), 3u);
+  EXPECT_EQ(Observer.ProgressCalls().size(), 3u);
   Probe().LastProgressPost() = DateTimeNow() - 60 * kMsInDays;
   Probe().ReportProgress("", 40, 100, false);
-  EXPECT_EQ(Host.Progress().size(), 3u);
+  EXPECT_EQ(Observer.ProgressCalls().size(), 3u);
 }
 
 TEST_F(CommThreadTest, StatusFormShowsTheTextAndPostsNothing) {
   const TDateTime before = Probe().LastProgressPost();
   Probe().ReportProgress("DOWNLOAD logo.bin", 0, 0, true);
-  EXPECT_EQ(Host.Statuses(), std::vector<std::string>{"DOWNLOAD logo.bin"});
-  EXPECT_TRUE(Host.PostedMessages().empty());
+  EXPECT_EQ(Observer.Statuses(), std::vector<std::string>{"DOWNLOAD logo.bin"});
+  EXPECT_TRUE(Observer.ProgressCalls().empty());
   EXPECT_EQ(Probe().LastProgressPost(), before);
 }
 
 TEST_F(CommThreadTest, DestroyedBeforeAnyJob) {
   Thread.reset();
-  EXPECT_TRUE(Host.PostedMessages().empty());
+  EXPECT_TRUE(Observer.Calls().empty());
 }
 
 TEST_F(CommThreadTest, DestroyedWhileParkedRunsNoFurtherJob) {
   Inputs.Block.clear();
   EXPECT_EQ(Run(JobSetParameters), 0);
   const size_t requests = Sim.RequestCount();
-  const size_t posted = Host.PostedMessages().size();
+  const size_t posted = Observer.Calls().size();
   Thread.reset();
   EXPECT_EQ(Sim.RequestCount(), requests);
-  EXPECT_EQ(Host.PostedMessages().size(), posted);
+  EXPECT_EQ(Observer.Calls().size(), posted);
 }
 
 TEST_F(CommThreadTest, JobCodeZeroRunsNothingButCompletes) {
   EXPECT_EQ(Run(0), 0);
   EXPECT_EQ(Sim.RequestCount(), 0u);
   EXPECT_EQ(ReadText("debug.log"), "");
-  EXPECT_EQ(Host.PostedMessages().back().Message, kMessageJobFinished);
+  EXPECT_EQ(Observer.Calls().back().Kind, TRecordingObserver::TKind::Finished);
+}
+
+// An observer that looks, at each job's end, at what its owner would then find.
+class TEndCheckingObserver : public TRecordingObserver {
+ public:
+  TCommThread* Thread = nullptr;
+  std::vector<std::string> TraceAtEnd;  // the trace file as Finished found it
+  std::vector<bool> RunningAtEnd;       // JobRunning() inside Finished
+
+  void Finished(const TJobOutcome& outcome) override {
+    TraceAtEnd.push_back(ReadTextFile(TraceFilePath()));
+    RunningAtEnd.push_back(Thread->JobRunning());
+    TRecordingObserver::Finished(outcome);
+  }
+};
+
+// The outcome is the worker's last word on a job: the trace is saved by then and the
+// worker takes the next job, so that an owner may show the trace or start another job.
+TEST_F(CommThreadTest, FinishedComesAfterTheTraceIsSavedWithTheWholeOutcome) {
+  TEndCheckingObserver observer;
+  observer.Folder = Folder;
+  TCommThread thread(observer);
+  observer.Thread = &thread;
+  Inputs.Block.clear();
+  for (size_t i = 1; i <= 2; ++i) {
+    ASSERT_TRUE(thread.StartJob(Inputs.Make(JobSetParameters))) << i;
+    ASSERT_TRUE(observer.WaitForFinished(i));
+  }
+  Inputs.Target.PortName = Folder + "absent";
+  ASSERT_TRUE(thread.StartJob(Inputs.Make(JobSetParameters)));
+  ASSERT_TRUE(observer.WaitForFinished(3));
+
+  ASSERT_EQ(observer.TraceAtEnd.size(), 3u);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_FALSE(observer.RunningAtEnd[i]) << i;
+    const std::string& trace = observer.TraceAtEnd[i];
+    ASSERT_GE(trace.size(), 2u) << i;
+    const size_t lastLine = trace.rfind("\r\n", trace.size() - 3);
+    EXPECT_EQ(trace.compare(lastLine == std::string::npos ? 0 : lastLine + 2, 6, "CLOSE "), 0) << trace;
+    EXPECT_EQ(trace.find("OPEN", trace.find("OPEN") + 1), std::string::npos) << "one job's trace: " << trace;
+  }
+  const TJobOutcome outcome = observer.LastOutcome();
+  EXPECT_EQ(outcome.ResultCode, kResultPortNotOpened);
+  EXPECT_EQ(outcome.OpenError, "No such file or directory");
+  EXPECT_EQ(outcome.LastTraceLine + "\r\n", observer.TraceAtEnd[2]);
 }
 
 TEST_F(CommThreadTest, UnwritableTraceFileKeepsTheOutcome) {
-  Host.Folder = Folder + "missing-folder/";
+  Observer.Folder = Folder + "missing-folder/";
   Inputs.Block.clear();
   EXPECT_EQ(Run(JobSetParameters), 0);
   EXPECT_NE(Outcome().TraceSaveError.find("No such file or directory"), std::string::npos);
@@ -77,20 +122,17 @@ TEST_F(CommThreadTest, ManyJobsBackToBackNeverLoseAWakeUp) {
   Inputs.Target.PortName = Folder + "absent";
   for (int i = 0; i < 200; ++i) {
     ASSERT_TRUE(Thread->StartJob(Inputs.Make(JobSetParameters))) << i;
-    ASSERT_TRUE(Thread->JobDone.Wait(60000)) << i;
+    ASSERT_TRUE(Observer.WaitForFinished(static_cast<size_t>(i) + 1)) << i;
     EXPECT_EQ(Outcome().ResultCode, kResultPortNotOpened);
   }
 }
 
-// A signal left over from an earlier job (a waiter that gave up, a stray Set) must not
-// end the wait for the next one; a stop asked for ends only the job it was asked of.
+// A stop asked for ends only the job it was asked of.
 TEST_F(CommThreadTest, EachJobsEndAndStopBelongToThatJob) {
   TSimFaults faults;
   faults.Script[0].DelayMs = 300;  // the identify reply of the first job
   Sim.SetFaults(faults);
-  Thread->JobDone.Set();
   ASSERT_TRUE(Thread->StartJob(Inputs.Make(JobSetParameters)));
-  EXPECT_FALSE(Thread->JobDone.Wait(0)) << "woken by a signal from before the job";
   Thread->RequestStop();
   EXPECT_EQ(Run(JobSetParameters, false), kResultCancelled);
   const std::string trace = ReadText("debug.log");
@@ -143,7 +185,7 @@ TEST_F(LinkSessionTest, RateThePortRefusesAfterThePrinterAcceptedItIsCodeFour) {
   Probe().LinkBaudRate() = 9600;
   ASSERT_TRUE(Probe().OpenLink(Sim.DevicePath()));
   EXPECT_FALSE(Probe().SwitchBaudRate(-19200));
-  EXPECT_EQ(Outcome().ResultCode, kResultLocalBaudFailed);
+  EXPECT_EQ(Probe().ResultCode(), kResultLocalBaudFailed);
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2B})) << "the printer is asked first";
   Probe().CloseLink();
 }
@@ -157,7 +199,7 @@ TEST_F(LinkSessionTest, SwitchToTheRateInUseSendsNothing) {
   EXPECT_TRUE(Probe().SwitchBaudRate(57600));
   EXPECT_EQ(Sim.LineBaudRate(), 57600) << "the port follows once the printer has answered";
   Probe().CloseLink();
-  EXPECT_EQ(Outcome().ResultCode, kResultOk);
+  EXPECT_EQ(Probe().ResultCode(), kResultOk);
 }
 
 }  // namespace

@@ -29,11 +29,11 @@ TEST_F(DownloadJobTest, FileOf300BytesGoesAsTwoBlocksWithProgress) {
   EXPECT_EQ(Sim.DownloadRange(0, 300), file);
   EXPECT_EQ(Sim.DownloadCommand(), 45);
 
-  const auto progress = Host.Progress();
+  const auto progress = Observer.ProgressCalls();
   ASSERT_FALSE(progress.empty());
-  EXPECT_EQ(progress.back().WParam, 300);
-  EXPECT_EQ(progress.back().LParam, 300);
-  EXPECT_EQ(Host.Statuses(), std::vector<std::string>{"DOWNLOAD logo.bin"});
+  EXPECT_EQ(progress.back().Done, 300);
+  EXPECT_EQ(progress.back().Total, 300);
+  EXPECT_EQ(Observer.Statuses(), std::vector<std::string>{"DOWNLOAD logo.bin"});
 }
 
 TEST_F(DownloadJobTest, LinkSwitchesTo115200ForTheTransferAndBack) {
@@ -66,7 +66,7 @@ TEST_F(DownloadJobTest, SkippedAndMissingEntriesAndEmptyFiles) {
   EXPECT_EQ(blocks[0].Data, first);
   EXPECT_EQ(blocks[1].Argument, 1024u);
   EXPECT_EQ(blocks[1].Data, second);
-  EXPECT_EQ(Host.Statuses(), (std::vector<std::string>{"DOWNLOAD first.bin", "DOWNLOAD empty.bin", "DOWNLOAD second.bin"}));
+  EXPECT_EQ(Observer.Statuses(), (std::vector<std::string>{"DOWNLOAD first.bin", "DOWNLOAD empty.bin", "DOWNLOAD second.bin"}));
 }
 
 TEST_F(DownloadJobTest, EmptyListStillOpensSwitchesAndCloses) {

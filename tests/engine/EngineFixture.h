@@ -1,4 +1,4 @@
-// A worker, a host that records what the worker tells it, and a simulated printer.
+// A worker, an observer that records what the worker tells it, and a simulated printer.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include "JobInputs.h"
 #include "engine/CommThread.h"
 #include "sim/SimPrinter.h"
-#include "support/RecordingHost.h"
+#include "support/RecordingObserver.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
@@ -23,10 +23,10 @@ class TEngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Folder = Dir.Path() + "/";
-    Host.Folder = Folder;
+    Observer.Folder = Folder;
     ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
     Inputs.Target.PortName = Sim.DevicePath();
-    Thread = std::make_unique<TCommThread>(Host);
+    Thread = std::make_unique<TCommThread>(Observer);
   }
   void TearDown() override {
     Thread.reset();
@@ -40,11 +40,11 @@ class TEngineTest : public ::testing::Test {
     if (start) {
       EXPECT_TRUE(Thread->StartJob(Inputs.Make(jobCode)));
     }
-    EXPECT_TRUE(Thread->JobDone.Wait(60000)) << "job did not finish";
-    EXPECT_TRUE(Host.WaitForFinished(++JobsRun));
-    return Thread->Outcome().ResultCode;
+    EXPECT_TRUE(Observer.WaitForFinished(++JobsRun)) << "job did not finish";
+    return Observer.LastOutcome().ResultCode;
   }
-  TJobOutcome Outcome() const { return Thread->Outcome(); }
+  // The last finished job's outcome, as the worker handed it over.
+  TJobOutcome Outcome() { return Observer.LastOutcome(); }
   TCommThreadProbe Probe() { return TCommThreadProbe(*Thread); }
 
   void UseUdp() {
@@ -72,7 +72,7 @@ class TEngineTest : public ::testing::Test {
 
   TTempDir Dir;
   TSimPrinter Sim;
-  TRecordingHost Host;
+  TRecordingObserver Observer;
   std::string Folder;
   TJobInputs Inputs;
   std::unique_ptr<TCommThread> Thread;

@@ -38,8 +38,8 @@ TEST_F(SetParametersJobTest, PortThatDoesNotOpenLeavesOnlyTheCloseLine) {
   EXPECT_EQ(lines[0].rfind("CLOSE  ", 0), 0u);
   EXPECT_EQ(ReadText("debug.log"), lines[0] + "\r\n");
   EXPECT_EQ(Sim.RequestCount(), 0u);
-  ASSERT_FALSE(Host.PostedMessages().empty());
-  EXPECT_EQ(Host.PostedMessages().back().Message, kMessageJobFinished);
+  ASSERT_FALSE(Observer.Calls().empty());
+  EXPECT_EQ(Observer.Calls().back().Kind, TRecordingObserver::TKind::Finished);
 }
 
 TEST_F(SetParametersJobTest, NetworkNameMustMatchExactly) {
@@ -120,10 +120,10 @@ TEST_F(SetParametersJobTest, StartJobWhileRunningIsRefused) {
   EXPECT_TRUE(Thread->JobRunning());
   EXPECT_FALSE(Thread->StartJob(Inputs.Make(JobProgramFirmware)));
   tried.set_value();
-  ASSERT_TRUE(Thread->JobDone.Wait(60000));
+  ASSERT_TRUE(Observer.WaitForFinished(1));
   EXPECT_EQ(Outcome().ResultCode, 0);
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x60}));
-  EXPECT_FALSE(Thread->JobDone.Wait(0)) << "the signal is consumed by one wait";
+  EXPECT_EQ(Observer.FinishedJobs(), 1u) << "the refused job was run after all";
 }
 
 TEST_F(SetParametersJobTest, OverUdp) {

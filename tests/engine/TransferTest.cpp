@@ -9,7 +9,7 @@
 #include "JobInputs.h"
 #include "engine/CommThread.h"
 #include "engine/ParameterBlock.h"
-#include "support/RecordingHost.h"
+#include "support/RecordingObserver.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 #include "support/TestPrinter.h"
@@ -30,20 +30,19 @@ class TransferTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Folder = Dir.Path() + "/";
-    Host.Folder = Folder;
+    Observer.Folder = Folder;
     Inputs.Target.PortName = Printer.PortName();
-    Thread = std::make_unique<TCommThread>(Host);
+    Thread = std::make_unique<TCommThread>(Observer);
   }
 
   // Runs one job to its end; the generous limit only guards against a hang.
   uint8_t Run(uint8_t jobCode) {
     EXPECT_TRUE(Thread->StartJob(Inputs.Make(jobCode)));
-    EXPECT_TRUE(Thread->JobDone.Wait(60000)) << "job did not finish";
-    EXPECT_TRUE(Host.WaitForFinished(1));
+    EXPECT_TRUE(Observer.WaitForFinished(1)) << "job did not finish";
     return Outcome().ResultCode;
   }
 
-  TJobOutcome Outcome() const { return Thread->Outcome(); }
+  TJobOutcome Outcome() { return Observer.LastOutcome(); }
   TCommThreadProbe Probe() { return TCommThreadProbe(*Thread); }
 
   std::string WriteFile(const std::string& name, const Bytes& bytes) {
@@ -54,7 +53,7 @@ class TransferTest : public ::testing::Test {
   TTempDir Dir;
   std::string Folder;
   TTestPrinter Printer;
-  TRecordingHost Host;
+  TRecordingObserver Observer;
   TJobInputs Inputs;
   std::unique_ptr<TCommThread> Thread;
 };
@@ -86,10 +85,10 @@ TEST_P(FirmwareTransfer, EveryBlockArrivesPaddedAtItsOffsetAndProgrammingEnds) {
   padded.resize(row.Blocks * 256, 0xFF);
   EXPECT_EQ(Printer.FirmwareImage(), padded);
 
-  const auto progress = Host.Progress();
+  const auto progress = Observer.ProgressCalls();
   ASSERT_FALSE(progress.empty());
-  EXPECT_EQ(progress.back().WParam, static_cast<int32_t>(row.ImageSize));
-  EXPECT_EQ(progress.back().LParam, static_cast<int32_t>(row.ImageSize));
+  EXPECT_EQ(progress.back().Done, static_cast<int32_t>(row.ImageSize));
+  EXPECT_EQ(progress.back().Total, static_cast<int32_t>(row.ImageSize));
 }
 
 INSTANTIATE_TEST_SUITE_P(Images, FirmwareTransfer,

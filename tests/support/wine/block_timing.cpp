@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/CommThread.h"
-#include "support/RecordingHost.h"
+#include "support/RecordingObserver.h"
 #include "support/TestFiles.h"
 
 using namespace printset;
@@ -21,18 +21,18 @@ int main(int argc, char** argv) {
   }
   const size_t kib = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 256;
   const size_t size = kib * 1024;
-  TRecordingHost host;
+  TRecordingObserver host;
   host.Folder = std::string(".") + "/";
   TCommThread thread(host);
   const TJob job = TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(ValidFirmwareImage(size)))
                        .At({argv[1], 9600, {}, {}, {}});
   const auto start = std::chrono::steady_clock::now();
-  if (!thread.StartJob(job) || !thread.JobDone.Wait(600000)) {
+  if (!thread.StartJob(job) || !host.WaitForFinished(1, std::chrono::seconds(600))) {
     std::fprintf(stderr, "the job did not run to its end\n");
     return 1;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const uint8_t result = thread.Outcome().ResultCode;
+  const uint8_t result = host.LastOutcome().ResultCode;
   if (result != 0) {
     std::fprintf(stderr, "the job failed with result code %u\n", static_cast<unsigned>(result));
     return 1;
