@@ -17,6 +17,7 @@ add_subdirectory(src/link)
 add_subdirectory(src/engine)
 add_subdirectory(src/settings)
 add_subdirectory(src/report)
+add_subdirectory(src/frontend)
 
 # printset-cli.exe: no window, and logo and ports say that they need the build with Qt.
 set(PRINTSET_WITH_QT OFF)

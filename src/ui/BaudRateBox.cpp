@@ -3,8 +3,7 @@
 #include <QComboBox>
 #include <stdexcept>
 
-#include "base/Text.h"
-#include "engine/Convert.h"
+#include "frontend/OperatorChecks.h"
 #include "settings/BaudRates.h"
 
 namespace printset {
@@ -25,11 +24,9 @@ QString BaudRateText(const std::string& rate) {
 }
 
 int32_t ChosenBaudRate(const QComboBox* box) {
-  const std::string text = Trim(box->currentText().toStdString());
-  const int32_t rate = StrToInt(text);
-  if (!IsBaudRate(rate))
-    throw std::runtime_error("'" + text + "' is not a baud rate of the printer; choose one of " + BaudRateListText());
-  return rate;
+  const TChecked<int32_t> rate = CheckBaudRate(box->currentText().toStdString(), TRateField::WindowBox);
+  if (!rate) throw std::runtime_error(rate.Refusal().Text);
+  return *rate;
 }
 
 }  // namespace printset

@@ -20,9 +20,9 @@ QStringList BaudRateItems();
 // number, else the text as it stands. Never fails.
 QString BaudRateText(const std::string& rate);
 
-// The rate `box` shows, without surrounding blanks: TConvertError when it is not a
-// whole number, std::runtime_error naming the printer's rates when it is not one of
-// them, so that a printer is never told, or talked to at, a rate it does not have.
+// The rate `box` shows, as the core's CheckBaudRate takes a box's text: std::runtime_error
+// with the refusal's text when it is not a whole number or not one of the printer's
+// rates, so that a printer is never told, or talked to at, a rate it does not have.
 int32_t ChosenBaudRate(const QComboBox* box);
 
 }  // namespace printset

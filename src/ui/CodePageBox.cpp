@@ -1,43 +1,26 @@
 #include "ui/CodePageBox.h"
 
 #include <QComboBox>
-#include <QStringList>
 #include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "frontend/OperatorChecks.h"
 
 namespace printset {
 
-namespace {
-
-// Entries named in the refusal; a longer list is cut there and its length given.
-constexpr int kMostEntriesNamed = 20;
-
-QString EntryListText(const QComboBox* box) {
-  QStringList names;
-  for (int i = 0; i < box->count() && i < kMostEntriesNamed; ++i) names << "'" + box->itemText(i) + "'";
-  QString list = names.join(", ");
-  if (box->count() > kMostEntriesNamed) list += QString(", ... (%1 entries)").arg(box->count());
-  return list;
-}
-
-}  // namespace
-
 int ChosenCodePageIndex(QComboBox* box) {
-  if (box->count() == 0) return -1;
-  const QString text = box->currentText().trimmed();
-  // The current entry first: two entries may share a name but not their numbers.
-  int index = box->currentIndex();
-  if (index < 0 || box->itemText(index).trimmed() != text)
-    index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (index >= 0) {
-    // The box shows the entry that is sent.
-    if (box->currentText() != box->itemText(index)) {
-      box->setCurrentIndex(index);
-      box->setEditText(box->itemText(index));
-    }
-    return index;
+  std::vector<std::string> entries;
+  for (int i = 0; i < box->count(); ++i) entries.push_back(box->itemText(i).toStdString());
+  const TChecked<int> entry = CodePageEntry(entries, box->currentIndex(), box->currentText().toStdString());
+  if (!entry) throw std::runtime_error(entry.Refusal().Text);
+  const int index = *entry;
+  // The box shows the entry that is sent.
+  if (index >= 0 && box->currentText() != box->itemText(index)) {
+    box->setCurrentIndex(index);
+    box->setEditText(box->itemText(index));
   }
-  throw std::runtime_error("'" + text.toStdString() + "' is not a code page of the list; choose one of " +
-                           EntryListText(box).toStdString());
+  return index;
 }
 
 }  // namespace printset

@@ -5,20 +5,15 @@
 #include <set>
 
 #include "base/FileIo.h"
-#include "base/Numbers.h"
-#include "base/Text.h"
 #include "link/NetworkPort.h"
 #include "link/PortIdentity.h"
 #include "link/UdpEndpoint.h"
-#include "settings/BaudRates.h"
 
 namespace printset {
 
 namespace {
 
 constexpr const char* kDefaultPort = "COM1";
-// --baud auto: find the rate each printer listens at.
-constexpr const char* kAutoBaud = "auto";
 constexpr char kPortFileComment = '#';
 // Far more names than any rack has; a larger file is not a list of ports.
 constexpr uint64_t kMaxPortFileSize = 1u << 20;
@@ -35,7 +30,7 @@ std::vector<std::string> ReadPortFile(const std::string& path) {
   for (size_t start = 0; start < text.size();) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    const std::string name = Trim(text.substr(start, end - start));
+    const std::string name = PortNameOf(text.substr(start, end - start));
     if (!name.empty() && name[0] != kPortFileComment) ports.push_back(name);
     start = end + 1;
   }
@@ -80,7 +75,7 @@ void LoadSettings(TCliContext& context) {
 
 void ResolvePorts(TCliContext& context) {
   std::vector<std::string> names;
-  for (const std::string& port : context.Options.Ports) names.push_back(Trim(port));
+  for (const std::string& port : context.Options.Ports) names.push_back(PortNameOf(port));
   for (const std::string& file : context.Options.PortFiles)
     for (const std::string& port : ReadPortFile(file)) names.push_back(port);
   if (names.empty()) names.push_back(kDefaultPort);
@@ -104,20 +99,9 @@ void ResolvePorts(TCliContext& context) {
     }
   }
   context.Ports = names;
-  const std::string baud = context.Options.Baud ? Trim(*context.Options.Baud) : std::string();
-  if (SameTextIgnoringCase(baud, kAutoBaud)) {
-    context.Baud = kDefaultBaudRate;
-    context.SearchRates.assign(kBaudRates.begin(), kBaudRates.end());
-  } else if (baud.empty()) {
-    context.Baud = kDefaultBaudRate;
-  } else {
-    // The rate goes to the printer (set without --new-baud) and to the port: only a rate
-    // the printer can be set to is taken.
-    uint64_t rate = 0;
-    if (!ParseNumber(baud, INT32_MAX, rate) || !IsBaudRate(static_cast<int64_t>(rate)))
-      throw TUsageError("--baud takes one of " + BaudRateListText() + " or auto, not '" + *context.Options.Baud + "'");
-    context.Baud = static_cast<int32_t>(rate);
-  }
+  TChecked<TLinkRate> rate = LinkRateFromText(context.Options.Baud);
+  if (!rate) throw TUsageError(rate.Refusal().Text);
+  context.Rate = std::move(rate.Value());
 }
 
 }  // namespace printset

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CliOptions.h"
+#include "frontend/LinkTarget.h"
 #include "settings/AppPaths.h"
 #include "settings/LinkSettings.h"
 #include "settings/ProfileFile.h"
@@ -42,9 +43,9 @@ struct TCliContext {
   std::unique_ptr<TProfileFile> Profile;
   TLinkSettings Link;
   std::vector<std::string> Ports;  // at least one, each once
-  int32_t Baud = 0;
-  // --baud auto: every rate, tried in turn where a printer does not answer at Baud.
-  std::vector<int32_t> SearchRates;
+  // --baud: the rate, and with "auto" every rate, tried in turn where a printer does not
+  // answer at that rate.
+  TLinkRate Rate;
 };
 
 // Resolves the folders and reads config.ini. TUsageError when --folder names no existing

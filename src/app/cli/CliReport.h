@@ -7,24 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace printset {
+#include "frontend/PrinterOutcome.h"
 
-struct TPrinterOutcome {
-  std::string Port;
-  std::string Operation;  // the verb, e.g. "program" or "logo download"
-  uint8_t Result = 0;     // the job's result code
-  std::string Reason;     // why it failed, a line or more; empty after success
-  uint64_t Bytes = 0;     // what the printer acknowledged of it
-  uint64_t Size = 0;      // what the operation carries to the printer
-  bool FirmwareIncomplete = false;  // programming failed after the printer took a block
-  double Seconds = 0;
-  // The rate the printer answered at; none over UDP or when it never answered.
-  std::optional<int32_t> Baud;
-  std::optional<std::string> Identity;  // as the printer sent it; none when it never answered
-  std::string TracePath;
-  std::string Step;    // a recipe's step the outcome is of (the failed one, or the last)
-  std::string KeptTrace;  // the trace's copy in traces/RUNID/ of the station record
-};
+namespace printset {
 
 // "OK", or "ERROR: " and the reason, its further lines indented: one printer alone.
 std::string SingleOutcomeText(const TPrinterOutcome& outcome);

@@ -11,6 +11,8 @@
 #include "Terminal.h"
 #include "engine/Rack.h"
 #include "engine/ResultCodes.h"
+#include "frontend/LinkTarget.h"
+#include "frontend/PrinterOutcome.h"
 #include "link/PortNames.h"
 #include "report/JobReason.h"
 
@@ -21,26 +23,6 @@ namespace {
 // Progress only for a person watching: a terminal, no --quiet, and no trace (-v) there.
 std::FILE* ProgressStream(const TCliOptions& options) {
   return !options.Quiet && !options.Verbose && IsTerminal(stderr) ? stderr : nullptr;
-}
-
-TPrinterOutcome Outcome(const TCliContext& context, const TCliJob& job, const std::string& port,
-                        const TJobOutcome& ended, double seconds, const std::string& tracePath) {
-  TPrinterOutcome outcome;
-  outcome.Port = port;
-  outcome.Operation = job.Operation;
-  outcome.Result = ended.ResultCode;
-  if (ended.ResultCode != kResultOk)
-    outcome.Reason = JobFailureReason(ended, ResolvePortName(port, context.Link.PortMap));
-  outcome.Bytes = static_cast<uint64_t>(ended.BytesAcknowledged);
-  outcome.Size = job.Bytes;
-  outcome.FirmwareIncomplete = ended.FirmwareIncomplete;
-  outcome.Seconds = seconds;
-  if (ended.BaudRate > 0) outcome.Baud = ended.BaudRate;
-  // A printer that answered identify, even with an identity not accepted or none at all.
-  if (!ended.DeviceIdentity.empty() || ended.ResultCode == kResultOk || ended.ResultCode == kResultIdentityRejected)
-    outcome.Identity = ended.DeviceIdentity;
-  outcome.TracePath = tracePath;
-  return outcome;
 }
 
 // A notice of the signal watch, above the progress lines.
@@ -59,16 +41,16 @@ void WarnAfterJob(TProgressBoard& board, const std::string& port, const TJobOutc
 
 }  // namespace
 
-std::vector<TPrinterOutcome> RunRackJob(const TCliContext& context, const TCliJob& job,
+const TStationRun& StationRun() {
+  static const TStationRun run = StartStationRun();
+  return run;
+}
+
+std::vector<TPrinterOutcome> RunRackJob(const TCliContext& context, const TRequest& request,
                                         const std::vector<std::string>& ports, const std::vector<int32_t>& rates,
                                         const std::string& tracePrefix, bool announce) {
   static_cast<void>(StationRun());  // the run starts now: its id and start are fixed here
-  TRackSettings settings;
-  settings.BaudRate = context.Baud;
-  settings.Folder = context.Paths.StateFolder;
-  settings.Ports = context.Link.PortMap;
-  settings.Network = {context.Link.NetworkHost, context.Link.NetworkPort};
-  settings.SearchRates = context.SearchRates;
+  TRackSettings settings = RackTarget(context.Rate, context.Link, context.Paths.StateFolder);
   settings.PortRates = rates;
   if (context.Options.Verbose) settings.TraceObserver = StderrTraceObserver(ports);
   TRack rack(ports, settings);
@@ -81,13 +63,12 @@ std::vector<TPrinterOutcome> RunRackJob(const TCliContext& context, const TCliJo
   const auto finished = [&](size_t i) {
     board.Finish(i);
     const TJobOutcome ended = rack.Outcome(i);
-    outcomes[i] = Outcome(context, job, rack.PortName(i), ended, rack.Seconds(i), rack.TracePath(i));
+    outcomes[i] =
+        PrinterOutcome(request, rack.PortName(i), ended, rack.Seconds(i), rack.TracePath(i), context.Link.PortMap);
     std::string keepError;
-    outcomes[i].KeptTrace = KeepRunTrace(context.Paths.StateFolder, rack.TracePath(i),
+    outcomes[i].KeptTrace = KeepRunTrace(StationRun(), context.Paths.StateFolder, rack.TracePath(i),
                                          tracePrefix + RackTraceFileName(rack.PortName(i)), keepError);
-    if (!keepError.empty())
-      board.Print(stderr, "warning: " + PrintablePortName(rack.PortName(i)) + ": the trace was not kept in " +
-                              kRunTracesFolder + "/: " + keepError + "\n");
+    if (!keepError.empty()) board.Print(stderr, TraceNotKeptWarning(rack.PortName(i), keepError));
     if (single && announce) return;  // said once the board is gone
     WarnAfterJob(board, rack.PortName(i), ended);
     if (!announce) return;
@@ -101,8 +82,8 @@ std::vector<TPrinterOutcome> RunRackJob(const TCliContext& context, const TCliJo
   {
     const TJobWatch watch({[&rack] { rack.RequestStop(); },
                            [&rack] { rack.ReleaseLines(); },
-                           Notice(board), job.StopMessage});
-    rack.Run(job.Job, [&board](size_t i, int32_t done, int32_t total) { board.Update(i, done, total); }, finished,
+                           Notice(board), request.StopMessage()});
+    rack.Run(request.Job(), [&board](size_t i, int32_t done, int32_t total) { board.Update(i, done, total); }, finished,
              status);
   }
   board.Clear();
@@ -110,22 +91,40 @@ std::vector<TPrinterOutcome> RunRackJob(const TCliContext& context, const TCliJo
   return outcomes;
 }
 
-void RecordStationRun(const TCliContext& context, const std::string& operation,
-                      const std::vector<TRecordInput>& inputs, const std::vector<TPrinterOutcome>& outcomes) {
-  std::vector<TJson> lines;
-  for (const TPrinterOutcome& outcome : outcomes) lines.push_back(StationLine(operation, inputs, outcome));
-  std::string error;
-  if (!AppendStationLines(context.Paths.StateFolder, lines, error))
-    std::fprintf(stderr, "warning: the station record was not written: %s\n", error.c_str());
-  PruneRunTraces(context.Paths.StateFolder, KeptRuns(*context.Profile));
+void RecordCliRun(const TCliContext& context, const std::string& operation, const std::vector<TRecordInput>& inputs,
+                  std::vector<TPrinterOutcome>& outcomes) {
+  const std::string warnings = RecordStationRun(StationRun(), context.Paths.StateFolder, KeptRuns(*context.Profile),
+                                                operation, inputs, outcomes);
+  std::fputs(warnings.c_str(), stderr);
+}
+
+std::optional<TRequest> RequestOrSay(const TChecked<TRequest>& checked, const TCliOptions& options) {
+  if (checked) return *checked;
+  const TRefusal& refusal = checked.Refusal();
+  switch (refusal.Kind) {
+    case TRefusalKind::Usage:
+      throw TUsageError(refusal.Text);
+    case TRefusalKind::CannotSave:
+      throw std::runtime_error(refusal.Text);
+    case TRefusalKind::InvalidImage:
+      // The window's word for it; on stdout unless stdout is kept for JSON.
+      std::fprintf(options.Json ? stderr : stdout, "%s\n", refusal.Text.c_str());
+      std::fprintf(stderr, "printset-cli: %s; nothing was sent\n", refusal.Detail.c_str());
+      return std::nullopt;
+    case TRefusalKind::Unreadable:
+    case TRefusalKind::IncompleteLogoSet:
+      break;
+  }
+  std::fprintf(stderr, "printset-cli: %s; nothing was sent\n", refusal.Text.c_str());
+  return std::nullopt;
 }
 
 // Every port gets a worker of a rack, one port as well as many; one port differs only in
 // what is printed: "OK" or "ERROR: " and the reason, its result code as the exit status,
 // its trace in debug.log.
-int RunCliJob(const TCliContext& context, const TCliJob& job) {
-  const std::vector<TPrinterOutcome> outcomes = RunRackJob(context, job, context.Ports, {}, "", true);
-  RecordStationRun(context, job.Operation, job.Inputs, outcomes);
+int RunCliJob(const TCliContext& context, const TRequest& request) {
+  std::vector<TPrinterOutcome> outcomes = RunRackJob(context, request, context.Ports, {}, "", true);
+  RecordCliRun(context, request.Operation(), request.Inputs(), outcomes);
   const bool single = outcomes.size() == 1;
   if (single) {
     const TPrinterOutcome& outcome = outcomes.front();
@@ -141,7 +140,7 @@ int RunCliJob(const TCliContext& context, const TCliJob& job) {
     cancelled = cancelled || outcome.Result == kResultCancelled;
   }
   // The summary is the last line, after Ctrl-C too (the rack has ended every job then).
-  if (context.Options.Json) std::printf("%s\n", SummaryJson(job.Operation, outcomes, StationRun().Id).c_str());
+  if (context.Options.Json) std::printf("%s\n", SummaryJson(request.Operation(), outcomes, StationRun().Id).c_str());
   else if (!context.Options.Quiet || !allOk) std::fputs(RackSummaryText(outcomes).c_str(), stdout);
   std::fflush(stdout);
   if (allOk) return 0;

@@ -4,15 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/LogoSettings.h"
+#include "frontend/TransferRequests.h"
 
 namespace printset {
-
-struct TDownloadSpec {
-  std::string Path;
-  uint16_t Command = kDefaultDownloadCommand;
-  uint32_t Base = 0;
-};
 
 // "FILE[:COMMAND[:BASE]]", numbers decimal or 0x hex, taken from the right so a path may hold colons.
 // False with `error` set when a number is malformed or out of range (command above 0xFFFF, base above 0xFFFFFFFF).

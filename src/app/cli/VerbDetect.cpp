@@ -15,11 +15,11 @@
 #include "engine/PrinterIdentity.h"
 #include "engine/Rack.h"
 #include "engine/ResultCodes.h"
+#include "frontend/LinkTarget.h"
 #include "link/NetworkPort.h"
 #include "link/PortNames.h"
 #include "report/JobReason.h"
 #include "report/ResultText.h"
-#include "settings/BaudRates.h"
 
 namespace printset {
 
@@ -88,17 +88,12 @@ int RunDetectVerb(TCliContext& context) {
   }
   ResolvePorts(context);
   static_cast<void>(StationRun());  // the run starts now: its id and start are fixed here
-  TRackSettings settings;
-  settings.BaudRate = context.Baud;
-  settings.Folder = context.Paths.StateFolder;
-  settings.Ports = context.Link.PortMap;
-  settings.Network = {context.Link.NetworkHost, context.Link.NetworkPort};
-  settings.SearchRates.assign(kBaudRates.begin(), kBaudRates.end());
+  TRackSettings settings = RackTarget(SearchingEveryRate(context.Rate), context.Link, context.Paths.StateFolder);
   if (context.Options.Verbose) settings.TraceObserver = StderrTraceObserver(context.Ports);
   TRack rack(context.Ports, settings);
   {
     const TJobWatch watch({[&rack] { rack.RequestStop(); }, [&rack] { rack.ReleaseLines(); }, {}, {}});
-    rack.Run(TJob::IdentifyPrinter(), nullptr, nullptr);
+    rack.Run(RateSearchRequest().Job(), nullptr, nullptr);
   }
   std::vector<TFound> found(rack.Size());
   size_t portWidth = 0;
@@ -126,10 +121,11 @@ int RunDetectVerb(TCliContext& context) {
     if (Answered(port.Outcome)) record.Identity = port.Outcome.DeviceIdentity;
     record.TracePath = port.TracePath;
     std::string keepError;
-    record.KeptTrace = KeepRunTrace(context.Paths.StateFolder, port.TracePath, RackTraceFileName(port.Port), keepError);
+    record.KeptTrace =
+        KeepRunTrace(StationRun(), context.Paths.StateFolder, port.TracePath, RackTraceFileName(port.Port), keepError);
     records.push_back(record);
   }
-  RecordStationRun(context, "detect", {}, records);
+  RecordCliRun(context, "detect", {}, records);
   size_t accepted = 0;
   bool cancelled = false;
   for (const TFound& port : found) {

@@ -7,8 +7,8 @@
 #include "CliJson.h"
 #include "base/FileIo.h"
 #include "base/Numbers.h"
-#include "engine/DataStream.h"
 #include "engine/ResultCodes.h"
+#include "frontend/LogoRequest.h"
 #include "logo/DotlessLogos.h"
 #include "logo/LogoSet.h"
 #include "logo/PictureLoader.h"
@@ -18,8 +18,6 @@
 namespace printset {
 
 namespace {
-
-constexpr const char* kLogoFileName = "logo.bin";
 
 // Writes the set as one step; a std::runtime_error names the file when that fails.
 void SaveLogoSet(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -93,28 +91,22 @@ std::optional<TPackedLogos> PackLogos(const TCliContext& context, const TCliOpti
 
 }  // namespace
 
-std::optional<TCliJob> LogoDownloadJob(const TCliContext& context, const TCliOptions& options) {
+std::optional<TRequest> LogoDownloadJob(const TCliContext& context, const TCliOptions& options) {
   const std::optional<TPackedLogos> set = PackLogos(context, options);
   if (!set) return std::nullopt;
-  // The record of the last set sent; the job sends the bytes packed here, never the file.
-  const std::string path = context.Paths.StateFolder + kLogoFileName;
-  SaveLogoSet(path, set->Bytes);
-  if (!options.Quiet) std::fprintf(stderr, "%s\n", set->Space.c_str());
-  TCliJob job;
-  job.Operation = "logo download";
-  job.Bytes = set->Bytes.size();
-  job.Job = TJob::DownloadFiles({{path, kLogoFileName, static_cast<uint16_t>(set->Settings.LogoCommand),
-                                  static_cast<uint32_t>(set->Settings.LogoPara),
-                                  std::make_shared<const std::vector<uint8_t>>(set->Bytes)}});
-  job.Inputs.push_back(RecordInput(path, set->Bytes));
-  return job;
+  // Saved as logo.bin, the record of the last set sent; the job sends the bytes packed
+  // here, never the file.
+  std::optional<TRequest> request =
+      RequestOrSay(LogoDownloadRequest(set->Bytes, true, set->Settings, context.Paths.StateFolder), options);
+  if (request && !options.Quiet) std::fprintf(stderr, "%s\n", set->Space.c_str());
+  return request;
 }
 
 int RunLogoVerb(TCliContext& context) {
   const TCliOptions& options = context.Options;
   if (options.Verb == "logo download") {
-    const std::optional<TCliJob> job = LogoDownloadJob(context, options);
-    return job ? RunCliJob(context, *job) : kExitDataError;
+    const std::optional<TRequest> request = LogoDownloadJob(context, options);
+    return request ? RunCliJob(context, *request) : kExitDataError;
   }
   const std::optional<TPackedLogos> set = PackLogos(context, options);
   if (!set) return kExitDataError;

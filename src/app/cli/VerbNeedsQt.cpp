@@ -25,7 +25,7 @@ int RunPortsVerb(TCliContext&) { return NeedsQt("ports"); }
 
 // A recipe's [LOGO] step packs pictures, which takes Qt's picture reader: the recipe is
 // refused before any printer is touched, with the reason.
-std::optional<TCliJob> LogoDownloadJob(const TCliContext&, const TCliOptions&) {
+std::optional<TRequest> LogoDownloadJob(const TCliContext&, const TCliOptions&) {
   std::fprintf(stderr, "printset-cli: [LOGO] needs the build with Qt\n");
   return std::nullopt;
 }

@@ -16,7 +16,6 @@
 #include "DownloadSpec.h"
 #include "VerbJobs.h"
 #include "base/FileIo.h"
-#include "base/Numbers.h"
 #include "base/Text.h"
 #include "engine/ResultCodes.h"
 #include "link/PortNames.h"
@@ -39,9 +38,8 @@ const TRecipeSection kRecipeSections[] = {
 };
 
 struct TRecipeStep {
-  std::string Name;         // as the record and the output name it
-  TCliJob Job;
-  int32_t RateAfter = 0;    // the rate the printer listens at after the step; 0: as before
+  std::string Name;  // as the record and the output name it
+  TRequest Request;  // its RateAfter: the rate the printer listens at after it; 0: as before
 };
 
 // A section header's name on a line of the recipe, or empty.
@@ -115,10 +113,7 @@ bool ReadRecipe(const TCliContext& context, const std::string& recipe, std::vect
     options.String = profile.ReadString("SET", "STRING");
     if (options.CodePage && options.CodePageValue)
       throw TUsageError(recipe + ": [SET] takes CODEPAGE or CODEPAGE_VALUE, not both");
-    TRecipeStep step{"set", SetJob(context, options), 0};
-    uint64_t rate = 0;  // SetJob took it as a rate
-    if (options.NewBaud && ParseNumber(*options.NewBaud, INT32_MAX, rate)) step.RateAfter = static_cast<int32_t>(rate);
-    steps.push_back(std::move(step));
+    steps.push_back({"set", SetJob(context, options)});
   }
   if (profile.HasSection("LOGO")) {
     TCliOptions options = base;
@@ -127,16 +122,16 @@ bool ReadRecipe(const TCliContext& context, const std::string& recipe, std::vect
       options.Files.push_back(FromRecipe(folder, picture));
     options.Dots = profile.ReadString("LOGO", "DOTS");
     options.Threshold = profile.ReadString("LOGO", "THRESHOLD");
-    std::optional<TCliJob> job = LogoDownloadJob(context, options);
-    if (!job) return false;
-    steps.push_back({"logo download", std::move(*job), 0});
+    std::optional<TRequest> request = LogoDownloadJob(context, options);
+    if (!request) return false;
+    steps.push_back({"logo download", std::move(*request)});
   }
   if (profile.HasSection("PROGRAM")) {
     TCliOptions options = base;
     options.Files.push_back(FromRecipe(folder, Required(profile, recipe, "PROGRAM", "IMAGE")));
-    std::optional<TCliJob> job = ProgramJob(options);
-    if (!job) return false;
-    steps.push_back({"program", std::move(*job), 0});
+    std::optional<TRequest> request = ProgramJob(options);
+    if (!request) return false;
+    steps.push_back({"program", std::move(*request)});
   }
   if (profile.HasSection("DOWNLOAD")) {
     TCliOptions options = base;
@@ -150,12 +145,12 @@ bool ReadRecipe(const TCliContext& context, const std::string& recipe, std::vect
       options.Files.push_back(FromRecipe(folder, spec.Path) + ":" + std::to_string(spec.Command) + ":" +
                               std::to_string(spec.Base));
     }
-    std::optional<TCliJob> job = DownloadJob(options);
-    if (!job) return false;
-    steps.push_back({"download", std::move(*job), 0});
+    std::optional<TRequest> request = DownloadJob(options);
+    if (!request) return false;
+    steps.push_back({"download", std::move(*request)});
   }
   if (steps.empty()) throw TUsageError(recipe + ": no step ([SET], [LOGO], [PROGRAM] or [DOWNLOAD])");
-  for (const TRecipeStep& step : steps) inputs.insert(inputs.end(), step.Job.Inputs.begin(), step.Job.Inputs.end());
+  for (const TRecipeStep& step : steps) inputs.insert(inputs.end(), step.Request.Inputs().begin(), step.Request.Inputs().end());
   return true;
 }
 
@@ -191,7 +186,7 @@ int RunRecipeVerb(TCliContext& context) {
 
   const size_t count = context.Ports.size();
   std::vector<TPrinterOutcome> outcomes(count);
-  std::vector<int32_t> rates(count, context.Baud);
+  std::vector<int32_t> rates(count, context.Rate.Rate);
   std::vector<bool> going(count, true);
   bool searched = false;
   for (const TRecipeStep& step : steps) {
@@ -206,7 +201,7 @@ int RunRecipeVerb(TCliContext& context) {
       }
     if (which.empty()) break;
     const std::vector<TPrinterOutcome> ended =
-        RunRackJob(context, step.Job, ports, portRates, TracePrefix(step.Name), false);
+        RunRackJob(context, step.Request, ports, portRates, TracePrefix(step.Name), false);
     for (size_t k = 0; k < which.size(); ++k) {
       TPrinterOutcome& outcome = outcomes[which[k]];
       const TPrinterOutcome& now = ended[k];
@@ -231,11 +226,11 @@ int RunRecipeVerb(TCliContext& context) {
         continue;
       }
       if (now.Baud) rates[which[k]] = *now.Baud;
-      if (step.RateAfter > 0) rates[which[k]] = step.RateAfter;
+      if (step.Request.RateAfter() > 0) rates[which[k]] = step.Request.RateAfter();
     }
     searched = true;
   }
-  RecordStationRun(context, "run", inputs, outcomes);
+  RecordCliRun(context, "run", inputs, outcomes);
   const bool single = count == 1;
   bool allOk = true;
   bool cancelled = false;

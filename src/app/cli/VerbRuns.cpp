@@ -6,7 +6,7 @@
 
 #include "CliContext.h"
 #include "CliJson.h"
-#include "StationRecord.h"
+#include "frontend/StationRecord.h"
 #include "base/Numbers.h"
 #include "engine/ResultCodes.h"
 #include "link/PortNames.h"

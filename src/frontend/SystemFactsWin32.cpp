@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "SystemFacts.h"
+#include "frontend/SystemFacts.h"
 
 namespace printset {
 

@@ -1,4 +1,4 @@
-#include "CliJson.h"
+#include "frontend/Json.h"
 
 #include "link/PortNames.h"
 

@@ -1,6 +1,6 @@
 #include <openssl/evp.h>
 
-#include "Sha256.h"
+#include "frontend/Sha256.h"
 
 namespace printset {
 

@@ -1,6 +1,6 @@
 #include <unistd.h>
 
-#include "SystemFacts.h"
+#include "frontend/SystemFacts.h"
 
 namespace printset {
 

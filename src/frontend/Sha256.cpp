@@ -1,4 +1,4 @@
-#include "Sha256.h"
+#include "frontend/Sha256.h"
 
 namespace printset {
 

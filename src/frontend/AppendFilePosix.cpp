@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "AppendFile.h"
+#include "frontend/AppendFile.h"
 
 namespace printset {
 

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "AppendFile.h"
+#include "frontend/AppendFile.h"
 
 namespace printset {
 

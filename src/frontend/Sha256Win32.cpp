@@ -4,7 +4,7 @@
 // after windows.h
 #include <bcrypt.h>
 
-#include "Sha256.h"
+#include "frontend/Sha256.h"
 
 namespace printset {
 
