@@ -2,7 +2,8 @@
 
 #include <utility>
 
-#include "base/Text.h"
+#include "frontend/LinkTarget.h"
+#include "frontend/PrinterOutcome.h"
 #include "frontend/ShownOutcome.h"
 #include "report/ProgressText.h"
 
@@ -46,7 +47,7 @@ class TOperationRunner::TChannel final : public TJobObserver {
 
 TOperationRunner::TOperationRunner(TFrontEndView& view, TJobDispatcher& dispatcher, const std::string& stateFolder)
     : View(view),
-      Dispatcher(dispatcher),
+      StateFolder(stateFolder),
       Self(std::make_shared<TOperationRunner*>(this)),
       Channel(std::make_unique<TChannel>(dispatcher, Self, stateFolder + kTraceFileName)),
       Thread(std::make_unique<TCommThread>(*Channel)) {}
@@ -56,28 +57,31 @@ TOperationRunner::~TOperationRunner() {
   Thread.reset();
 }
 
-void TOperationRunner::SetLinkSettings(const TLinkSettings& link) {
-  PortMap = link.PortMap;
-  Network = {link.NetworkHost, link.NetworkPort};
+void TOperationRunner::SetSettings(const TLinkSettings& link, int32_t keptRuns) {
+  Link = link;
+  KeptRuns = keptRuns;
 }
 
-bool TOperationRunner::Start(const TOperation& operation, const std::string& portName, int32_t baudRate) {
-  TLinkTarget target;
-  // A blank around a typed name is never part of it, and would be invisible in the
-  // message that the port could not be opened.
-  target.PortName = Trim(portName);
-  target.BaudRate = baudRate;
-  target.PortMap = PortMap;
-  target.Network = Network;
-  return StartJob({operation, std::move(target), false});
+bool TOperationRunner::Start(const TRequest& request, const std::string& portName, int32_t baudRate) {
+  return StartJob(request, PrinterTarget(portName, {baudRate, {}}, Link), false);
 }
 
-bool TOperationRunner::StartJob(TRunning running) {
+bool TOperationRunner::StartJob(const TRequest& request, TLinkTarget target, bool search) {
   if (Busy()) return false;
-  if (!Thread->StartJob(running.Operation.Job.At(running.Target))) return false;
-  Running = std::move(running);
+  if (!Thread->StartJob(request.Job().At(target))) return false;
+  Running = TRunning{request, std::move(target), search, StartStationRun(), std::chrono::steady_clock::now()};
   View.SetBusy(true);
   return true;
+}
+
+std::vector<std::string> TOperationRunner::Record(const TRunning& ran, const TJobOutcome& outcome) const {
+  const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - ran.Started;
+  std::vector<TPrinterOutcome> outcomes{PrinterOutcome(ran.Request, ran.Target.PortName, outcome, seconds.count(),
+                                                       StateFolder + kTraceFileName, ran.Target.PortMap,
+                                                       TReasonFrontEnd::Window)};
+  const std::string warnings = RecordStationRun(ran.Run, StateFolder, KeptRuns, ran.Request.Operation(),
+                                                ran.Request.Inputs(), outcomes);
+  return RecordWarningNotes(warnings);
 }
 
 void TOperationRunner::Finished(const TJobOutcome& outcome) {
@@ -85,8 +89,9 @@ void TOperationRunner::Finished(const TJobOutcome& outcome) {
   const TRunning ran = std::move(*Running);
   Running.reset();
   View.SetBusy(false);
-  const TShownOutcome shown = ran.Search ? SearchOutcome(outcome, ran.Target)
-                                         : OperationOutcome(outcome, ran.Target, ran.Operation.NewBaudRate);
+  TShownOutcome shown = ran.Search ? SearchOutcome(outcome, ran.Target)
+                                   : OperationOutcome(outcome, ran.Target, ran.Request.RateAfter());
+  for (std::string& note : Record(ran, outcome)) shown.Notes.push_back(std::move(note));
   View.PlaySound(shown.Sound);
   if (shown.PrinterRate > 0) View.SetLinkRate(shown.PrinterRate);
   if (!shown.OfferSearch) {
@@ -95,7 +100,11 @@ void TOperationRunner::Finished(const TJobOutcome& outcome) {
   }
   if (!View.AskChoice(shown.Title, shown.Beneath(), kSearchRatesButton)) return;
   // Identify only: the operation itself is the operator's to start again at the rate found.
-  StartJob({{"detect", TJob::IdentifyPrinter(), 0}, SearchTarget(ran.Target), true});
+  TLinkTarget searched = ran.Target;
+  searched.SearchRates = SearchingEveryRate({ran.Target.BaudRate, {}}).SearchRates;
+  // The worker has just ended its job and takes the next; a refusal would leave the
+  // window idle, as after "OK".
+  static_cast<void>(StartJob(RateSearchRequest(), std::move(searched), true));
 }
 
 }  // namespace printset

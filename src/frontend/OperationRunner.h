@@ -1,19 +1,22 @@
-// TOperationRunner: runs the window's operations on the one worker. A click hands it an
-// operation and returns; the worker's progress, status text and outcome come back on the
+// TOperationRunner: runs a window's operations on the one worker. A click hands it a
+// request and returns; the worker's progress, status text and outcome come back on the
 // window's thread through the toolkit's dispatcher, and the outcome is shown through the
 // view: a sound, then OK or ERROR with the reason beneath, and where nothing answered on
-// a serial line the offer to search the other rates, which it then runs.
+// a serial line the offer to search the other rates, which it then runs. Every run is
+// recorded in the station record (runs.jsonl).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "engine/CommThread.h"
-#include "engine/Job.h"
 #include "frontend/FrontEndView.h"
 #include "frontend/JobDispatcher.h"
+#include "frontend/Request.h"
+#include "frontend/StationRecord.h"
 #include "settings/LinkSettings.h"
 
 namespace printset {
@@ -22,52 +25,51 @@ namespace printset {
 // half-way can leave the printer without a working program.
 constexpr const char* kBusyText = "BUSY: wait for the end";
 
-// One operation of the window, ready for the worker.
-struct TOperation {
-  std::string Name;  // what the station record calls it: "set", "program", "logo download"
-  TJob Job;
-  // SET: the rate the block moves the printer to; 0 for the other operations.
-  int32_t NewBaudRate = 0;
-};
-
 class TOperationRunner {
  public:
   // Shows through `view` and hands the worker's calls over through `dispatcher`; both
-  // must outlive it. Each job's trace goes to debug.log in `stateFolder`. Never fails.
+  // must outlive it. Each job's trace goes to debug.log in `stateFolder`, where the
+  // station record is kept too. Never fails.
   TOperationRunner(TFrontEndView& view, TJobDispatcher& dispatcher, const std::string& stateFolder);
   // Stops and joins the worker; what it still posts is never shown.
   ~TOperationRunner();
   TOperationRunner(const TOperationRunner&) = delete;
   TOperationRunner& operator=(const TOperationRunner&) = delete;
 
-  // Takes [PORTS] and [NETWORK]: the devices COMn stand for and the printer behind
-  // "TCP/IP". Never fails; call it only while not Busy().
-  void SetLinkSettings(const TLinkSettings& link);
+  // Takes [PORTS] and [NETWORK] (the devices COMn stand for, the printer behind
+  // "TCP/IP") and [STATION] KEEP (how many runs keep their traces). Never fails; call it
+  // only while not Busy().
+  void SetSettings(const TLinkSettings& link, int32_t keptRuns);
   // Whether an operation (or the search after it) has started and its outcome has not
   // been shown yet. Never fails.
   bool Busy() const { return Running.has_value(); }
-  // Starts `operation` for the printer on `portName` (surrounding blanks are no part of
+  // Starts `request` for the printer on `portName` (surrounding blanks are no part of
   // it) at `baudRate`, and returns at once. False, nothing started, while Busy();
   // std::system_error, nothing sent, when the worker cannot be started.
-  bool Start(const TOperation& operation, const std::string& portName, int32_t baudRate);
+  bool Start(const TRequest& request, const std::string& portName, int32_t baudRate);
 
  private:
   class TChannel;
-  // What runs: the operation, its printer, and whether it is the search of the rates.
+  // What runs: the request, its printer, whether it is the search of the rates, and the
+  // run the station record files it under.
   struct TRunning {
-    TOperation Operation;
+    TRequest Request;
     TLinkTarget Target;
     bool Search = false;
+    TStationRun Run;
+    std::chrono::steady_clock::time_point Started;
   };
 
-  bool StartJob(TRunning running);
+  bool StartJob(const TRequest& request, TLinkTarget target, bool search);
   // On the window's thread, when the worker's Finished call arrives.
   void Finished(const TJobOutcome& outcome);
+  // Appends the run to the station record; the lines to show when that failed.
+  std::vector<std::string> Record(const TRunning& ran, const TJobOutcome& outcome) const;
 
   TFrontEndView& View;
-  TJobDispatcher& Dispatcher;
-  TPortMap PortMap;
-  TUdpAddress Network;
+  const std::string StateFolder;
+  TLinkSettings Link;
+  int32_t KeptRuns = kDefaultKeptRuns;
   std::optional<TRunning> Running;
   // Posted calls hold it weakly: once the runner is gone they do nothing.
   std::shared_ptr<TOperationRunner*> Self;

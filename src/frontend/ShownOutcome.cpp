@@ -1,10 +1,11 @@
 #include "frontend/ShownOutcome.h"
 
+#include <string_view>
+
 #include "engine/ResultCodes.h"
 #include "link/NetworkPort.h"
 #include "link/PortNames.h"
 #include "report/JobReason.h"
-#include "settings/BaudRates.h"
 
 namespace printset {
 
@@ -24,16 +25,16 @@ TShownOutcome Shown(const TJobOutcome& outcome, std::string title, std::string r
   shown.Title = std::move(title);
   shown.Reason = std::move(reason);
   shown.Sound = outcome.ResultCode == kResultOk ? kOkSound : kErrorSound;
-  if (!outcome.TraceSaveError.empty()) shown.TraceNote = "the trace could not be saved: " + outcome.TraceSaveError;
+  if (!outcome.TraceSaveError.empty()) shown.Notes.push_back("the trace could not be saved: " + outcome.TraceSaveError);
   return shown;
 }
 
 }  // namespace
 
 std::string TShownOutcome::Beneath() const {
-  if (TraceNote.empty()) return Reason;
-  if (Reason.empty()) return TraceNote;
-  return Reason + "\n" + TraceNote;
+  std::string beneath = Reason;
+  for (const std::string& note : Notes) beneath += (beneath.empty() ? "" : "\n") + note;
+  return beneath;
 }
 
 TShownOutcome OperationOutcome(const TJobOutcome& outcome, const TLinkTarget& target, int32_t newBaudRate) {
@@ -69,9 +70,19 @@ TShownOutcome SearchOutcome(const TJobOutcome& outcome, const TLinkTarget& targe
   return Shown(outcome, "ERROR", std::move(reason));
 }
 
-TLinkTarget SearchTarget(TLinkTarget target) {
-  target.SearchRates.assign(kBaudRates.begin(), kBaudRates.end());
-  return target;
+std::vector<std::string> RecordWarningNotes(const std::string& warnings) {
+  constexpr std::string_view kWarning = "warning: ";
+  std::vector<std::string> notes;
+  size_t start = 0;
+  while (start < warnings.size()) {
+    size_t end = warnings.find('\n', start);
+    if (end == std::string::npos) end = warnings.size();
+    std::string line = warnings.substr(start, end - start);
+    if (line.rfind(kWarning, 0) == 0) line.erase(0, kWarning.size());
+    if (!line.empty()) notes.push_back(std::move(line));
+    start = end + 1;
+  }
+  return notes;
 }
 
 }  // namespace printset

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/Job.h"
 
@@ -18,7 +19,9 @@ constexpr const char* kSearchRatesButton = "Search other rates";
 struct TShownOutcome {
   std::string Title;      // "OK", "ERROR" or "Printer found at N baud"
   std::string Reason;     // beneath the title: why it failed, or what changed; may be empty
-  std::string TraceNote;  // "the trace could not be saved: ..."; empty when it was saved
+  // Lines beneath the reason about what went wrong besides the operation: "the trace
+  // could not be saved: PATH: REASON", the station record not written.
+  std::vector<std::string> Notes;
   std::string Sound;      // kOkSound or kErrorSound, found beside the program's files
   // The ERROR box offers kSearchRatesButton: nothing answered identify on a serial line
   // that works, so the printer may listen at another rate.
@@ -27,7 +30,7 @@ struct TShownOutcome {
   // moved it, or the search found it); 0 when it is the rate the operation used.
   int32_t PrinterRate = 0;
 
-  // Reason and TraceNote, a line each, as the box shows them beneath the title.
+  // Reason and Notes, a line each, as the box shows them beneath the title.
   std::string Beneath() const;
 };
 
@@ -39,7 +42,8 @@ TShownOutcome OperationOutcome(const TJobOutcome& outcome, const TLinkTarget& ta
 // printer did not answer. Never fails.
 TShownOutcome SearchOutcome(const TJobOutcome& outcome, const TLinkTarget& target);
 
-// The link target of the search of every rate for an operation on `target`. Never fails.
-TLinkTarget SearchTarget(TLinkTarget target);
+// The station record's warnings ("warning: ..." lines) as notes beneath an outcome.
+// Never fails.
+std::vector<std::string> RecordWarningNotes(const std::string& warnings);
 
 }  // namespace printset

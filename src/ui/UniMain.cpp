@@ -12,12 +12,12 @@
 #include <stdexcept>
 #include <utility>
 
-#include "base/FileIo.h"
 #include "base/LocalTime.h"
-#include "engine/Commands.h"
-#include "engine/FirmwareImage.h"
-#include "engine/ParameterBlock.h"
-#include "engine/TransferLimits.h"
+#include "frontend/LogoRequest.h"
+#include "frontend/SetRequest.h"
+#include "frontend/ShownRefusal.h"
+#include "frontend/TransferRequests.h"
+#include "frontend/StationRecord.h"
 #include "settings/LinkSettings.h"
 #include "settings/LogoListSettings.h"
 #include "settings/ProfileFile.h"
@@ -32,9 +32,6 @@ namespace printset {
 
 namespace {
 
-constexpr const char* kInvalidFileCaption = "Print Tool";
-constexpr const char* kInvalidFileText = "Invalid file";
-constexpr const char* kLogoFileName = "logo.bin";
 // Shown in the status bar while config.ini has no [CODEPAGE] section, until the first
 // operation or change of the logo list.
 constexpr const char* kNoCodePagesHint = "No code pages: printset-cli codepages --add";
@@ -72,17 +69,15 @@ void TfrmMain::FormCreate() {
 
   const TProfileFile profile(Paths.ConfigFile());
   Controls.TabSheet3->SetSettings(ReadLogoSettings(profile));
-  TCodePageTable codePages = ReadCodePages(profile);
-  CodePageNames = std::move(codePages.Names);
-  CodePageValues = codePages.Values;
+  CodePages = ReadCodePages(profile);
   QComboBox* codePageBox = Controls.ComboCodePage;
   codePageBox->clear();
-  for (const std::string& name : CodePageNames) codePageBox->addItem(QString::fromStdString(name));
+  for (const std::string& name : CodePages.Names) codePageBox->addItem(QString::fromStdString(name));
   if (codePageBox->count() > 0) codePageBox->setCurrentIndex(0);
   if (!profile.HasSection(kCodePageSection)) ShowHint(kNoCodePagesHint);
 
   const TLinkSettings link = ReadLinkSettings(profile);
-  Runner.SetLinkSettings(link);
+  Runner.SetSettings(link, KeptRuns(profile));
   Controls.ComboPort->SetPortMap(link.PortMap);
 
   const TWindowSettings window = ReadWindowSettings(profile);
@@ -130,73 +125,48 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 int32_t TfrmMain::LinkBaudRate() const { return ChosenBaudRate(Controls.ComboBaud); }
 
-void TfrmMain::Start(const TOperation& operation, int32_t linkBaudRate, QWidget* button) {
+bool TfrmMain::Start(const TChecked<TRequest>& request, QWidget* button) {
+  if (!request) {
+    ShowRefusal(View, request.Refusal());
+    return false;
+  }
+  // The link's rate is read after the request is built, whose checks come first.
+  const int32_t linkBaudRate = LinkBaudRate();
   View.SetOperationButton(button);
-  static_cast<void>(Runner.Start(operation, Controls.ComboPort->currentText().toStdString(), linkBaudRate));
+  return Runner.Start(*request, Controls.ComboPort->currentText().toStdString(), linkBaudRate);
 }
-
-std::string TfrmMain::EditDigits() const { return Controls.edString->displayText().toStdString(); }
 
 void TfrmMain::btSetClick() {
   if (Runner.Busy()) return;
-  const int codePageIndex = ChosenCodePageIndex(Controls.ComboCodePage);
-  const int32_t codePage =
-      codePageIndex >= 0 && static_cast<size_t>(codePageIndex) < CodePageNames.size()
-          ? CodePageValues[static_cast<size_t>(codePageIndex)]
-          : 0;
-  const int32_t newBaudRate = ChosenBaudRate(Controls.ComboSetBaudRate);
-  const TParameterBlock block = BuildParameterBlock(std::to_string(newBaudRate), codePage, EditDigits());
-  const TJob job = TJob::SetParameters(std::vector<uint8_t>(block.begin(), block.end()), kCommandSetParameters, 0);
-  Start({"set", job, newBaudRate}, LinkBaudRate(), Controls.btSet);
+  TSetInput input;
+  input.FrontEnd = TReasonFrontEnd::Window;
+  input.CodePageEntry = ChosenCodePageIndex(Controls.ComboCodePage);
+  input.NewRateText = Controls.ComboSetBaudRate->currentText().toStdString();
+  input.NewRateField = TRateField::WindowBox;
+  input.String = Controls.edString->displayText().toStdString();
+  static_cast<void>(Start(SetRequest(input, CodePages, Paths.ConfigFile()), Controls.btSet));
 }
 
 void TfrmMain::btUpdateClick() {
   if (Runner.Busy()) return;
-  const QString folder = QString::fromStdString(Paths.ConfigFolder);
-  QDir::setCurrent(folder);
-  const int32_t linkBaudRate = LinkBaudRate();
+  QDir::setCurrent(QString::fromStdString(Paths.ConfigFolder));
+  // A rate the printer does not have stops the operation before the dialog.
+  static_cast<void>(LinkBaudRate());
   std::error_code error;
   const bool lastExists = !ImageFolder.empty() && std::filesystem::is_directory(ImageFolder, error);
   const TChosenFile chosen = View.ChooseImageFile(lastExists ? ImageFolder : Paths.ConfigFolder);
   ImageFolder = chosen.Folder;
   if (chosen.Path.empty()) return;
-  const QString fileName = QString::fromStdString(chosen.Path);
-  // Read once, within a bound (the dialog lets a FIFO or a device through; neither is
-  // ever read): the bytes checked are the bytes sent.
-  std::vector<uint8_t> image;
-  std::string reason;
-  if (!ReadFileBounded(fileName.toStdString(), kMaxFirmwareFileSize, image, reason))
-    throw std::runtime_error(fileName.toStdString() + ": " + reason);
-  if (!IsValidFirmwareImage(image.data(), image.size())) {
-    View.ShowError(kInvalidFileCaption, kInvalidFileText);
-    return;
-  }
-  Start({"program", TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(std::move(image)))},
-        linkBaudRate, Controls.btUpdate);
+  static_cast<void>(Start(ProgramRequest(chosen.Path), Controls.btUpdate));
 }
 
 void TfrmMain::btLOGOClick() {
   if (Runner.Busy()) return;
   const TLogoPage& page = *Controls.TabSheet3;
-  // A set that stopped short announces logos it does not hold: the printer must never
-  // get it, and the last good "logo.bin" stays.
-  if (!page.IsLogoSetComplete()) {
-    ShowMessage(this, "ERROR", "a picture of the list failed, so the logo set is incomplete; nothing was sent");
-    return;
-  }
-  // The record of the last set sent, written as one step; the job sends the set in
-  // memory, never the file.
-  const std::vector<uint8_t>& set = page.LogoSet();
-  const std::string path = Paths.StateFolder + kLogoFileName;
-  std::string error;
-  if (!WriteFileAtomically(path, set.data(), set.size(), error))
-    throw std::runtime_error("Cannot create file \"" + path + "\". " + error);
-  QDir::setCurrent(QString::fromStdString(Paths.ConfigFolder));
-  const TLogoSettings& settings = page.Settings();
-  const TDownloadEntry entry{path, kLogoFileName, static_cast<uint16_t>(settings.LogoCommand),
-                             static_cast<uint32_t>(settings.LogoPara),
-                             std::make_shared<const std::vector<uint8_t>>(set)};
-  Start({"logo download", TJob::DownloadFiles({entry})}, LinkBaudRate(), page.DownloadButton());
+  const TChecked<TRequest> request =
+      LogoDownloadRequest(page.LogoSet(), page.IsLogoSetComplete(), page.Settings(), Paths.StateFolder);
+  if (request) QDir::setCurrent(QString::fromStdString(Paths.ConfigFolder));
+  static_cast<void>(Start(request, page.DownloadButton()));
 }
 
 }  // namespace printset

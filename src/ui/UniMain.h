@@ -6,12 +6,12 @@
 
 #include <QString>
 #include <QWidget>
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "frontend/OperationRunner.h"
+#include "frontend/Request.h"
 #include "settings/AppPaths.h"
 #include "settings/LogoSettings.h"
 #include "ui/UniLayout.h"
@@ -51,15 +51,13 @@ class TfrmMain : public QWidget {
   // The link baud rate of the box at the top; a text that is not one of the printer's
   // rates throws (see ChosenBaudRate).
   int32_t LinkBaudRate() const;
-  // Hands `operation` to the runner for the printer of the boxes at the top at
-  // `linkBaudRate`; `button` gets the focus back when it ends.
-  void Start(const TOperation& operation, int32_t linkBaudRate, QWidget* button);
-  std::string EditDigits() const;
+  // Hands `request` to the runner for the printer of the boxes at the top, `button`
+  // getting the focus back when it ends; a refusal is shown instead. True when it started.
+  bool Start(const TChecked<TRequest>& request, QWidget* button);
 
   TAppPaths Paths;
   std::string ImageFolder;  // where PROGRAM's dialog was last left; empty: the config folder
-  std::vector<std::string> CodePageNames;
-  std::array<int32_t, kCodePageCapacity> CodePageValues{};
+  TCodePageTable CodePages;  // [CODEPAGE]: the CODE PAGE box's entries and their values
   TMainControls Controls;
   TWindowView View;
   // Declared after the view, which it shows through, so that its worker stops first.

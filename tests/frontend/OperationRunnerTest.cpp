@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <mutex>
@@ -12,9 +13,10 @@
 #include <thread>
 #include <vector>
 
-#include "engine/Commands.h"
-#include "engine/ParameterBlock.h"
+#include "RecordingView.h"
+#include "frontend/Json.h"
 #include "frontend/OperationRunner.h"
+#include "frontend/SetRequest.h"
 #include "sim/SimPrinter.h"
 #include "support/TempDir.h"
 
@@ -57,48 +59,28 @@ class TQueueDispatcher final : public TJobDispatcher {
   std::deque<std::function<void()>> Calls;
 };
 
-// Writes down what it is asked to show, one line each; progress only as "progress".
-class TRecordingView final : public TFrontEndView {
- public:
-  explicit TRecordingView(std::thread::id owner) : Owner(owner) {}
-  void ShowMessage(const std::string& title, const std::string& beneath) override {
-    Add("message " + title + (beneath.empty() ? "" : " | " + beneath));
-  }
-  bool AskChoice(const std::string& title, const std::string& beneath, const std::string& action) override {
-    Add("ask " + title + " [" + action + "] | " + beneath);
-    const bool chosen = !Choices.empty() && Choices.front();
-    if (!Choices.empty()) Choices.pop_front();
-    return chosen;
-  }
-  void ShowError(const std::string& caption, const std::string& text) override { Add("error " + caption + " " + text); }
-  void PlaySound(const std::string& fileName) override { Add("sound " + fileName); }
-  void ShowProgress(int32_t, int32_t, const std::string&) override { OffThread = OffThread || !OnOwner(); }
-  void ShowStatusText(const std::string& text) override { Add("status " + text); }
-  void SetLinkRate(int32_t rate) override { Add("rate " + std::to_string(rate)); }
-  void SetBusy(bool busy) override {
-    Add(busy ? "busy" : "idle");
-    Busy = busy;
-  }
-  TChosenFile ChooseImageFile(const std::string&) override { return {}; }
+TRequest SetOperation(int32_t newRate) {
+  TSetInput input;
+  input.FrontEnd = TReasonFrontEnd::Window;
+  input.NewRateText = std::to_string(newRate);
+  input.NewRateField = TRateField::WindowBox;
+  input.CodePageEntry = -1;
+  input.String = "123456";
+  const TChecked<TRequest> request = SetRequest(input, {}, "config.ini");
+  EXPECT_TRUE(request.Ok());
+  return *request;
+}
 
-  std::vector<std::string> Seen;
-  std::deque<bool> Choices;  // the answers to AskChoice, in turn; none: OK
-  bool Busy = false;
-  bool OffThread = false;  // some call came on another thread
-
- private:
-  bool OnOwner() const { return std::this_thread::get_id() == Owner; }
-  void Add(std::string line) {
-    OffThread = OffThread || !OnOwner();
-    Seen.push_back(std::move(line));
+// The operations runs.jsonl holds, in order, and the ports they were run on.
+std::vector<std::string> RecordedRuns(const std::string& folder) {
+  std::vector<std::string> runs;
+  std::ifstream in(folder + kRunsFileName);
+  for (std::string line; std::getline(in, line);) {
+    const TJson record = TJson::parse(line);
+    runs.push_back(record["operation"].get<std::string>() + " " + record["port"].get<std::string>() + " " +
+                   std::to_string(record["result"].get<int>()));
   }
-  const std::thread::id Owner;
-};
-
-TOperation SetOperation(int32_t newRate) {
-  const TParameterBlock block = BuildParameterBlock(std::to_string(newRate), 0, "123456");
-  return {"set", TJob::SetParameters(std::vector<uint8_t>(block.begin(), block.end()), kCommandSetParameters, 0),
-          newRate};
+  return runs;
 }
 
 class OperationRunner : public ::testing::Test {
@@ -106,7 +88,7 @@ class OperationRunner : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(Sim.StartPty()) << Sim.LastError(); }
 
   // Starts `operation` and shows what the runner showed once it is idle again.
-  std::vector<std::string> Run(const TOperation& operation, const std::string& port, int32_t rate) {
+  std::vector<std::string> Run(const TRequest& operation, const std::string& port, int32_t rate) {
     View.Seen.clear();
     EXPECT_TRUE(Runner.Start(operation, port, rate));
     EXPECT_TRUE(Runner.Busy());
@@ -171,6 +153,11 @@ TEST_F(OperationRunner, ShowsTheOutcomeOnTheOwnersThread) {
     }
   }
   EXPECT_EQ(Dispatcher.Pending(), 0u);
+  // Every run is in the station record, the search as a run of its own.
+  const std::string port = Sim.DevicePath();
+  EXPECT_EQ(RecordedRuns(Dir.Path() + "/"),
+            (std::vector<std::string>{"set " + port + " 0", "set " + port + " 0", "set " + port + " 3",
+                                      "set " + port + " 3", "detect " + port + " 0", "set " + udpPort + " 3"}));
 }
 
 // [PORTS] names the device behind COM3, [NETWORK] the printer behind "TCP/IP"; blanks
@@ -178,12 +165,14 @@ TEST_F(OperationRunner, ShowsTheOutcomeOnTheOwnersThread) {
 TEST_F(OperationRunner, TheLinkSettingsNameThePrinter) {
   TSimPrinter network;
   ASSERT_TRUE(network.StartUdp(0)) << network.LastError();
-  Runner.SetLinkSettings({{{"COM3", Sim.DevicePath()}}, "127.0.0.1", network.UdpPort()});
+  Runner.SetSettings({{{"COM3", Sim.DevicePath()}}, "127.0.0.1", network.UdpPort()}, kDefaultKeptRuns);
   const std::vector<std::string> ok = {"busy", "idle", "sound ok.wav", "message OK"};
   EXPECT_EQ(Run(SetOperation(9600), " COM3", 9600), ok);
   EXPECT_EQ(Sim.ParameterBlock().size(), 8u);
   EXPECT_EQ(Run(SetOperation(9600), "TCP/IP ", 9600), ok);
   EXPECT_EQ(network.ParameterBlock().size(), 8u);
+  // The station record names each port as it was used: without its blanks.
+  EXPECT_EQ(RecordedRuns(Dir.Path() + "/"), (std::vector<std::string>{"set COM3 0", "set TCP/IP 0"}));
 }
 
 TEST_F(OperationRunner, OneOperationAtATime) {

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "engine/ResultCodes.h"
+#include "RecordingView.h"
 #include "frontend/ShownOutcome.h"
+#include "frontend/ShownRefusal.h"
 
 namespace printset {
 namespace {
@@ -61,44 +63,44 @@ TEST(OutcomeShown, DecidesTitleReasonSoundSearchAndRate) {
   const std::string trace = "the trace could not be saved: /ro/debug.log: Permission denied";
 
   const std::vector<TRow> rows = {
-      {"OK", Ended(kResultOk), At("/dev/pts/7"), 0, false, {"OK", "", "", kOkSound, false, 0}},
-      {"SET at the same rate", Ended(kResultOk), At("/dev/pts/7"), 9600, false, {"OK", "", "", kOkSound, false, 0}},
+      {"OK", Ended(kResultOk), At("/dev/pts/7"), 0, false, {"OK", "", {}, kOkSound, false, 0}},
+      {"SET at the same rate", Ended(kResultOk), At("/dev/pts/7"), 9600, false, {"OK", "", {}, kOkSound, false, 0}},
       {"SET moves the rate", Ended(kResultOk), At("/dev/pts/7"), 115200, false,
-       {"OK", moved, "", kOkSound, false, 115200}},
+       {"OK", moved, {}, kOkSound, false, 115200}},
       {"SET over UDP has no rate to follow", Ended(kResultOk), At("TCP/IP:10.0.0.5"), 115200, false,
-       {"OK", "", "", kOkSound, false, 0}},
+       {"OK", "", {}, kOkSound, false, 0}},
       {"SET that failed moves nothing", unanswered, At("/dev/pts/7"), 115200, false,
-       {"ERROR", serialHint, "", kErrorSound, true, 0}},
+       {"ERROR", serialHint, {}, kErrorSound, true, 0}},
       {"no answer on a serial line: the search is offered", unanswered, At("/dev/pts/7"), 0, false,
-       {"ERROR", serialHint, "", kErrorSound, true, 0}},
+       {"ERROR", serialHint, {}, kErrorSound, true, 0}},
       {"no answer over UDP: never", unanswered, At("TCP/IP:10.0.0.5"), 0, false,
        {"ERROR",
         "no valid reply from the printer (result code 3)\nno printer answered at TCP/IP:10.0.0.5: check the printer's "
         "address, that it is switched on, and the network",
-        "", kErrorSound, false, 0}},
+        {}, kErrorSound, false, 0}},
       {"no answer after identify: not the rate", identified, At("/dev/pts/7"), 0, false,
-       {"ERROR", "no valid reply from the printer (result code 3)", "", kErrorSound, false, 0}},
+       {"ERROR", "no valid reply from the printer (result code 3)", {}, kErrorSound, false, 0}},
       {"the port lost: not the rate", lost, At("/dev/pts/7"), 0, false,
        {"ERROR",
         "no valid reply from the printer (result code 3)\nthe port was lost: Input/output error\ncheck that its "
         "cable or adapter is still plugged in",
-        "", kErrorSound, false, 0}},
+        {}, kErrorSound, false, 0}},
       {"the port named as mapped", notOpened, mapped, 0, false,
-       {"ERROR", "the port could not be opened (result code 1)\n/dev/ttyS9: No such file or directory", "",
+       {"ERROR", "the port could not be opened (result code 1)\n/dev/ttyS9: No such file or directory", {},
         kErrorSound, false, 0}},
-      {"a trace not saved after OK", unsaved, At("/dev/pts/7"), 0, false, {"OK", "", trace, kOkSound, false, 0}},
+      {"a trace not saved after OK", unsaved, At("/dev/pts/7"), 0, false, {"OK", "", {trace}, kOkSound, false, 0}},
       {"a trace not saved after ERROR", unsavedError, At("/dev/pts/7"), 0, false,
-       {"ERROR", serialHint, trace, kErrorSound, true, 0}},
+       {"ERROR", serialHint, {trace}, kErrorSound, true, 0}},
       {"search found the printer", found, At("/dev/pts/7"), 0, true,
-       {"Printer found at 38400 baud", "The BAUD RATE box at the top is set to it: press the button again.", "",
+       {"Printer found at 38400 baud", "The BAUD RATE box at the top is set to it: press the button again.", {},
         kOkSound, false, 38400}},
       {"search found nothing", everyRate, mapped, 0, true,
-       {"ERROR", "no printer answered on /dev/ttyS9 at any rate", "", kErrorSound, false, 0}},
+       {"ERROR", "no printer answered on /dev/ttyS9 at any rate", {}, kErrorSound, false, 0}},
       {"search found a printer it does not accept", rejectedAt, At("/dev/pts/7"), 0, true,
        {"ERROR",
         "the printer's identity is not accepted (result code 5)\nthe printer answered as \"XYZ\"; accepted are "
         "\"PRN 7401\", \"PRN 74XX\"\nIt answered at 19200 baud.",
-        "", kErrorSound, false, 0}},
+        {}, kErrorSound, false, 0}},
   };
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.What);
@@ -106,32 +108,55 @@ TEST(OutcomeShown, DecidesTitleReasonSoundSearchAndRate) {
         row.Search ? SearchOutcome(row.Outcome, row.Target) : OperationOutcome(row.Outcome, row.Target, row.NewBaudRate);
     EXPECT_EQ(shown.Title, row.Shown.Title);
     EXPECT_EQ(shown.Reason, row.Shown.Reason);
-    EXPECT_EQ(shown.TraceNote, row.Shown.TraceNote);
+    EXPECT_EQ(shown.Notes, row.Shown.Notes);
     EXPECT_EQ(shown.Sound, row.Shown.Sound);
     EXPECT_EQ(shown.OfferSearch, row.Shown.OfferSearch);
     EXPECT_EQ(shown.PrinterRate, row.Shown.PrinterRate);
   }
 }
 
-TEST(OutcomeShown, TheTraceNoteStandsBeneathTheReason) {
+TEST(OutcomeShown, TheNotesStandBeneathTheReason) {
   const struct {
     const char* Reason;
-    const char* Note;
+    std::vector<std::string> Notes;
     const char* Beneath;
-  } rows[] = {{"", "", ""}, {"why", "", "why"}, {"", "note", "note"}, {"why\nmore", "note", "why\nmore\nnote"}};
+  } rows[] = {{"", {}, ""},
+              {"why", {}, "why"},
+              {"", {"note"}, "note"},
+              {"why\nmore", {"note", "other"}, "why\nmore\nnote\nother"}};
   for (const auto& row : rows) {
     TShownOutcome shown;
     shown.Reason = row.Reason;
-    shown.TraceNote = row.Note;
-    EXPECT_EQ(shown.Beneath(), row.Beneath) << row.Reason << "|" << row.Note;
+    shown.Notes = row.Notes;
+    EXPECT_EQ(shown.Beneath(), row.Beneath) << row.Reason;
   }
+  EXPECT_EQ(RecordWarningNotes("warning: the station record was not written: /s/runs.jsonl: Read-only file system\n"
+                               "warning: COM1: the trace was not kept in traces/: No space left on device\n"),
+            (std::vector<std::string>{"the station record was not written: /s/runs.jsonl: Read-only file system",
+                                      "COM1: the trace was not kept in traces/: No space left on device"}));
+  EXPECT_TRUE(RecordWarningNotes("").empty());
 }
 
-TEST(OutcomeShown, TheSearchTriesEveryRateOfThePrinter) {
-  const TLinkTarget target = SearchTarget(At("/dev/pts/7", 19200));
-  EXPECT_EQ(target.PortName, "/dev/pts/7");
-  EXPECT_EQ(target.BaudRate, 19200);
-  EXPECT_EQ(target.SearchRates, (std::vector<int32_t>{4800, 9600, 19200, 38400, 57600, 115200}));
+// A request refused before anything was sent: which box, and its words.
+TEST(OutcomeShown, ARefusalIsShownInItsBox) {
+  const struct {
+    TRefusal Refusal;
+    const char* Seen;
+  } rows[] = {
+      {{TRefusalKind::InvalidImage, "Invalid file", "/x/a.bin is not a valid firmware image"},
+       "error [Print Tool] Invalid file"},
+      {{TRefusalKind::IncompleteLogoSet, "a picture of the list failed, so the logo set is incomplete; nothing was sent", ""},
+       "message ERROR | a picture of the list failed, so the logo set is incomplete; nothing was sent"},
+      {{TRefusalKind::Usage, "'abc' is not a valid integer value", ""}, "error [] 'abc' is not a valid integer value."},
+      {{TRefusalKind::Unreadable, "/x/fifo: not a regular file", ""}, "error [] /x/fifo: not a regular file."},
+      {{TRefusalKind::CannotSave, "Cannot create file \"/s/logo.bin\". Permission denied.", ""},
+       "error [] Cannot create file \"/s/logo.bin\". Permission denied."},
+  };
+  for (const auto& row : rows) {
+    TRecordingView view;
+    ShowRefusal(view, row.Refusal);
+    EXPECT_EQ(view.Seen, std::vector<std::string>{row.Seen});
+  }
 }
 
 }  // namespace
