@@ -38,6 +38,10 @@ class TTransport {
   // Why the line is gone (a port lost since it opened), in the system's words; empty
   // while it works, and for a line that cannot be lost.
   virtual std::string LostReason() const { return {}; }
+  // Lets other programs open the line while this one still holds it (a process about to
+  // quit); nothing for a line that no one else could open. Safe from any thread, also
+  // while Open or Close runs on another. Never fails.
+  virtual void ReleaseExclusiveUse() {}
   // Lets go of the line at the end of a job; the serial line traces its "CLOSE" line.
   virtual void Close(TTraceLog& trace) = 0;
 };
