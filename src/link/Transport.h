@@ -1,7 +1,11 @@
 // The line a packet travels on: the serial port or UDP, made by MakeTransport for a port
-// name. The sender and the receiver use it and ask nothing else about it. Failure
-// convention: a count or -1, true or false, with the system's reason where one is asked
-// for; nothing is thrown for what the line does.
+// name. The sender and the receiver use it and ask nothing else about it.
+//
+// Failure convention of the link (everything in src/link): an operation reports by its
+// return value, a count or -1, true or false, with the reason in the system's words
+// where one can be asked for (an `error` argument, LastError(), LostReason(), the packet
+// link's TLineFailure). Nothing is thrown for what the line or the printer does, and no
+// result code is written here: the engine maps these statuses to its result codes.
 #pragma once
 
 #include <cstdint>
