@@ -128,7 +128,8 @@ void TCommThread::ReleaseLinkAfterError() {
   try {
     CloseLink();
   } catch (...) {
-    SwapLine(nullptr);  // whatever the transport did, the line is let go of with it
+    // Whatever the transport did, the line is let go of with it.
+    const std::unique_ptr<TTransport> dropped = SwapLine(nullptr);
   }
 }
 
