@@ -88,7 +88,7 @@ TExchangeRun ExchangeWithLoopPeer(const std::vector<std::vector<uint8_t>>& reque
   TMyUart port;
   if (!port.Open(pty.SlavePath, kLineRate)) {
     ClosePty(pty);
-    throw std::runtime_error("open " + pty.SlavePath + ": " + port.LastError);
+    throw std::runtime_error("open " + pty.SlavePath + ": " + port.LastError());
   }
   const size_t requestSize = requests.empty() ? 0 : requests.front().size();
   std::thread peer(ServeLoop, pty.MasterFd, requests.size(), requestSize);
@@ -101,7 +101,7 @@ TExchangeRun ExchangeWithLoopPeer(const std::vector<std::vector<uint8_t>>& reque
 
 TExchangeRun ExchangeWithPrinter(const std::string& devicePath, const std::vector<std::vector<uint8_t>>& requests) {
   TMyUart port;
-  if (!port.Open(devicePath, kLineRate)) throw std::runtime_error("open " + devicePath + ": " + port.LastError);
+  if (!port.Open(devicePath, kLineRate)) throw std::runtime_error("open " + devicePath + ": " + port.LastError());
   const std::vector<uint8_t> switchRate = BuildRequest(kCommandSwitchBaud, kLineRate, nullptr, 0);
   port.Write(switchRate.data(), static_cast<int>(switchRate.size()));
   if (!ReadReply(port)) throw std::runtime_error("the printer did not take the rate switch");

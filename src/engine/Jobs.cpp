@@ -1,9 +1,12 @@
-// The job bodies. Each opens the link, does its work and always closes the link;
-// a failing step has set ResultCode and the rest is skipped.
+// The job bodies. Each reads its job, opens the link, does its work and always closes
+// the link; a failing step has set the result code and the rest is skipped.
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "base/FileIo.h"
 #include "engine/CommThread.h"
+#include "engine/DataStream.h"
 #include "engine/Commands.h"
 #include "engine/ParameterBlock.h"
 #include "engine/TransferLimits.h"
@@ -32,89 +35,103 @@ constexpr uint32_t kEndOfProgrammingTimeoutMs = 600;
 }  // namespace
 
 void TCommThread::RunIdentifyPrinter() {
-  OpenLink(LinkPortName);
+  OpenLink();
   CloseLink();
 }
 
 void TCommThread::RunSetParameters() {
-  BytesToSend = ParamLength;
-  if (!OpenLink(LinkPortName)) {
+  const std::vector<uint8_t>& block = Job.Block();
+  const int length = static_cast<int>(block.size());
+  Outcome.BytesToSend = length;
+  if (!OpenLink()) {
     CloseLink();
     return;
   }
+  // The request goes out of this buffer and the reply comes back into it. A block longer
+  // than a packet keeps its length, so that the link refuses it as too long.
+  std::vector<uint8_t> buffer(std::max(block.size(), static_cast<size_t>(kParamBufferSize)));
+  std::copy(block.begin(), block.end(), buffer.begin());
   // The printer is to keep the rate it answered at, which only the search has told.
   const int32_t foundRate = Line->BaudRate();
-  if (ParamKeepsFoundRate && foundRate > 0 && ParamLength >= kBlockRateBytes) {
-    PutBlockBaudRate(ParamBuffer, static_cast<uint32_t>(foundRate));
+  if (Job.KeepsFoundRate() && foundRate > 0 && length >= kBlockRateBytes) {
+    PutBlockBaudRate(buffer.data(), static_cast<uint32_t>(foundRate));
     TraceLine("The printer keeps " + std::to_string(foundRate) + " baud" + TraceTimestampNow());
   }
-  if (Transact(static_cast<uint16_t>(ParamCommand), static_cast<uint32_t>(ParamArgument), ParamBuffer,
-               kParamReplyCapacity, ParamLength, kSetParametersAttempts, kSetParametersTimeoutMs) >= 0)
-    BytesAcknowledged = ParamLength;
+  if (Transact(Job.Command(), Job.Argument(), buffer.data(), kParamReplyCapacity, length, kSetParametersAttempts,
+               kSetParametersTimeoutMs) >= 0)
+    Outcome.BytesAcknowledged = length;
   CloseLink();
 }
 
 void TCommThread::RunDownloadFiles() {
-  for (const TDownloadEntry& entry : DownloadList)
-    if (entry.Bytes && entry.Name != kSkippedEntryName) BytesToSend += static_cast<int64_t>(entry.Bytes->size());
-  if (OpenLink(LinkPortName) && SwitchBaudRate(kTransferBaudRate) && EnterDownloadMode()) {
+  const std::vector<TDownloadEntry>& entries = Job.Entries();
+  for (const TDownloadEntry& entry : entries)
+    if (entry.Bytes && entry.Name != kSkippedEntryName) Outcome.BytesToSend += static_cast<int64_t>(entry.Bytes->size());
+  if (OpenLink() && SwitchBaudRate(kTransferBaudRate) && EnterDownloadMode()) {
     bool everyBlockDelivered = true;
     uint8_t block[kBlockBufferSize];
-    BlockRate = Line->BaudRate();
-    for (size_t i = 0; i < DownloadList.size() && everyBlockDelivered; ++i) {
-      const TDownloadEntry& entry = DownloadList[i];
+    TDataStream stream;
+    Outcome.BlockRate = Line->BaudRate();
+    for (size_t i = 0; i < entries.size() && everyBlockDelivered; ++i) {
+      const TDownloadEntry& entry = entries[i];
       if (entry.Name == kSkippedEntryName) continue;
       if (entry.Bytes) {
-        DataStream.Assign(*entry.Bytes);
+        stream.Assign(*entry.Bytes);
       } else {
         if (!IsRegularFile(entry.Path)) continue;
-        DataStream.LoadFromFile(entry.Path, kMaxDownloadFileSize);
+        stream.LoadFromFile(entry.Path, kMaxDownloadFileSize);
       }
       ReportProgress("DOWNLOAD " + entry.Name, 0, 0, true);
-      DataStream.Position = 0;
-      while (DataStream.Position < DataStream.Size()) {
+      stream.Position = 0;
+      while (stream.Position < stream.Size()) {
         // Addresses wrap at 32 bits, as the printer counts them.
-        const uint32_t address = static_cast<uint32_t>(DataStream.Position) + entry.Base;
-        const size_t n = DataStream.Read(block, kBlockSize);
+        const uint32_t address = static_cast<uint32_t>(stream.Position) + entry.Base;
+        const size_t n = stream.Read(block, kBlockSize);
         if (Transact(entry.Command, address, block, kDownloadReplyCapacity, static_cast<int>(n),
                      kDownloadBlockAttempts, DownloadBlockTimeoutMs(address)) < 0) {
           everyBlockDelivered = false;
           break;
         }
-        BytesAcknowledged += static_cast<int64_t>(n);
-        ReportProgress("", static_cast<int32_t>(DataStream.Position), static_cast<int32_t>(DataStream.Size()), false);
+        Outcome.BytesAcknowledged += static_cast<int64_t>(n);
+        ReportProgress("", static_cast<int32_t>(stream.Position), static_cast<int32_t>(stream.Size()), false);
       }
     }
-    TransferComplete = everyBlockDelivered;
+    Outcome.TransferComplete = everyBlockDelivered;
     if (everyBlockDelivered) SwitchBaudRate(LinkBaudRate);
   }
   CloseLink();
 }
 
 void TCommThread::RunProgramFirmware() {
-  BytesToSend = static_cast<int64_t>(DataStream.Size());
-  if (OpenLink(LinkPortName) && SwitchBaudRate(kTransferBaudRate) && EnterProgramMode()) {
+  static const std::vector<uint8_t> kNoImage;
+  const std::vector<uint8_t>& image = Job.Image() ? *Job.Image() : kNoImage;
+  const size_t size = image.size();
+  Outcome.BytesToSend = static_cast<int64_t>(size);
+  if (OpenLink() && SwitchBaudRate(kTransferBaudRate) && EnterProgramMode()) {
     bool everyBlockDelivered = true;
     uint8_t block[kBlockBufferSize];
-    BlockRate = Line->BaudRate();
-    DataStream.Position = 0;
-    while (DataStream.Position < DataStream.Size()) {
-      const uint32_t offset = static_cast<uint32_t>(DataStream.Position);
+    Outcome.BlockRate = Line->BaudRate();
+    size_t position = 0;
+    while (position < size) {
+      const uint32_t offset = static_cast<uint32_t>(position);
+      // The last block is filled up to its whole size.
+      const size_t n = std::min(size - position, static_cast<size_t>(kBlockSize));
       std::memset(block, kFirmwareFill, kBlockSize);
-      DataStream.Read(block, kBlockSize);
+      std::memcpy(block, image.data() + position, n);
       if (Transact(kCommandFirmwareBlock, offset, block, kFirmwareReplyCapacity, kBlockSize,
                    kFirmwareBlockAttempts, FirmwareBlockTimeoutMs(offset)) < 0) {
         everyBlockDelivered = false;
         break;
       }
-      BytesAcknowledged = static_cast<int64_t>(DataStream.Position);
-      ReportProgress("", static_cast<int32_t>(DataStream.Position), static_cast<int32_t>(DataStream.Size()), false);
+      position += n;
+      Outcome.BytesAcknowledged = static_cast<int64_t>(position);
+      ReportProgress("", static_cast<int32_t>(position), static_cast<int32_t>(size), false);
     }
-    // A missing reply to the end of programming has set ResultCode; the firmware is
+    // A missing reply to the end of programming has set the result code; the firmware is
     // whole only once the printer acknowledged it.
-    TransferComplete = everyBlockDelivered &&
-                       Transact(kCommandMode, kEndOfProgramming, block, kFirmwareReplyCapacity, 0,
-                                kEndOfProgrammingAttempts, kEndOfProgrammingTimeoutMs) >= 0;
+    Outcome.TransferComplete = everyBlockDelivered &&
+                               Transact(kCommandMode, kEndOfProgramming, block, kFirmwareReplyCapacity, 0,
+                                        kEndOfProgrammingAttempts, kEndOfProgrammingTimeoutMs) >= 0;
   }
   CloseLink();
 }

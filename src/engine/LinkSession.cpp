@@ -40,13 +40,18 @@ constexpr auto kSettleBeforeNextRate = std::chrono::milliseconds(100);
 
 }  // namespace
 
-bool TCommThread::OpenLink(const std::string& portName) {
-  Line = MakeTransport(portName, LinkBaudRate, SerialPort, LinkNetwork);
+bool TCommThread::OpenLink() {
+  const TLinkTarget& target = Job.Target();
+  const std::string& portName = target.PortName;
+  // The line the last job left (closed) goes here; a release from another thread meets
+  // it or the new one, never a line being destroyed.
+  const std::unique_ptr<TTransport> previous =
+      SwapLine(MakeTransport(portName, LinkBaudRate, target.PortMap, target.Network));
   Link.UseTransport(*Line);
   std::string error;
   if (!Line->Open(TraceLog, error)) {
-    ResultCode = kResultPortNotOpened;
-    OpenError = error;
+    Outcome.ResultCode = kResultPortNotOpened;
+    Outcome.OpenError = error;
     return false;
   }
   TraceLine("OPEN " + portName + TraceTimestampNow());
@@ -60,9 +65,9 @@ bool TCommThread::FindPrinter() {
   // identity not accepted) is found, and a stop ends the search.
   const int32_t first = Line->BaudRate();
   if (!found && first != 0) {
-    for (const int32_t rate : SearchRates) {
-      if (ResultCode != kResultNoValidReply || Link.Cancelled()) break;
-      if (LinkFailure.Kind == TLineFailureKind::PortLost) break;
+    for (const int32_t rate : Job.Target().SearchRates) {
+      if (Outcome.ResultCode != kResultNoValidReply || Link.Cancelled()) break;
+      if (Outcome.LinkFailure.Kind == TLineFailureKind::PortLost) break;
       if (rate == first) continue;
       LeaveRate();
       if (!Line->SetBaudRate(rate)) {
@@ -70,7 +75,7 @@ bool TCommThread::FindPrinter() {
         // and a port that is gone ends the search.
         const std::string lost = Line->LostReason();
         if (!lost.empty()) {
-          LinkFailure = {TLineFailureKind::PortLost, lost};
+          Outcome.LinkFailure = {TLineFailureKind::PortLost, lost};
           TraceLine("SEARCH " + std::to_string(rate) + " baud: the port was lost: " + lost + TraceTimestampNow());
           break;
         }
@@ -79,15 +84,16 @@ bool TCommThread::FindPrinter() {
       }
       TraceLine("SEARCH " + std::to_string(rate) + " baud" + TraceTimestampNow());
       std::this_thread::sleep_for(kSettleAfterBaudChange);
-      ResultCode = kResultOk;
+      Outcome.ResultCode = kResultOk;
       found = IdentifyDevice(kSearchAttempts);
-      if (found || ResultCode != kResultNoValidReply) LinkBaudRate = rate;
+      if (found || Outcome.ResultCode != kResultNoValidReply) LinkBaudRate = rate;
       if (found) break;
     }
   }
-  if (found || ResultCode == kResultIdentityRejected) FoundRate = Line->BaudRate();
-  EveryRateTried = !found && first != 0 && !SearchRates.empty() && ResultCode == kResultNoValidReply &&
-                   LinkFailure.Kind == TLineFailureKind::None && !Link.Cancelled();
+  if (found || Outcome.ResultCode == kResultIdentityRejected) Outcome.BaudRate = Line->BaudRate();
+  Outcome.EveryRateTried = !found && first != 0 && !Job.Target().SearchRates.empty() &&
+                           Outcome.ResultCode == kResultNoValidReply &&
+                           Outcome.LinkFailure.Kind == TLineFailureKind::None && !Link.Cancelled();
   return found;
 }
 
@@ -108,9 +114,9 @@ bool TCommThread::IdentifyDevice(int attempts) {
   // The first 8 bytes are compared; a reply shorter than that leaves the tail of the
   // request in place, but only what the printer sent is reported as its identity.
   const std::string compared(reinterpret_cast<const char*>(buffer), 8);
-  DeviceIdentity = compared.substr(0, static_cast<size_t>(std::min(length, 8)));
+  Outcome.DeviceIdentity = compared.substr(0, static_cast<size_t>(std::min(length, 8)));
   if (IsAcceptedIdentity(compared)) return true;
-  ResultCode = kResultIdentityRejected;
+  Outcome.ResultCode = kResultIdentityRejected;
   return false;
 }
 
@@ -122,17 +128,17 @@ bool TCommThread::SwitchBaudRate(int32_t rate) {
   if (Transact(kCommandSwitchBaud, static_cast<uint32_t>(rate), buffer, kSmallReplyCapacity, 0,
                kSwitchBaudAttempts, kSwitchBaudTimeoutMs) < 0) {
     // A port that is gone takes nothing more: the job ends here.
-    if (LinkFailure.Kind == TLineFailureKind::PortLost) return false;
-    // The link stays at its old rate; ResultCode 3 marks the job as failed, and the
+    if (Outcome.LinkFailure.Kind == TLineFailureKind::PortLost) return false;
+    // The link stays at its old rate; result code 3 marks the job as failed, and the
     // outcome says which switch it was.
-    if (SwitchUnansweredRate == 0) {
-      SwitchUnansweredRate = rate;
-      SwitchStayedRate = current;
+    if (Outcome.SwitchUnansweredRate == 0) {
+      Outcome.SwitchUnansweredRate = rate;
+      Outcome.SwitchStayedRate = current;
     }
     return true;
   }
   if (!Line->SetBaudRate(rate)) {
-    ResultCode = kResultLocalBaudFailed;
+    Outcome.ResultCode = kResultLocalBaudFailed;
     return false;
   }
   std::this_thread::sleep_for(kSettleAfterBaudChange);
@@ -142,7 +148,7 @@ bool TCommThread::SwitchBaudRate(int32_t rate) {
 bool TCommThread::EnterProgramMode() {
   uint8_t buffer[kSmallReplyCapacity + 1];
   if (Transact(kCommandMode, kModeProgramming, buffer, kSmallReplyCapacity, 0, kModeAttempts, kModeTimeoutMs) < 0) {
-    ResultCode = kResultProgramModeRefused;
+    Outcome.ResultCode = kResultProgramModeRefused;
     return false;
   }
   std::this_thread::sleep_for(kSettleAfterModeChange);
@@ -152,7 +158,7 @@ bool TCommThread::EnterProgramMode() {
 bool TCommThread::EnterDownloadMode() {
   uint8_t buffer[kSmallReplyCapacity + 1];
   if (Transact(kCommandMode, kModeDownload, buffer, kSmallReplyCapacity, 0, kModeAttempts, kModeTimeoutMs) < 0) {
-    ResultCode = kResultDownloadModeRefused;
+    Outcome.ResultCode = kResultDownloadModeRefused;
     return false;
   }
   std::this_thread::sleep_for(kSettleAfterModeChange);
@@ -166,11 +172,13 @@ int TCommThread::Transact(uint16_t command, uint32_t argument, uint8_t* data, in
   const TLineFailure& failure = Link.LineFailure();
   if (failure.Kind == TLineFailureKind::TooLong) throw std::length_error(failure.Text);
   if (Link.Cancelled()) return result;
-  ResultCode = kResultNoValidReply;
-  if (failure.Kind != TLineFailureKind::None) LinkFailure = failure;
+  Outcome.ResultCode = kResultNoValidReply;
+  if (failure.Kind != TLineFailureKind::None) Outcome.LinkFailure = failure;
   return result;
 }
 
-void TCommThread::CloseLink() { Line->Close(TraceLog); }
+void TCommThread::CloseLink() {
+  if (Line) Line->Close(TraceLog);
+}
 
 }  // namespace printset

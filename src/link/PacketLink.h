@@ -17,6 +17,8 @@ class TPacketLink {
  public:
   // Requests go over `transport` until another is given; each must outlive its use.
   TPacketLink(TTransport& transport, TTraceLog& trace) : Transport(&transport), Trace(trace) {}
+  // No transport yet: UseTransport must come before any request.
+  explicit TPacketLink(TTraceLog& trace) : Transport(nullptr), Trace(trace) {}
   void UseTransport(TTransport& transport) { Transport = &transport; }
   // When set and true, no further request is sent: Transact returns -1 at once and
   // Cancelled() tells why.

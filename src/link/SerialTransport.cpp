@@ -7,14 +7,14 @@ namespace printset {
 bool TSerialTransport::Open(TTraceLog&, std::string& error) {
   Port.Close();
   if (Port.Open(Name, Rate)) return true;
-  error = Port.LastError;
+  error = Port.LastError();
   return false;
 }
 
 bool TSerialTransport::Send(const uint8_t* bytes, int length, std::string& error) {
   if (Port.Write(bytes, length)) return true;
   Port.DiscardOutput();
-  error = Port.LastError;
+  error = Port.LastError();
   return false;
 }
 

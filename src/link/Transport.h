@@ -1,7 +1,11 @@
 // The line a packet travels on: the serial port or UDP, made by MakeTransport for a port
-// name. The sender and the receiver use it and ask nothing else about it. Failure
-// convention: a count or -1, true or false, with the system's reason where one is asked
-// for; nothing is thrown for what the line does.
+// name. The sender and the receiver use it and ask nothing else about it.
+//
+// Failure convention of the link (everything in src/link): an operation reports by its
+// return value, a count or -1, true or false, with the reason in the system's words
+// where one can be asked for (an `error` argument, LastError(), LostReason(), the packet
+// link's TLineFailure). Nothing is thrown for what the line or the printer does, and no
+// result code is written here: the engine maps these statuses to its result codes.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +42,10 @@ class TTransport {
   // Why the line is gone (a port lost since it opened), in the system's words; empty
   // while it works, and for a line that cannot be lost.
   virtual std::string LostReason() const { return {}; }
+  // Lets other programs open the line while this one still holds it (a process about to
+  // quit); nothing for a line that no one else could open. Safe from any thread, also
+  // while Open or Close runs on another. Never fails.
+  virtual void ReleaseExclusiveUse() {}
   // Lets go of the line at the end of a job; the serial line traces its "CLOSE" line.
   virtual void Close(TTraceLog& trace) = 0;
 };

@@ -6,8 +6,8 @@ namespace printset {
 TMyUart::~TMyUart() { Close(); }
 
 bool TMyUart::SetBaudRate(int32_t rate) {
-  if (rate == BaudRate) return true;
-  BaudRate = rate;
+  if (rate == Rate) return true;
+  Rate = rate;
   if (Handle != kNullHandle) return ApplySettings();
   return true;
 }
@@ -20,10 +20,10 @@ void TMyUart::SetReadTimeout(uint32_t ms) {
 
 uint32_t TMyUart::WriteTimeoutMs(int count) const {
   // Start bit, data bits, parity, stop bits (one and a half counted as two).
-  const int64_t bits = 1 + (ByteSizeCode + 5) + (ParityMode != 0 ? 1 : 0) + (StopBitsCode != 0 ? 2 : 1);
-  const int64_t rate = BaudRate > 0 ? BaudRate : 1;
+  const int64_t bits = 1 + (Line.ByteSizeCode + 5) + (Line.ParityMode != 0 ? 1 : 0) + (Line.StopBitsCode != 0 ? 2 : 1);
+  const int64_t rate = Rate > 0 ? Rate : 1;
   const int64_t lineMs = (static_cast<int64_t>(count > 0 ? count : 0) * bits * 1000 + rate - 1) / rate;
-  return static_cast<uint32_t>(lineMs) + WriteMarginMs;
+  return static_cast<uint32_t>(lineMs) + Line.WriteMarginMs;
 }
 
 }  // namespace printset

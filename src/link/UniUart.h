@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "link/ByteSource.h"
 #include "link/PortNames.h"
@@ -14,9 +15,10 @@ namespace printset {
 using THandle = intptr_t;
 constexpr THandle kNullHandle = 0;
 
-class TMyUart : public TByteSource {
- public:
-  // Line settings. 0 in the two line modes asserts the line, 1 releases it.
+// How a serial line is driven: framing, handshake and time-outs. The defaults are the
+// printer's (8 data bits, no parity, one stop bit, no handshake).
+struct TUartSettings {
+  // 0 in the two line modes asserts the line, 1 releases it.
   bool ParityCheck = false;
   bool CtsOutFlow = false;
   bool DsrOutFlow = false;
@@ -36,54 +38,37 @@ class TMyUart : public TByteSource {
   uint8_t XonCharacter = 17;
   uint8_t XoffCharacter = 19;
   uint8_t ErrorCharacter = 0;
-
-  // Time-outs in milliseconds.
+  // The gap between bytes that ends a read, in milliseconds.
   uint32_t ReadInterval = 100;
-  uint32_t ReadTotalMultiplier = 0;
-  uint32_t ReadTotalConstant = 0;
-  uint32_t WriteTotalMultiplier = 0;
-  uint32_t WriteTotalConstant = 0;
+  // Slack over the pure line time of a write: driver buffers, scheduling, USB frames.
+  uint32_t WriteMarginMs = 500;
+};
 
-  // Written only by Open and Close, under HandleMutex.
-  THandle Handle = kNullHandle;
-  int32_t BaudRate = 9600;
-
-  // Overrides for port names (the [PORTS] section of the settings file).
-  TPortMap PortMap;
-  // Why the last Open or Write failed, in the operating system's words; empty after a good Open.
-  std::string LastError;
-  // Set when a read, a write or a rate change found the port gone (a USB adapter pulled
-  // out, the line hung up), in the operating system's words; empty after a good Open.
-  std::string LostError;
-  // Calls made to the operating system for settings (not reads and writes); lets a caller
-  // see that an unchanged rate or time-out costs nothing.
-  uint32_t PlatformCalls = 0;
-
-  TMyUart() = default;
+class TMyUart : public TByteSource {
+ public:
+  // A closed port; `portMap` overrides port names (the [PORTS] section of the settings
+  // file), `settings` drive the line once it is open.
+  explicit TMyUart(TPortMap portMap = {}, const TUartSettings& settings = {})
+      : PortMap(std::move(portMap)), Line(settings) {}
   ~TMyUart() override;
   TMyUart(const TMyUart&) = delete;
   TMyUart& operator=(const TMyUart&) = delete;
 
-  // Opens `name` (after PortMap) for this program alone, raw, at `rate`, with the line
-  // settings and time-outs above; false with LastError set when it cannot.
+  // Opens `name` (after the port map) for this program alone, raw, at `rate`, with the
+  // line settings; false with LastError() set when it cannot.
   bool Open(const std::string& name, int32_t rate);
   // Lets go of the port, dropping output not yet sent; nothing when it is closed.
   void Close();
-  // Applies the line settings (rate, bits, parity, handshake) to the open port; false
-  // when the port or the rate is refused.
-  bool ApplySettings();
-  // Applies the read and write time-outs to the open port; false when refused.
-  bool ApplyTimeouts();
   // Moves the port to `rate` (stored only while closed); false when the port refuses it.
   // An unchanged rate costs no call.
   bool SetBaudRate(int32_t rate);
-  // Sets the total read time-out used by Read; an unchanged value costs no call.
-  void SetReadTimeout(uint32_t ms);
+  // The rate the port is at (or opens at next).
+  int32_t BaudRate() const { return Rate; }
   // Reads up to `count` bytes, ending when they have come, at a gap of ReadInterval ms
   // after the first, or after `ms`; returns how many came, or -1 when the port failed.
   int Read(uint8_t* buffer, int count, uint32_t ms) override;
   // Writes the whole buffer; false when the line fails or stops taking bytes for longer
-  // than the bytes take at the line rate plus WriteMarginMs. LastError then says which.
+  // than the bytes take at the line rate plus WriteMarginMs. LastError() then says which.
   bool Write(const uint8_t* buffer, int count);
   // Drops input that is already waiting; returns how many bytes it held (0 when closed).
   int DiscardInput();
@@ -95,15 +80,43 @@ class TMyUart : public TByteSource {
   // The longest a write of `count` bytes may take at the current line settings.
   uint32_t WriteTimeoutMs(int count) const;
 
-  // Slack over the pure line time of a write: driver buffers, scheduling, USB frames.
-  uint32_t WriteMarginMs = 500;
-
   // Whether Open succeeded and Close has not run since.
   bool IsOpen() const { return Handle != kNullHandle; }
+  // Why the last Open or Write failed, in the operating system's words; empty after a
+  // good Open.
+  const std::string& LastError() const { return Error; }
+  // Set when a read, a write or a rate change found the port gone (a USB adapter pulled
+  // out, the line hung up), in the operating system's words; empty after a good Open.
+  const std::string& LostReason() const { return LostError; }
+  // Calls made to the operating system for settings (not reads and writes); lets a caller
+  // see that an unchanged rate or time-out costs nothing.
+  uint32_t PlatformCalls() const { return SettingsCalls; }
 
  private:
   int Fd() const { return IsOpen() ? static_cast<int>(Handle) : -1; }
   void SetModemLines();
+  // Applies the line settings (rate, bits, parity, handshake) to the open port; false
+  // when the port or the rate is refused.
+  bool ApplySettings();
+  // Applies the read and write time-outs to the open port; false when refused.
+  bool ApplyTimeouts();
+  // Sets the total read time-out used by Read; an unchanged value costs no call.
+  void SetReadTimeout(uint32_t ms);
+
+  const TPortMap PortMap;
+  const TUartSettings Line;
+  // Time-outs in milliseconds, as the port has them now.
+  uint32_t ReadTotalMultiplier = 0;
+  uint32_t ReadTotalConstant = 0;
+  uint32_t WriteTotalMultiplier = 0;
+  uint32_t WriteTotalConstant = 0;
+
+  // Written only by Open and Close, under HandleMutex.
+  THandle Handle = kNullHandle;
+  int32_t Rate = 9600;  // by Open and SetBaudRate
+  std::string Error;
+  std::string LostError;
+  uint32_t SettingsCalls = 0;
 
   // Held by Open and Close for as long as they change the handle and by
   // ReleaseExclusiveUse while it uses it: a release from another thread then acts on

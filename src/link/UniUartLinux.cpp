@@ -49,12 +49,12 @@ tcflag_t ByteSizeFlag(uint8_t code) {
 
 bool TMyUart::Open(const std::string& name, int32_t rate) {
   const std::lock_guard<std::mutex> lock(HandleMutex);
-  LastError.clear();
+  Error.clear();
   LostError.clear();
   const std::string device = ResolvePortName(name, PortMap);
   int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    LastError = std::strerror(errno);
+    Error = std::strerror(errno);
     Handle = kNullHandle;
     return false;
   }
@@ -63,14 +63,14 @@ bool TMyUart::Open(const std::string& name, int32_t rate) {
     const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
     ::close(fd);
     if (moved < 0) {
-      LastError = std::strerror(errno);
+      Error = std::strerror(errno);
       return false;
     }
     fd = moved;
   }
   Handle = fd;
   auto fail = [&](const char* reason) {
-    LastError = reason ? reason : std::strerror(errno);
+    Error = reason ? reason : std::strerror(errno);
     ::close(fd);
     Handle = kNullHandle;
     return false;
@@ -93,7 +93,7 @@ bool TMyUart::Open(const std::string& name, int32_t rate) {
   }
   ::ioctl(fd, TCFLSH, TCIOFLUSH);
   ApplyTimeouts();
-  BaudRate = rate;
+  Rate = rate;
   if (!ApplySettings()) return fail("The device does not accept the line settings");
   return true;
 }
@@ -117,41 +117,41 @@ void TMyUart::SetModemLines() {
   int dtr = TIOCM_DTR;
   int rts = TIOCM_RTS;
   // Handshake modes are carried by the driver (RTS) or not available (DTR): keep the line up.
-  ::ioctl(fd, DtrMode == 1 ? TIOCMBIC : TIOCMBIS, &dtr);
-  if (RtsMode != 2) ::ioctl(fd, RtsMode == 1 ? TIOCMBIC : TIOCMBIS, &rts);
+  ::ioctl(fd, Line.DtrMode == 1 ? TIOCMBIC : TIOCMBIS, &dtr);
+  if (Line.RtsMode != 2) ::ioctl(fd, Line.RtsMode == 1 ? TIOCMBIC : TIOCMBIS, &rts);
 }
 
 bool TMyUart::ApplySettings() {
   if (!IsOpen()) return false;
-  if (BaudRate <= 0) return false;
+  if (Rate <= 0) return false;
   const int fd = Fd();
-  ++PlatformCalls;
+  ++SettingsCalls;
   struct termios2 tio {};
   ::ioctl(fd, TCGETS2, &tio);
   tio.c_iflag = IGNBRK;
-  if (ParityCheck) tio.c_iflag |= INPCK;
-  if (XonXoffOut) tio.c_iflag |= IXON;
-  if (XonXoffIn) tio.c_iflag |= IXOFF;
-  if (!TxContinueOnXoff && XonXoffIn) tio.c_iflag |= IXANY;
+  if (Line.ParityCheck) tio.c_iflag |= INPCK;
+  if (Line.XonXoffOut) tio.c_iflag |= IXON;
+  if (Line.XonXoffIn) tio.c_iflag |= IXOFF;
+  if (!Line.TxContinueOnXoff && Line.XonXoffIn) tio.c_iflag |= IXANY;
   tio.c_oflag = 0;
   tio.c_lflag = 0;
-  tio.c_cflag = CREAD | CLOCAL | BOTHER | ByteSizeFlag(ByteSizeCode);
-  switch (ParityMode) {
+  tio.c_cflag = CREAD | CLOCAL | BOTHER | ByteSizeFlag(Line.ByteSizeCode);
+  switch (Line.ParityMode) {
     case 1: tio.c_cflag |= PARENB | PARODD; break;
     case 2: tio.c_cflag |= PARENB; break;
     case 3: tio.c_cflag |= PARENB | PARODD | CMSPAR; break;
     case 4: tio.c_cflag |= PARENB | CMSPAR; break;
     default: break;
   }
-  if (StopBitsCode != 0) tio.c_cflag |= CSTOPB;
-  if (CtsOutFlow || RtsMode == 2) tio.c_cflag |= CRTSCTS;
+  if (Line.StopBitsCode != 0) tio.c_cflag |= CSTOPB;
+  if (Line.CtsOutFlow || Line.RtsMode == 2) tio.c_cflag |= CRTSCTS;
   tio.c_cflag |= BOTHER << IBSHIFT;
-  tio.c_ispeed = static_cast<speed_t>(BaudRate);
-  tio.c_ospeed = static_cast<speed_t>(BaudRate);
+  tio.c_ispeed = static_cast<speed_t>(Rate);
+  tio.c_ospeed = static_cast<speed_t>(Rate);
   tio.c_cc[VMIN] = 0;
   tio.c_cc[VTIME] = 0;
-  tio.c_cc[VSTART] = XonCharacter;
-  tio.c_cc[VSTOP] = XoffCharacter;
+  tio.c_cc[VSTART] = Line.XonCharacter;
+  tio.c_cc[VSTOP] = Line.XoffCharacter;
   if (::ioctl(fd, TCSETS2, &tio) != 0) {
     if (IsGoneError(errno)) LostError = std::strerror(errno);
     return false;
@@ -160,7 +160,7 @@ bool TMyUart::ApplySettings() {
   // 3 % away, which would garble the line.
   struct termios2 actual {};
   if (::ioctl(fd, TCGETS2, &actual) != 0) return false;
-  const double wanted = static_cast<double>(BaudRate);
+  const double wanted = static_cast<double>(Rate);
   const double got = static_cast<double>(actual.c_ospeed);
   if (got < wanted * 0.97 || got > wanted * 1.03) return false;
   SetModemLines();
@@ -169,7 +169,7 @@ bool TMyUart::ApplySettings() {
 
 bool TMyUart::ApplyTimeouts() {
   // Reads are timed by poll() in Read itself; nothing to hand to the driver.
-  ++PlatformCalls;
+  ++SettingsCalls;
   return true;
 }
 
@@ -184,7 +184,7 @@ int TMyUart::Read(uint8_t* buffer, int count, uint32_t ms) {
     const ssize_t n = ::read(fd, buffer + got, static_cast<size_t>(count - got));
     if (n > 0) {
       got += static_cast<int>(n);
-      gapDeadline = TDeadline(ReadInterval);
+      gapDeadline = TDeadline(Line.ReadInterval);
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
@@ -219,7 +219,7 @@ int TMyUart::Read(uint8_t* buffer, int count, uint32_t ms) {
 bool TMyUart::Write(const uint8_t* buffer, int count) {
   const int fd = Fd();
   if (fd < 0) {
-    LastError = "the port is not open";
+    Error = "the port is not open";
     return false;
   }
   const TDeadline deadline(WriteTimeoutMs(count));
@@ -232,24 +232,24 @@ bool TMyUart::Write(const uint8_t* buffer, int count) {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) {
-      LastError = std::strerror(errno);
-      LostError = LastError;
+      Error = std::strerror(errno);
+      LostError = Error;
       return false;
     }
     const uint32_t left = deadline.MillisLeft();
     if (left == 0) {
-      LastError = "the line took " + std::to_string(done) + " of " + std::to_string(count) +
+      Error = "the line took " + std::to_string(done) + " of " + std::to_string(count) +
                   " bytes and then stopped taking any";
       return false;
     }
     struct pollfd p {fd, POLLOUT, 0};
     if (::poll(&p, 1, static_cast<int>(left)) < 0 && errno != EINTR) {
-      LastError = std::strerror(errno);
+      Error = std::strerror(errno);
       return false;
     }
     if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) {
-      LastError = HangUpReason(fd);
-      LostError = LastError;
+      Error = HangUpReason(fd);
+      LostError = Error;
       return false;
     }
   }

@@ -37,20 +37,20 @@ DWORD RtsControl(uint8_t mode) {
 
 bool TMyUart::Open(const std::string& name, int32_t rate) {
   const std::lock_guard<std::mutex> lock(HandleMutex);
-  LastError.clear();
+  Error.clear();
   LostError.clear();
   const std::string device = ResolvePortName(name, PortMap);
   // No sharing: a second opener, of this or any other program, is refused while we hold it.
   const HANDLE handle =
       CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
-    LastError = Win32ErrorText(GetLastError());
+    Error = Win32ErrorText(GetLastError());
     Handle = kNullHandle;
     return false;
   }
   Handle = reinterpret_cast<THandle>(handle);
   auto fail = [&](const std::string& reason) {
-    LastError = reason;
+    Error = reason;
     CloseHandle(handle);
     Handle = kNullHandle;
     return false;
@@ -62,7 +62,7 @@ bool TMyUart::Open(const std::string& name, int32_t rate) {
   if (!PurgeComm(handle, PURGE_RXABORT | PURGE_RXCLEAR | PURGE_TXABORT | PURGE_TXCLEAR))
     return fail(Win32ErrorText(GetLastError()));
   if (!ApplyTimeouts()) return fail(Win32ErrorText(GetLastError()));
-  BaudRate = rate;
+  Rate = rate;
   if (!ApplySettings()) return fail("The device does not accept the line settings");
   return true;
 }
@@ -83,47 +83,47 @@ void TMyUart::SetModemLines() {
 
 bool TMyUart::ApplySettings() {
   if (!IsOpen()) return false;
-  if (BaudRate <= 0) return false;
-  ++PlatformCalls;
+  if (Rate <= 0) return false;
+  ++SettingsCalls;
   DCB dcb{};
   dcb.DCBlength = sizeof dcb;
   if (!GetCommState(AsHandle(Handle), &dcb)) return false;
-  dcb.BaudRate = static_cast<DWORD>(BaudRate);
+  dcb.BaudRate = static_cast<DWORD>(Rate);
   dcb.fBinary = TRUE;
-  dcb.fParity = ParityCheck;
-  dcb.fOutxCtsFlow = CtsOutFlow;
-  dcb.fOutxDsrFlow = DsrOutFlow;
-  dcb.fDtrControl = DtrControl(DtrMode);
-  dcb.fDsrSensitivity = DsrSensitive;
-  dcb.fTXContinueOnXoff = TxContinueOnXoff;
-  dcb.fOutX = XonXoffOut;
-  dcb.fInX = XonXoffIn;
-  dcb.fErrorChar = ReplaceErrors;
-  dcb.fNull = DiscardNulls;
-  dcb.fRtsControl = RtsControl(RtsMode);
+  dcb.fParity = Line.ParityCheck;
+  dcb.fOutxCtsFlow = Line.CtsOutFlow;
+  dcb.fOutxDsrFlow = Line.DsrOutFlow;
+  dcb.fDtrControl = DtrControl(Line.DtrMode);
+  dcb.fDsrSensitivity = Line.DsrSensitive;
+  dcb.fTXContinueOnXoff = Line.TxContinueOnXoff;
+  dcb.fOutX = Line.XonXoffOut;
+  dcb.fInX = Line.XonXoffIn;
+  dcb.fErrorChar = Line.ReplaceErrors;
+  dcb.fNull = Line.DiscardNulls;
+  dcb.fRtsControl = RtsControl(Line.RtsMode);
   dcb.fAbortOnError = FALSE;
-  dcb.XonLim = XonLimit;
-  dcb.XoffLim = XoffLimit;
-  dcb.ByteSize = static_cast<BYTE>(ByteSizeCode + 5);
+  dcb.XonLim = Line.XonLimit;
+  dcb.XoffLim = Line.XoffLimit;
+  dcb.ByteSize = static_cast<BYTE>(Line.ByteSizeCode + 5);
   // Both numberings are the system's own: none, odd, even, mark, space; one, 1.5, two.
-  dcb.Parity = ParityMode;
-  dcb.StopBits = StopBitsCode;
-  dcb.XonChar = static_cast<char>(XonCharacter);
-  dcb.XoffChar = static_cast<char>(XoffCharacter);
-  dcb.ErrorChar = static_cast<char>(ErrorCharacter);
+  dcb.Parity = Line.ParityMode;
+  dcb.StopBits = Line.StopBitsCode;
+  dcb.XonChar = static_cast<char>(Line.XonCharacter);
+  dcb.XoffChar = static_cast<char>(Line.XoffCharacter);
+  dcb.ErrorChar = static_cast<char>(Line.ErrorCharacter);
   if (!SetCommState(AsHandle(Handle), &dcb)) return false;
   // A driver that cannot make the rate says so here or rounds it; refuse anything more
   // than 3 % away, which would garble the line.
   DCB actual{};
   actual.DCBlength = sizeof actual;
   if (!GetCommState(AsHandle(Handle), &actual)) return false;
-  const double wanted = static_cast<double>(BaudRate);
+  const double wanted = static_cast<double>(Rate);
   const double got = static_cast<double>(actual.BaudRate);
   return got >= wanted * 0.97 && got <= wanted * 1.03;
 }
 
 bool TMyUart::ApplyTimeouts() {
-  ++PlatformCalls;
+  ++SettingsCalls;
   if (!IsOpen()) return true;
   COMMTIMEOUTS timeouts{};
   if (ReadTotalConstant == 0 && ReadTotalMultiplier == 0) {
@@ -131,7 +131,7 @@ bool TMyUart::ApplyTimeouts() {
     // means "what is waiting, at once", as a read of 0 ms does on POSIX.
     timeouts.ReadIntervalTimeout = MAXDWORD;
   } else {
-    timeouts.ReadIntervalTimeout = ReadInterval;
+    timeouts.ReadIntervalTimeout = Line.ReadInterval;
     timeouts.ReadTotalTimeoutMultiplier = ReadTotalMultiplier;
     timeouts.ReadTotalTimeoutConstant = ReadTotalConstant;
   }
@@ -154,7 +154,7 @@ int TMyUart::Read(uint8_t* buffer, int count, uint32_t ms) {
 
 bool TMyUart::Write(const uint8_t* buffer, int count) {
   if (!IsOpen()) {
-    LastError = "the port is not open";
+    Error = "the port is not open";
     return false;
   }
   if (count <= 0) return true;
@@ -164,18 +164,18 @@ bool TMyUart::Write(const uint8_t* buffer, int count) {
     WriteTotalConstant = limit;
     WriteTotalMultiplier = 0;
     if (!ApplyTimeouts()) {
-      LastError = Win32ErrorText(GetLastError());
+      Error = Win32ErrorText(GetLastError());
       return false;
     }
   }
   DWORD written = 0;
   if (!WriteFile(AsHandle(Handle), buffer, static_cast<DWORD>(count), &written, nullptr)) {
-    LastError = Win32ErrorText(GetLastError());
-    LostError = LastError;
+    Error = Win32ErrorText(GetLastError());
+    LostError = Error;
     return false;
   }
   if (written < static_cast<DWORD>(count)) {
-    LastError = "the line took " + std::to_string(written) + " of " + std::to_string(count) +
+    Error = "the line took " + std::to_string(written) + " of " + std::to_string(count) +
                 " bytes and then stopped taking any";
     return false;
   }

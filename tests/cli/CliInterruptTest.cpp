@@ -114,7 +114,7 @@ TEST(CliInterrupt, ProgramStopsCleanlyAndLetsGoOfThePort) {
       }
       EXPECT_FALSE(sim.LineExclusive()) << "the port's exclusive-use flag outlived the program";
       TMyUart port;
-      EXPECT_TRUE(port.Open(sim.DevicePath(), 9600)) << port.LastError;
+      EXPECT_TRUE(port.Open(sim.DevicePath(), 9600)) << port.LastError();
     }
   }
 }

@@ -182,8 +182,7 @@ namespace {
 class LinkSessionTest : public TEngineTest {};
 
 TEST_F(LinkSessionTest, RateThePortRefusesAfterThePrinterAcceptedItIsCodeFour) {
-  Probe().LinkBaudRate() = 9600;
-  ASSERT_TRUE(Probe().OpenLink(Sim.DevicePath()));
+  ASSERT_TRUE(Probe().OpenLink({Sim.DevicePath(), 9600, {}, {}, {}}));
   EXPECT_FALSE(Probe().SwitchBaudRate(-19200));
   EXPECT_EQ(Probe().ResultCode(), kResultLocalBaudFailed);
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2B})) << "the printer is asked first";
@@ -191,8 +190,7 @@ TEST_F(LinkSessionTest, RateThePortRefusesAfterThePrinterAcceptedItIsCodeFour) {
 }
 
 TEST_F(LinkSessionTest, SwitchToTheRateInUseSendsNothing) {
-  Probe().LinkBaudRate() = 19200;
-  ASSERT_TRUE(Probe().OpenLink(Sim.DevicePath()));
+  ASSERT_TRUE(Probe().OpenLink({Sim.DevicePath(), 19200, {}, {}, {}}));
   EXPECT_TRUE(Probe().SwitchBaudRate(19200));
   EXPECT_EQ(Commands(), std::vector<uint16_t>{0x20});
   EXPECT_EQ(Sim.LineBaudRate(), 19200);

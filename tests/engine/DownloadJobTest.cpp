@@ -1,5 +1,6 @@
 // Files into the printer's memory: blocks, addresses, baud switches, skips and failures.
 #include "EngineFixture.h"
+#include "link/UniUart.h"
 
 namespace printset {
 namespace {
@@ -50,7 +51,7 @@ TEST_F(DownloadJobTest, LinkSwitchesTo115200ForTheTransferAndBack) {
   EXPECT_EQ(requests[5].Argument, 9600u);
   EXPECT_EQ(lineRateAtBlocks, (std::vector<int32_t>{115200, 115200}));
   EXPECT_EQ(Sim.BaudRate(), 9600);
-  EXPECT_EQ(Probe().SerialPort().BaudRate, 9600);
+  EXPECT_EQ(Probe().LineBaudRate(), 9600);
 }
 
 TEST_F(DownloadJobTest, SkippedAndMissingEntriesAndEmptyFiles) {
@@ -103,7 +104,7 @@ TEST_F(DownloadJobTest, UnansweredBaudSwitchGoesOnAtTheOldRateAndEndsInError) {
   Inputs.AddDownload(WriteFile("a.bin", file), "a.bin", 45, 0u);
   EXPECT_EQ(Run(JobDownloadFiles), kResultNoValidReply);
   EXPECT_EQ(Sim.DownloadRange(0, 300), file);
-  EXPECT_EQ(Probe().SerialPort().BaudRate, 9600);
+  EXPECT_EQ(Probe().LineBaudRate(), 9600);
   EXPECT_EQ(Sim.LineBaudRate(), 9600);
 }
 
@@ -112,7 +113,9 @@ TEST_F(DownloadJobTest, UnreadableFileIsAnErrorAndTheLineIsLetGo) {
   // the process's own memory map is never mapped.
   Inputs.AddDownload("/proc/self/mem", "mem", 45, 0u);
   EXPECT_EQ(Run(JobDownloadFiles), kResultJobError);
-  EXPECT_FALSE(Probe().SerialPort().IsOpen()) << "the line is let go";
+  TMyUart other;
+  EXPECT_TRUE(other.Open(Sim.DevicePath(), 9600)) << "the line is let go: " << other.LastError();
+  other.Close();
   const std::string log = ReadText("debug.log");
   EXPECT_NE(log.find("ERROR cannot read \"/proc/self/mem\""), std::string::npos) << log;
   EXPECT_EQ(Run(JobSetParameters), kResultOk) << "the next job opens the port again";

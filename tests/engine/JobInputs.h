@@ -22,12 +22,16 @@ class TCommThreadProbe {
     Thread.ReportProgress(text, done, total, statusPanel);
   }
   TDateTime& LastProgressPost() { return Thread.LastProgressPost; }
-  int32_t& LinkBaudRate() { return Thread.LinkBaudRate; }
-  bool OpenLink(const std::string& portName) { return Thread.OpenLink(portName); }
+  // Opens the link to `target` as a job for it would, while the worker is parked.
+  bool OpenLink(const TLinkTarget& target) {
+    Thread.TakeJob(TJob::IdentifyPrinter().At(target));
+    return Thread.OpenLink();
+  }
   bool SwitchBaudRate(int32_t rate) { return Thread.SwitchBaudRate(rate); }
   void CloseLink() { Thread.CloseLink(); }
-  uint8_t ResultCode() const { return Thread.ResultCode; }
-  const TMyUart& SerialPort() const { return Thread.SerialPort; }
+  uint8_t ResultCode() const { return Thread.Outcome.ResultCode; }
+  // The rate of the line the last job used; 0 before any job, and over UDP.
+  int32_t LineBaudRate() const { return Thread.Line ? Thread.Line->BaudRate() : 0; }
   std::vector<std::string> TraceLines() const { return Thread.TraceLog.GetLines(); }
 
  private:

@@ -111,7 +111,7 @@ TEST_F(TransferTest, DownloadAddsTheBaseWrapsAt32BitsAndSwitchesTheRateAroundThe
   EXPECT_EQ(Printer.DownloadRange(3840, 1024), first);
   EXPECT_EQ(Printer.DownloadRange(0xFFFFFF00u, 256), Bytes(second.begin(), second.begin() + 256));
   EXPECT_EQ(Printer.DownloadRange(0, 44), Bytes(second.begin() + 256, second.end()));
-  EXPECT_EQ(Probe().SerialPort().BaudRate, 9600);
+  EXPECT_EQ(Probe().LineBaudRate(), 9600);
 }
 
 TEST_F(TransferTest, SetParametersSendsTheBlockAndTracesEveryPacket) {

@@ -24,7 +24,7 @@ std::vector<uint8_t> Concat(std::vector<uint8_t> a, const std::vector<uint8_t>& 
 
 class Receiver : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(Port.Open(Pty.SlavePath(), 9600)) << Port.LastError; }
+  void SetUp() override { ASSERT_TRUE(Port.Open(Pty.SlavePath(), 9600)) << Port.LastError(); }
 
   int Receive(uint32_t ms = 500, int capacity = 255) {
     return ReceiveSerialReply(Port, Data, capacity, ms, Trace);

@@ -25,7 +25,7 @@ class SimOverPty : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
-    ASSERT_TRUE(Port.Open(Sim.DevicePath(), 9600)) << Port.LastError;
+    ASSERT_TRUE(Port.Open(Sim.DevicePath(), 9600)) << Port.LastError();
   }
 
   int Request(uint16_t command, uint32_t argument, const std::vector<uint8_t>& data = {}, int attempts = 1,
@@ -71,7 +71,7 @@ TEST_F(SimOverPty, IdentifyAnswersWithTheIdentityAsConfigured) {
 TEST_F(SimOverPty, TheHostClosingAndReopeningThePortBetweenJobsCostsNothing) {
   ASSERT_EQ(Identify(), 8);
   Port.Close();
-  ASSERT_TRUE(Port.Open(Sim.DevicePath(), 9600)) << Port.LastError;
+  ASSERT_TRUE(Port.Open(Sim.DevicePath(), 9600)) << Port.LastError();
   EXPECT_EQ(Identify(), 8);
 }
 

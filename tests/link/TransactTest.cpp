@@ -25,7 +25,7 @@ const std::vector<uint8_t> kIdentifyRequest = {0x03, 0xFF, 0x20, 0x00, 0x00, 0x0
 
 class Transact : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(Port.Open(Pty.SlavePath(), 9600)) << Port.LastError; }
+  void SetUp() override { ASSERT_TRUE(Port.Open(Pty.SlavePath(), 9600)) << Port.LastError(); }
 
   int Identify(int attempts, uint32_t ms) {
     std::memcpy(Buffer, "DEVICE??", 8);

@@ -12,7 +12,7 @@ namespace {
 
 TEST(TransportFactory, ThePortNameChoosesTheLineAndOpeningSaysWhyNot) {
   TPtyPair pty;
-  TMyUart port;
+  const TPortMap ports{{"COM7", pty.SlavePath()}};
   const TUdpAddress configured{"127.0.0.1", 9100};
   const TUdpAddress unconfigured;
   struct TRow {
@@ -25,6 +25,7 @@ TEST(TransportFactory, ThePortNameChoosesTheLineAndOpeningSaysWhyNot) {
   const TRow rows[] = {
       {pty.SlavePath(), &configured, true, 19200, ""},
       {pty.SlavePath() + "-gone", &configured, false, 0, "No such file or directory"},
+      {"com7", &configured, true, 19200, ""},  // the port map's device
       {"TCP/IP", &configured, true, 0, ""},
       {"TCP/IP", &unconfigured, false, 0, "no printer address configured"},
       {"TCP/IP:127.0.0.1:9100", &unconfigured, true, 0, ""},
@@ -32,7 +33,7 @@ TEST(TransportFactory, ThePortNameChoosesTheLineAndOpeningSaysWhyNot) {
   };
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.Name);
-    const std::unique_ptr<TTransport> line = MakeTransport(row.Name, 19200, port, *row.Configured);
+    const std::unique_ptr<TTransport> line = MakeTransport(row.Name, 19200, ports, *row.Configured);
     TTraceLog trace;
     std::string error;
     EXPECT_EQ(line->Open(trace, error), row.Opens) << error;

@@ -20,19 +20,19 @@ TEST(UniUartOpen, ARegularFileIsRefusedAndItsDescriptorClosed) {
   TMyUart port;
   const int before = OpenDescriptorCount();
   EXPECT_FALSE(port.Open(path, 9600));
-  EXPECT_EQ(port.Handle, kNullHandle);
-  EXPECT_EQ(port.LastError, "Not a character device");
+  EXPECT_FALSE(port.IsOpen());
+  EXPECT_EQ(port.LastError(), "Not a character device");
   EXPECT_EQ(OpenDescriptorCount(), before);
 }
 
 TEST(UniUartOpen, AMissingDeviceGivesTheSystemsReasonAndAnotherOpenStartsAfresh) {
   TMyUart port;
   EXPECT_FALSE(port.Open("/dev/printset-no-such-port", 9600));
-  EXPECT_EQ(port.LastError, "No such file or directory");
-  EXPECT_EQ(port.Handle, kNullHandle);
+  EXPECT_EQ(port.LastError(), "No such file or directory");
+  EXPECT_FALSE(port.IsOpen());
   TPtyPair pty;
-  EXPECT_TRUE(port.Open(pty.SlavePath(), 9600)) << port.LastError;
-  EXPECT_TRUE(port.LastError.empty());
+  EXPECT_TRUE(port.Open(pty.SlavePath(), 9600)) << port.LastError();
+  EXPECT_TRUE(port.LastError().empty());
 }
 
 // termios2 takes any rate the driver can make, not only the classic table's.

@@ -14,20 +14,20 @@ namespace {
 TEST(UniUartOpen, ASecondOpenOfTheSamePortIsRefused) {
   TPtyPair pty;
   TMyUart first;
-  ASSERT_TRUE(first.Open(pty.SlavePath(), 9600)) << first.LastError;
+  ASSERT_TRUE(first.Open(pty.SlavePath(), 9600)) << first.LastError();
   TMyUart second;
   EXPECT_FALSE(second.Open(pty.SlavePath(), 9600));
-  EXPECT_EQ(second.Handle, kNullHandle);
-  EXPECT_FALSE(second.LastError.empty());
+  EXPECT_FALSE(second.IsOpen());
+  EXPECT_FALSE(second.LastError().empty());
   first.Close();
-  EXPECT_TRUE(second.Open(pty.SlavePath(), 9600)) << second.LastError;
-  EXPECT_TRUE(second.LastError.empty());
+  EXPECT_TRUE(second.Open(pty.SlavePath(), 9600)) << second.LastError();
+  EXPECT_TRUE(second.LastError().empty());
 }
 
 TEST(UniUartWriteLimit, ALineSomewhatSlowerThanItsRateStillFinishesAndAStalledOneIsFound) {
   TMyUart port;  // 8N1: ten bits a byte
   for (const int32_t rate : {4800, 9600, 115200}) {
-    port.BaudRate = rate;
+    ASSERT_TRUE(port.SetBaudRate(rate));  // closed: only stored
     for (const int count : {12, 268}) {  // the jobs' smallest and largest packets
       const int64_t wireMs = int64_t{count} * 10 * 1000 / rate;
       const int64_t limit = port.WriteTimeoutMs(count);
@@ -39,7 +39,7 @@ TEST(UniUartWriteLimit, ALineSomewhatSlowerThanItsRateStillFinishesAndAStalledOn
 
 class UniUartRead : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(Port.Open(Pty.SlavePath(), 9600)) << Port.LastError; }
+  void SetUp() override { ASSERT_TRUE(Port.Open(Pty.SlavePath(), 9600)) << Port.LastError(); }
   TPtyPair Pty;
   TMyUart Port;
   uint8_t Buffer[128] = {};
@@ -96,12 +96,12 @@ TEST(UniUartClosed, ReadFailsWriteFailsAndCloseMakesNoCall) {
   uint8_t byte = 0;
   EXPECT_EQ(port.Read(&byte, 1, 10), -1);
   EXPECT_FALSE(port.Write(&byte, 1));
-  const uint32_t calls = port.PlatformCalls;
+  const uint32_t calls = port.PlatformCalls();
   port.Close();
-  EXPECT_EQ(port.Handle, kNullHandle);
+  EXPECT_FALSE(port.IsOpen());
   port.Close();
-  EXPECT_EQ(port.Handle, kNullHandle);
-  EXPECT_EQ(port.PlatformCalls, calls);
+  EXPECT_FALSE(port.IsOpen());
+  EXPECT_EQ(port.PlatformCalls(), calls);
 }
 
 TEST(UniUartBaudRate, TheRateInUseCostsNoCallAndANewRateReachesTheLine) {
@@ -109,24 +109,24 @@ TEST(UniUartBaudRate, TheRateInUseCostsNoCallAndANewRateReachesTheLine) {
   TMyUart port;
   ASSERT_TRUE(port.Open(pty.SlavePath(), 9600));
   EXPECT_EQ(pty.LineBaudRate(), 9600);
-  const uint32_t calls = port.PlatformCalls;
+  const uint32_t calls = port.PlatformCalls();
   EXPECT_TRUE(port.SetBaudRate(9600));
-  EXPECT_EQ(port.PlatformCalls, calls);
+  EXPECT_EQ(port.PlatformCalls(), calls);
   EXPECT_TRUE(port.SetBaudRate(115200));
-  EXPECT_GT(port.PlatformCalls, calls);
+  EXPECT_GT(port.PlatformCalls(), calls);
   EXPECT_EQ(pty.LineBaudRate(), 115200);
 }
 
 TEST(UniUartBaudRate, AClosedPortOnlyStoresTheRateAndOpenUsesItsOwn) {
   TMyUart port;
-  const uint32_t calls = port.PlatformCalls;
+  const uint32_t calls = port.PlatformCalls();
   EXPECT_TRUE(port.SetBaudRate(19200));
-  EXPECT_EQ(port.BaudRate, 19200);
+  EXPECT_EQ(port.BaudRate(), 19200);
   EXPECT_TRUE(port.SetBaudRate(19200));
-  EXPECT_EQ(port.PlatformCalls, calls);
+  EXPECT_EQ(port.PlatformCalls(), calls);
   TPtyPair pty;
   ASSERT_TRUE(port.Open(pty.SlavePath(), 4800));
-  EXPECT_EQ(port.BaudRate, 4800);
+  EXPECT_EQ(port.BaudRate(), 4800);
   EXPECT_EQ(pty.LineBaudRate(), 4800);
 }
 

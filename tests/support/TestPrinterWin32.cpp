@@ -43,7 +43,7 @@ struct TTestPrinter::TPeer {
   // request after the other, so the second reply means the files are complete.
   void WriteOut(const std::string& portName) {
     TMyUart port;
-    if (!port.Open(portName, kSimDefaultBaudRate)) throw std::runtime_error(portName + ": " + port.LastError);
+    if (!port.Open(portName, kSimDefaultBaudRate)) throw std::runtime_error(portName + ": " + port.LastError());
     TTraceLog trace;
     TSerialTransport line(port);
     TPacketLink link(line, trace);
