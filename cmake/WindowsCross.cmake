@@ -17,7 +17,6 @@ add_subdirectory(src/link)
 add_subdirectory(src/engine)
 add_subdirectory(src/settings)
 add_subdirectory(src/report)
-add_subdirectory(src/frontend)
 
 # printset-cli.exe: no window, and logo and ports say that they need the build with Qt.
 set(PRINTSET_WITH_QT OFF)
@@ -36,5 +35,7 @@ add_library(CLI11::CLI11 INTERFACE IMPORTED)
 target_include_directories(CLI11::CLI11 SYSTEM INTERFACE ${PRINTSET_HOST_HEADERS})
 add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
 target_include_directories(nlohmann_json::nlohmann_json SYSTEM INTERFACE ${PRINTSET_HOST_HEADERS})
+# The front-end core, after the JSON writer's target it links.
+add_subdirectory(src/frontend)
 add_subdirectory(src/app)
 add_subdirectory(tests)

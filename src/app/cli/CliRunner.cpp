@@ -111,8 +111,10 @@ std::optional<TRequest> RequestOrSay(const TChecked<TRequest>& checked, const TC
       std::fprintf(options.Json ? stderr : stdout, "%s\n", refusal.Text.c_str());
       std::fprintf(stderr, "printset-cli: %s; nothing was sent\n", refusal.Detail.c_str());
       return std::nullopt;
+    case TRefusalKind::IncompleteLogoSet:  // its text says that nothing was sent
+      std::fprintf(stderr, "printset-cli: %s\n", refusal.Text.c_str());
+      return std::nullopt;
     case TRefusalKind::Unreadable:
-    case TRefusalKind::IncompleteLogoSet:
       break;
   }
   std::fprintf(stderr, "printset-cli: %s; nothing was sent\n", refusal.Text.c_str());
