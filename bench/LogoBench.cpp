@@ -146,7 +146,7 @@ TAddFigures MeasureAdd(const std::string& folder) {
     if (list->count() != kListedLogos + 1) throw std::runtime_error("the tenth logo was not added");
 
     const double packStart = WallSeconds();
-    const TLogoSetResult set = BuildLogoSet(paths, settings, LoadPicture);
+    const TLogoSetResult set = BuildLogoSet(paths, settings, PictureLoaderOn(SystemPictureDecoder()));
     figures.RebuildMs = std::min(figures.RebuildMs, (WallSeconds() - packStart) * 1e3);
     if (!set.Complete) throw std::runtime_error("the ten pictures did not pack");
   }

@@ -17,8 +17,12 @@ add_subdirectory(src/link)
 add_subdirectory(src/engine)
 add_subdirectory(src/settings)
 add_subdirectory(src/report)
+add_subdirectory(src/logo)
+add_subdirectory(src/ports)
+add_subdirectory(src/frontend)
 
-# printset-cli.exe: no window, and logo and ports say that they need the build with Qt.
+# printset-cli.exe: no window, and logo and ports say that they need the build with Qt
+# (the logo and port cores are built; no picture decoder nor port lister is there yet).
 set(PRINTSET_WITH_QT OFF)
 # The argument parser and the JSON writer are header-only; the host's copies serve. Only
 # their two folders are put on the include path (not all of /usr/include), through links

@@ -6,9 +6,6 @@
 // bands, the logos end to end with nothing left over. An accepted set packs again, dot
 // for dot, to the same bytes; its logos without a dot are exactly those whose rows are
 // all blank; its picture shows every dot where it is.
-#include <QImage>
-#include <QtGlobal>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -18,14 +15,14 @@
 
 #include "FuzzCheck.h"
 #include "logo/DotlessLogos.h"
-#include "logo/LogoImage.h"
+#include "logo/DotBitmap.h"
 #include "logo/LogoSet.h"
 #include "logo/LogoSetReader.h"
 
 namespace printset {
 namespace {
 
-// Drawing costs a QImage of every dot: only for sets of modest size.
+// Drawing costs a bitmap of every dot: only for sets of modest size.
 constexpr int64_t kMostDotsDrawn = int64_t{1} << 20;
 
 TPicture PictureOf(const std::vector<uint8_t>& set, const TPackedLogo& logo) {
@@ -44,11 +41,6 @@ bool Blank(const std::vector<uint8_t>& set, const TPackedLogo& logo) {
 
 }  // namespace
 }  // namespace printset
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace printset;
@@ -99,13 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(next == dotless.size());
 
   if (contents.Logos.empty() || dots > kMostDotsDrawn) return 0;
-  const QImage image = DrawLogos(set, contents.Logos);
-  Require(!image.isNull());
+  const TDotBitmap image = DrawLogos(set, contents.Logos);
+  Require(!image.IsNull());
   int top = 0;
   for (const TPackedLogo& logo : contents.Logos) {
     for (int y = 0; y < logo.Height; ++y)
-      for (int x = 0; x < image.width(); ++x)
-        Require((image.pixelIndex(x, top + y) == 1) == (x < logo.Width() && logo.Dot(set, x, y)));
+      for (int x = 0; x < image.Width; ++x)
+        Require(image.Dot(x, top + y) == (x < logo.Width() && logo.Dot(set, x, y)));
     top += logo.Height + kLogoGapRows;
   }
   return 0;

@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::string path = ScratchPath("picture");
   WriteScratchFile(path, file.data(), file.size());
-  const std::optional<TPicture> loaded = LoadPicture(path);
+  const std::optional<TPicture> loaded = LoadPicture(path, SystemPictureDecoder());
   Require(loaded.has_value());
   const TPicture& picture = *loaded;
   if (picture.Width == 0) {

@@ -60,4 +60,12 @@ TLogoSetContents ReadLogoSet(const std::vector<uint8_t>& set) {
   return contents;
 }
 
+TLogoSetContents ReadBuiltLogos(const TLogoSetResult& built) {
+  if (built.Complete || built.FailedIndex < 0 || built.Bytes.size() < static_cast<size_t>(kLogoSetHeaderSize))
+    return ReadLogoSet(built.Bytes);
+  std::vector<uint8_t> held = built.Bytes;
+  held[2] = static_cast<uint8_t>(built.FailedIndex);
+  return ReadLogoSet(held);
+}
+
 }  // namespace printset

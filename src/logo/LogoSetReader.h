@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "logo/LogoSet.h"
+
 namespace printset {
 
 // The largest set file read: far more than any printer's room, and a bound for a file
@@ -36,5 +38,11 @@ struct TLogoSetContents {
 // missing, a logo of no byte per row or no band, a row wider than kMaxLogoRowBytes, or
 // bytes left over after the last logo the count announces.
 TLogoSetContents ReadLogoSet(const std::vector<uint8_t>& set);
+
+// The logos a build holds: those of a complete set; of a set that stopped short (its
+// count announces logos it does not hold), the logos before the failing entry, read as
+// if the count said so. Refused as ReadLogoSet refuses. `built.Bytes` is left as it is;
+// the logos' RowsAt index into it.
+TLogoSetContents ReadBuiltLogos(const TLogoSetResult& built);
 
 }  // namespace printset

@@ -1,4 +1,5 @@
-// Reading a picture file into plain pixel data for the logo set.
+// Reading a picture file into plain pixel data for the logo set: the rules every
+// platform shares, around its picture decoder (PictureDecoder.h).
 #pragma once
 
 #include <cstdint>
@@ -6,6 +7,7 @@
 #include <string>
 
 #include "logo/LogoSet.h"
+#include "logo/PictureDecoder.h"
 
 namespace printset {
 
@@ -20,16 +22,17 @@ constexpr uint64_t kMaxPictureFileSize = uint64_t{64} << 20;
 
 // std::nullopt when no file exists at the path (a folder is not a file); a TPicture of
 // Width 0 when the file cannot be read (more than kMaxPictureFileSize bytes, a device),
-// cannot be read as a picture or is cut short (fewer rows or
-// bytes than it announces: see PictureDataComplete). Any format Qt's image reader knows
-// is read, whatever the file's extension: every BMP variant (1 to 32 bits per pixel,
-// top-down or bottom-up, RLE4/RLE8, bit fields), PNG, GIF, JPEG and the rest of the
-// installed image plugins. A picture with an alpha channel (PNG, GIF, WebP, ICO, TIFF, a
-// bitmap with an alpha mask) is laid over white: straight alpha, each component
-// c' = (c x a + 255 x (255 - a)) / 255. A 32-bit bitmap without an alpha mask reads as
-// its colours whatever its fourth byte holds; an opaque picture keeps its colours.
-// A picture wider than kMaxLogoWidth, taller than kMaxLogoHeight or with more than
-// kMaxPictureDots dots reads as Width 0 too, refused before it is decoded.
-std::optional<TPicture> LoadPicture(const std::string& path);
+// cannot be read as a picture by `decoder` or is cut short (fewer rows or bytes than it
+// announces: see PictureDataComplete). Any format the decoder knows is read, whatever
+// the file's extension (with Qt's reader: every BMP variant, PNG, GIF, JPEG and the rest
+// of the installed image plugins). A picture with an alpha channel is laid over white:
+// straight alpha, each component c' = (c x a + 255 x (255 - a)) / 255; an opaque
+// picture keeps its colours. A picture wider than kMaxLogoWidth, taller than
+// kMaxLogoHeight or with more than kMaxPictureDots dots reads as Width 0 too, refused
+// before it is decoded where the decoder can tell its size.
+std::optional<TPicture> LoadPicture(const std::string& path, const TPictureDecoder& decoder);
+
+// LoadPicture on `decoder` as the loader BuildLogoSet takes; `decoder` must outlive it.
+TPictureLoader PictureLoaderOn(const TPictureDecoder& decoder);
 
 }  // namespace printset

@@ -1,7 +1,5 @@
 #include "ports/PortList.h"
 
-#include <QSerialPortInfo>
-#include <QString>
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -23,24 +21,14 @@ std::map<std::string, std::string> ByIdLinks(const std::string& folder) {
   return links;
 }
 
-std::vector<TPortInfo> ListSerialPorts() {
-  const std::map<std::string, std::string> byId = ByIdLinks();
-  std::vector<TPortInfo> ports;
-  for (const QSerialPortInfo& found : QSerialPortInfo::availablePorts()) {
-    TPortInfo port;
-    port.Device = found.systemLocation().toStdString();
+std::vector<TPortInfo> ListSerialPorts(const TPortLister& lister, const std::string& byIdFolder) {
+  const std::map<std::string, std::string> byId = ByIdLinks(byIdFolder);
+  std::vector<TPortInfo> ports = lister.PortsPluggedIn();
+  for (TPortInfo& port : ports) {
     std::error_code error;
     const std::filesystem::path device = std::filesystem::canonical(port.Device, error);
     if (const auto link = byId.find(error ? port.Device : device.string()); link != byId.end())
       port.ById = link->second;
-    port.Description = found.description().toStdString();
-    port.Serial = found.serialNumber().toStdString();
-    port.HasIds = found.hasVendorIdentifier() && found.hasProductIdentifier();
-    if (port.HasIds) {
-      port.Vendor = found.vendorIdentifier();
-      port.Product = found.productIdentifier();
-    }
-    ports.push_back(std::move(port));
   }
   std::sort(ports.begin(), ports.end(), [](const TPortInfo& a, const TPortInfo& b) { return a.Device < b.Device; });
   return ports;

@@ -1,5 +1,6 @@
-// The serial devices plugged in now, as the system enumerates them (Qt Serial Port on
-// udev), each with its stable /dev/serial/by-id name where there is one.
+// The serial devices plugged in now, as the system enumerates them behind a small
+// interface (Qt Serial Port on Linux: PortListerQt.cpp), each with its stable
+// /dev/serial/by-id name where there is one.
 #pragma once
 
 #include <cstdint>
@@ -20,9 +21,22 @@ struct TPortInfo {
   bool HasIds = false;      // Vendor and Product are known (USB)
 };
 
-// Every serial device found now, sorted by Device; by-id from the /dev/serial/by-id symlinks.
-// Never fails: a system that cannot say gives an empty list.
-std::vector<TPortInfo> ListSerialPorts();
+// What a platform's port enumeration does: the serial devices plugged in now, in any
+// order, with their device name, description, serial number and USB ids where known
+// (ById left empty). Never throws: a system that cannot say gives an empty list.
+class TPortLister {
+ public:
+  virtual ~TPortLister() = default;
+  virtual std::vector<TPortInfo> PortsPluggedIn() const = 0;
+};
+
+// This platform's enumeration (Qt Serial Port on Linux). Defined by the platform's lister
+// file: only a program that links one may call it. Never fails.
+const TPortLister& SystemPortLister();
+
+// Every serial device `lister` finds, sorted by Device, each with the by-id name of
+// `byIdFolder` that resolves to it. Never fails.
+std::vector<TPortInfo> ListSerialPorts(const TPortLister& lister, const std::string& byIdFolder = kSerialByIdFolder);
 
 // The links of a by-id folder, keyed by the device each resolves to; where several name
 // one device, the first in name order. A missing folder gives an empty map.

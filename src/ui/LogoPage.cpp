@@ -10,14 +10,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <filesystem>
 #include <utility>
 
-#include "logo/DotlessLogos.h"
-#include "logo/LogoSet.h"
-#include "logo/LogoSetReader.h"
 #include "logo/PictureLoader.h"
-#include "settings/RelativePath.h"
 #include "ui/DotRuleBox.h"
 #include "ui/LogoPreview.h"
 #include "ui/MessageBoxes.h"
@@ -27,20 +22,13 @@ namespace printset {
 namespace {
 
 constexpr int kExtrasGap = 8;  // between DOWNLOAD and the rule and preview beneath it
-constexpr const char* kDotlessCaption = "WARNING";
-
-// An entry as listed, resolved against the folder of config.ini unless it is absolute.
-std::string EntryPath(const std::string& entry, const std::string& configFolder) {
-  const std::filesystem::path path(entry);
-  return (path.is_absolute() ? path : std::filesystem::path(configFolder) / path).lexically_normal().string();
-}
 
 }  // namespace
 
 TLogoPage::TLogoPage(std::string configFolder, QWidget* parent)
     : QWidget(parent),
       Controls(LayOutLogoPage(*this)),
-      ConfigFolder(std::move(configFolder)) {
+      Model(std::move(configFolder), PictureLoaderOn(SystemPictureDecoder())) {
   // The rule and the preview go beneath DOWNLOAD: into the page's own layout where it has
   // one, else placed by hand below the button, as wide as the list.
   auto* extras = new QWidget(this);
@@ -72,68 +60,61 @@ TLogoPage::TLogoPage(std::string configFolder, QWidget* parent)
 }
 
 void TLogoPage::SetSettings(const TLogoSettings& settings) {
-  LogoSettings = settings;
+  Model.SetSettings(settings);
   RuleBox->Show(settings.Dots, settings.Threshold);
 }
 
-void TLogoPage::SetPictureFolder(const std::string& folder) {
-  std::error_code error;
-  PictureFolderPath = !folder.empty() && std::filesystem::is_directory(folder, error) ? folder : std::string();
-}
+void TLogoPage::SetPictureFolder(const std::string& folder) { Model.SetPictureFolder(folder); }
 
 void TLogoPage::RestoreList(const std::vector<std::string>& entries) {
   std::vector<std::string> vanished;
-  for (const std::string& entry : entries) {
-    if (!CanAddLogo(static_cast<int>(LogoPaths.size()), LogoSettings)) break;
-    const std::string path = EntryPath(entry, ConfigFolder);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-      vanished.push_back(entry);
-      continue;
-    }
-    LogoPaths.push_back(path);
-    Controls.ListLogo->addItem(QString::fromStdString(RelativeToFolder(path, ConfigFolder)));
-  }
-  if (!LogoPaths.empty()) {
-    RebuildLogoSet();
-    ShowLogoSpace();
-  }
+  const std::vector<TLogoListMessage> messages = Model.Restore(entries, vanished);
+  SyncItems();
+  if (Model.Count() > 0) emit SpaceTextChanged(QString::fromStdString(Model.SpaceText()));
   ShowPreview();
+  for (const TLogoListMessage& message : messages)
+    ShowMessage(this, QString::fromStdString(message.Caption), QString::fromStdString(message.Text));
   // After the window has come up, over it rather than before it.
   if (!vanished.empty())
-    QMetaObject::invokeMethod(this, [this, vanished] { ReportVanished(vanished); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, vanished] {
+      const TLogoListMessage message = VanishedMessage(vanished);
+      ShowMessage(this, QString::fromStdString(message.Caption), QString::fromStdString(message.Text));
+    }, Qt::QueuedConnection);
 }
 
-void TLogoPage::ReportVanished(const std::vector<std::string>& entries) {
-  QString names;
-  for (const std::string& entry : entries) names += "\n" + QString::fromStdString(entry);
-  ShowMessage(this, "ERROR", "pictures of the last logo list no longer found, left out of the list:" + names);
-}
+std::vector<std::string> TLogoPage::ListEntries() const { return Model.Names(); }
 
-std::vector<std::string> TLogoPage::ListEntries() const {
-  std::vector<std::string> entries;
-  for (int i = 0; i < Controls.ListLogo->count(); ++i) entries.push_back(Controls.ListLogo->item(i)->text().toStdString());
-  return entries;
-}
+void TLogoPage::DotRuleChanged() { ShowChange(Model.SetDotRule(RuleBox->Rule(), RuleBox->Threshold())); }
 
-void TLogoPage::DotRuleChanged() {
-  LogoSettings.Dots = RuleBox->Rule();
-  LogoSettings.Threshold = RuleBox->Threshold();
-  RebuildLogoSet();
-  ShowLogoSpace();
+void TLogoPage::ShowChange(const std::vector<TLogoListMessage>& messages) {
+  SyncItems();
+  emit SpaceTextChanged(QString::fromStdString(Model.SpaceText()));
   ShowPreview();
+  for (const TLogoListMessage& message : messages)
+    ShowMessage(this, QString::fromStdString(message.Caption), QString::fromStdString(message.Text));
+}
+
+void TLogoPage::SyncItems() {
+  // The model only appends and takes out: items that no longer match go, in order, and
+  // the names still missing are added at the end.
+  QListWidget* list = Controls.ListLogo;
+  const std::vector<std::string>& names = Model.Names();
+  size_t kept = 0;
+  for (int row = 0; row < list->count();) {
+    if (kept < names.size() && list->item(row)->text().toStdString() == names[kept]) {
+      ++kept;
+      ++row;
+    } else {
+      delete list->takeItem(row);
+    }
+  }
+  for (; kept < names.size(); ++kept) list->addItem(QString::fromStdString(names[kept]));
 }
 
 void TLogoPage::ShowPreview() {
   const QListWidget* list = Controls.ListLogo;
   const QList<QListWidgetItem*> selected = list->selectedItems();
-  const int index = selected.isEmpty() ? list->count() - 1 : list->row(selected.first());
-  // A set that stopped short holds the logos before the failing entry; its count is made
-  // to say so, so that those can still be shown.
-  std::vector<uint8_t> set = LogoSetBuffer;
-  if (!LogoSetComplete && set.size() >= static_cast<size_t>(kLogoSetHeaderSize) && LogoSetFailedIndex >= 0)
-    set[2] = static_cast<uint8_t>(LogoSetFailedIndex);
-  Preview->ShowLogo(set, ReadLogoSet(set), index);
+  Preview->ShowLogo(Model.Preview(selected.isEmpty() ? -1 : list->row(selected.first())));
 }
 
 void TLogoPage::SetDownloadEnabled(bool enabled) { Controls.btLOGO->setEnabled(enabled); }
@@ -145,86 +126,30 @@ void TLogoPage::PlaceInFocusChainAfter(QWidget* previous) {
   QWidget::setTabOrder(Controls.btLOGO, RuleBox);
 }
 
-bool TLogoPage::RebuildLogoSet() {
-  TLogoSetResult result = BuildLogoSet(LogoPaths, LogoSettings, LoadPicture);
-  LogoSetBuffer = std::move(result.Bytes);
-  LogoSetComplete = result.Complete;
-  LogoSetFailedIndex = result.FailedIndex;
-  if (!result.Complete) {
-    QString reason = LogoFailureReason(result.Failure);
-    if (QListWidgetItem* item = Controls.ListLogo->item(result.FailedIndex)) reason = item->text() + ": " + reason;
-    ShowMessage(this, LogoFailureMessage(result.Failure), reason);
-  }
-  return result.Complete;
-}
-
-void TLogoPage::ShowLogoSpace() {
-  emit SpaceTextChanged(QString::fromStdString(
-      FormatLogoSpace(static_cast<int64_t>(LogoSetBuffer.size()), LogoSettings.LogoSize)));
-}
-
 void TLogoPage::actAddLogoExecute() {
   QFileDialog* dialog = Controls.OpenPictureDialog1;
-  QListWidget* list = Controls.ListLogo;
-  dialog->setDirectory(QString::fromStdString(PictureFolderPath.empty() ? ConfigFolder : PictureFolderPath));
+  dialog->setDirectory(QString::fromStdString(Model.DialogFolder()));
   dialog->selectFile(QString());  // no name left over from the last choice
   const int answer = dialog->exec();
-  PictureFolderPath = QDir(dialog->directory()).absolutePath().toStdString() + "/";
+  Model.PictureFolderLeft(QDir(dialog->directory()).absolutePath().toStdString() + "/");
   if (answer != QDialog::Accepted) return;
   const QString chosen = dialog->selectedFiles().value(0);
   if (chosen.isEmpty()) return;
-  const std::string fullPath = QFileInfo(chosen).absoluteFilePath().toStdString();
   // The new entry is the one shown: the last, with nothing selected.
-  list->clearSelection();
-  LogoPaths.push_back(fullPath);
-  list->addItem(QString::fromStdString(RelativeToFolder(fullPath, ConfigFolder)));
-  // The entry that failed leaves the list: mostly the one just added, but it may be an
-  // earlier one whose file has gone. Each removal rebuilds, which may stop at the next.
-  bool complete = RebuildLogoSet();
-  while (!complete && LogoSetFailedIndex >= 0 && LogoSetFailedIndex < list->count()) {
-    list->clearSelection();
-    list->item(LogoSetFailedIndex)->setSelected(true);
-    actDeleteExecute();
-    complete = LogoSetComplete;
-  }
-  ShowLogoSpace();
-  ShowPreview();
-  if (complete) ReportDotlessLogos();
-}
-
-void TLogoPage::ReportDotlessLogos() {
-  QString lines;
-  for (const TDotlessLogo& logo : FindDotlessLogos(LogoSetBuffer, LogoPaths, LogoSettings, LoadPicture)) {
-    const QListWidgetItem* item = Controls.ListLogo->item(logo.Index);
-    const std::string name = item ? item->text().toStdString() : LogoPaths[static_cast<size_t>(logo.Index)];
-    lines += (lines.isEmpty() ? "" : "\n") + QString::fromStdString(DotlessLogoText(logo, name, LogoSettings.Dots));
-  }
-  if (!lines.isEmpty()) ShowMessage(this, kDotlessCaption, lines);
+  Controls.ListLogo->clearSelection();
+  ShowChange(Model.Add(QFileInfo(chosen).absoluteFilePath().toStdString()));
 }
 
 void TLogoPage::actDeleteExecute() {
-  QListWidget* list = Controls.ListLogo;
-  const int count = list->count();
-  if (count == 0) return;
-  int row = count - 1;
+  if (!Model.CanRemove()) return;
+  const QListWidget* list = Controls.ListLogo;
   const QList<QListWidgetItem*> selected = list->selectedItems();
-  if (!selected.isEmpty()) row = list->row(selected.first());
-  LogoPaths.erase(LogoPaths.begin() + row);
-  delete list->takeItem(row);
-  RebuildLogoSet();
-  ShowLogoSpace();
-  ShowPreview();
+  ShowChange(Model.Remove(selected.isEmpty() ? -1 : list->row(selected.first())));
 }
-
-void TLogoPage::actAddLogoUpdate() {
-  Controls.actAddLogo->setEnabled(CanAddLogo(Controls.ListLogo->count(), LogoSettings));
-}
-
-void TLogoPage::actDeleteUpdate() { Controls.actDelete->setEnabled(Controls.ListLogo->count() > 0); }
 
 void TLogoPage::UpdateActions() {
-  actAddLogoUpdate();
-  actDeleteUpdate();
+  Controls.actAddLogo->setEnabled(Model.CanAdd());
+  Controls.actDelete->setEnabled(Model.CanRemove());
 }
 
 }  // namespace printset

@@ -1,7 +1,8 @@
-// TLogoPage: the NVRAM page. The logo list with its ADD and DELETE actions and popup
-// menu, the logo set packed from the list after every change, and the space it takes;
-// the dot rule and threshold the set is packed with, and a preview of the selected (or
-// last) logo as it will print. DOWNLOAD sits on the page; what it does is the window's.
+// TLogoPage: the NVRAM page, a Qt view of the logo list model (TLogoList). The list with
+// its ADD and DELETE actions and popup menu, the space the set takes, the dot rule and
+// threshold the set is packed with, and a preview of the selected (or last) logo as it
+// will print; what each change does to the list and the set is the model's. DOWNLOAD
+// sits on the page; what it does is the window's.
 #pragma once
 
 #include <QString>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/LogoList.h"
 #include "settings/LogoSettings.h"
 #include "ui/UniLayout.h"
 
@@ -39,14 +41,16 @@ class TLogoPage : public QWidget {
   // Never fails.
   void SetPictureFolder(const std::string& folder);
   // The folder the ADD dialog was last left in (or was given); empty when neither. Never fails.
-  const std::string& PictureFolder() const { return PictureFolderPath; }
+  const std::string& PictureFolder() const { return Model.PictureFolder(); }
   // The [LOGO] values in use. Never fails.
-  const TLogoSettings& Settings() const { return LogoSettings; }
+  const TLogoSettings& Settings() const { return Model.Settings(); }
   // The set packed from the list; it must not be sent or saved when the set is not
   // complete. Never fails.
-  const std::vector<uint8_t>& LogoSet() const { return LogoSetBuffer; }
+  const std::vector<uint8_t>& LogoSet() const { return Model.Set(); }
   // False after a rebuild that stopped at a failing picture. Never fails.
-  bool IsLogoSetComplete() const { return LogoSetComplete; }
+  bool IsLogoSetComplete() const { return Model.IsComplete(); }
+  // The logo list the page shows. Never fails.
+  const TLogoList& List() const { return Model; }
   // Greys DOWNLOAD out or back in; a click on it comes out as DownloadClicked. Never fails.
   void SetDownloadEnabled(bool enabled);
   // DOWNLOAD, which gets the focus back after its operation. Never fails.
@@ -63,30 +67,20 @@ class TLogoPage : public QWidget {
  private:
   void actAddLogoExecute();
   void actDeleteExecute();
-  void actAddLogoUpdate();
-  void actDeleteUpdate();
   void UpdateActions();
-  // Rebuilds LogoSetBuffer from LogoPaths; false (after the operator's message) when a
-  // picture failed, and the buffer then must not be sent.
-  bool RebuildLogoSet();
-  void ShowLogoSpace();
+  // Shows what the model says after a change: the list's entries, the space, the preview,
+  // then the model's messages, one box each.
+  void ShowChange(const std::vector<TLogoListMessage>& messages);
+  // Makes the list widget's items the model's names, taking out the items that went.
+  void SyncItems();
   // Shows the selected logo, or the last when none is selected.
   void ShowPreview();
   void DotRuleChanged();
-  void ReportVanished(const std::vector<std::string>& entries);
-  // One box naming each logo of a whole set that has no dot; nothing when there is none.
-  void ReportDotlessLogos();
 
   TLogoPageControls Controls;
   TDotRuleBox* RuleBox = nullptr;
   TLogoPreview* Preview = nullptr;
-  std::string ConfigFolder;
-  std::string PictureFolderPath;  // empty: the config folder
-  TLogoSettings LogoSettings;
-  std::vector<std::string> LogoPaths;
-  std::vector<uint8_t> LogoSetBuffer;
-  bool LogoSetComplete = true;  // false after a rebuild that stopped at a failing picture
-  int LogoSetFailedIndex = -1;  // the entry it stopped at
+  TLogoList Model;
 };
 
 }  // namespace printset

@@ -5,10 +5,11 @@
 #include <QPainter>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <utility>
 
-#include "logo/LogoImage.h"
+#include "logo/DotBitmap.h"
 
 namespace printset {
 
@@ -18,23 +19,17 @@ constexpr int kCanvasHeight = 96;
 constexpr int kFrame = 1;
 constexpr int kMargin = kFrame + 2;  // white paper between the frame and the dots
 
-// The whole factors that fit `picture` into `room`: the largest enlargement when it fits
-// as it is, else the smallest divisor that makes it fit.
-struct TWholeScale {
-  int Enlarge = 1;
-  int Shrink = 1;
-};
-
-TWholeScale FitWhole(const QSize& picture, const QSize& room) {
-  TWholeScale scale;
-  if (picture.isEmpty() || room.isEmpty()) return scale;
-  if (picture.width() <= room.width() && picture.height() <= room.height()) {
-    scale.Enlarge = std::min(room.width() / picture.width(), room.height() / picture.height());
-  } else {
-    const auto over = [](int size, int space) { return (size + space - 1) / space; };
-    scale.Shrink = std::max(over(picture.width(), room.width()), over(picture.height(), room.height()));
-  }
-  return scale;
+// The bitmap as a one-bit image, colour 0 white and 1 black; null for a null bitmap.
+QImage ToImage(const TDotBitmap& dots) {
+  if (dots.IsNull()) return {};
+  QImage image(dots.Width, dots.Height, QImage::Format_Mono);
+  if (image.isNull()) return {};
+  image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+  image.fill(0);
+  const size_t rowBytes = static_cast<size_t>(dots.RowBytes());
+  for (int y = 0; y < dots.Height; ++y)
+    std::memcpy(image.scanLine(y), dots.Bits.data() + static_cast<size_t>(y) * rowBytes, rowBytes);
+  return image;
 }
 
 }  // namespace
@@ -49,12 +44,14 @@ class TLogoPreview::TCanvas : public QWidget {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   }
 
-  void SetPicture(const QImage& picture) {
+  void SetPicture(const TDotBitmap& dots, const QImage& picture) {
+    Dots = dots;
     Picture = picture;
     Rescale();
     update();
   }
 
+  TDotBitmap Dots;
   QImage Picture;
   QImage Shown;  // Picture, or Picture shrunk by Scale.Shrink
   TWholeScale Scale;
@@ -81,8 +78,9 @@ class TLogoPreview::TCanvas : public QWidget {
   QRect Room() const { return rect().adjusted(kMargin, kMargin, -kMargin, -kMargin); }
 
   void Rescale() {
-    Scale = FitWhole(Picture.size(), Room().size());
-    Shown = Scale.Shrink > 1 ? ShrinkDots(Picture, Scale.Shrink) : Picture;
+    const QSize room = Room().size();
+    Scale = FitWhole(Dots.Width, Dots.Height, room.width(), room.height());
+    Shown = Scale.Shrink > 1 ? ToImage(ShrinkDots(Dots, Scale.Shrink)) : Picture;
     Rescaled();
   }
 
@@ -106,19 +104,13 @@ TLogoPreview::TLogoPreview(QWidget* parent) : QWidget(parent) {
   column->setSpacing(2);
   column->addWidget(Canvas);
   column->addLayout(captions);
-  ShowLogo({}, {}, -1);
+  ShowLogo({{}, "no logo"});
 }
 
-void TLogoPreview::ShowLogo(const std::vector<uint8_t>& set, const TLogoSetContents& contents, int index) {
-  QString caption = "no logo";
-  Picture = QImage();
-  if (index >= 0 && static_cast<size_t>(index) < contents.Logos.size()) {
-    const TPackedLogo& logo = contents.Logos[static_cast<size_t>(index)];
-    Picture = DrawLogos(set, {logo});
-    caption = QString("%1: %2 x %3 dots, %4 bytes").arg(index + 1).arg(logo.Width()).arg(logo.Height).arg(logo.Size());
-  }
-  SizeLabel->setText(caption);
-  Canvas->SetPicture(Picture);
+void TLogoPreview::ShowLogo(const TLogoPreviewImage& logo) {
+  Picture = ToImage(logo.Dots);
+  SizeLabel->setText(QString::fromStdString(logo.Caption));
+  Canvas->SetPicture(logo.Dots, Picture);
 }
 
 const QImage& TLogoPreview::Shown() const { return Canvas->Shown; }

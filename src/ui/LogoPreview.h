@@ -2,15 +2,14 @@
 // in dots and bytes beneath. Scaled by whole factors only, never smoothed, so that what
 // is shown are dots: a small logo is enlarged, each dot a square of screen pixels; a logo
 // larger than the canvas is shrunk by a whole divisor, a pixel black when any dot it
-// stands for prints, and the scale ("1:2") is given beside the caption.
+// stands for prints, and the scale ("1:2") is given beside the caption. What is shown
+// comes from the logo list (TLogoList::Preview); the scale from FitWhole and ShrinkDots.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
-#include <cstdint>
-#include <vector>
 
-#include "logo/LogoSetReader.h"
+#include "frontend/LogoList.h"
 
 class QLabel;
 
@@ -22,9 +21,8 @@ class TLogoPreview : public QWidget {
  public:
   explicit TLogoPreview(QWidget* parent = nullptr);
 
-  // Shows logo `index` (from 0) of `set`, which must have been read into `contents`, or
-  // nothing when there is no such logo. Never fails.
-  void ShowLogo(const std::vector<uint8_t>& set, const TLogoSetContents& contents, int index);
+  // Shows `logo`: its dots and caption. Never fails.
+  void ShowLogo(const TLogoPreviewImage& logo);
   // The dots shown, one pixel each; a null image when nothing is shown.
   const QImage& Dots() const { return Picture; }
   // The picture drawn on the canvas before it is enlarged: Dots(), or Dots() shrunk by

@@ -148,7 +148,7 @@ TMainControls LayOutWindow(QWidget& window, const std::string& configFolder) {
   c.Panel1 = new QWidget(&window);
   c.Panel1->setObjectName("Panel1");
   c.Label5 = NewLabel(c.Panel1, "Label5", "PORT:");
-  c.ComboPort = new TPortComboBox(c.Panel1, [] { return PortBoxEntries(ListSerialPorts()); });
+  c.ComboPort = new TPortComboBox(c.Panel1, [] { return PortBoxEntries(ListSerialPorts(SystemPortLister())); });
   NewComboBox(c.Panel1, "ComboPort", kPortWidthText, c.ComboPort);
   c.ComboPort->Refresh();
   c.ComboPort->setCurrentIndex(0);

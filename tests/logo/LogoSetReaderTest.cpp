@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "logo/LogoImage.h"
+#include "logo/DotBitmap.h"
 #include "logo/LogoSet.h"
 #include "logo/LogoSetReader.h"
 
@@ -33,9 +32,9 @@ TEST(LogoSetReader, ReadsBackWhatWasPackedDotForDot) {
   const TLogoSetContents contents = ReadLogoSet(packed.Bytes);
   ASSERT_EQ(contents.Reason, "");
   ASSERT_EQ(contents.Logos.size(), pictures.size());
-  const QImage image = DrawLogos(packed.Bytes, contents.Logos);
-  ASSERT_EQ(image.width(), 32);
-  ASSERT_EQ(image.height(), 8 + 8 + 8 + 8 + 24);  // three logos, two gaps of a band
+  const TDotBitmap image = DrawLogos(packed.Bytes, contents.Logos);
+  ASSERT_EQ(image.Width, 32);
+  ASSERT_EQ(image.Height, 8 + 8 + 8 + 8 + 24);  // three logos, two gaps of a band
   int top = 0;
   for (size_t i = 0; i < pictures.size(); ++i) {
     const TPicture& picture = pictures[i];
@@ -50,7 +49,7 @@ TEST(LogoSetReader, ReadsBackWhatWasPackedDotForDot) {
     const int left = (width - picture.Width) / 2;
     const int above = (height - picture.Height) / 2;
     for (int y = 0; y < height + (i + 1 < pictures.size() ? kLogoGapRows : 0); ++y)
-      for (int x = 0; x < image.width(); ++x) {
+      for (int x = 0; x < image.Width; ++x) {
         const int px = x - left;
         const int py = y - above;
         const bool black = px >= 0 && px < picture.Width && py >= 0 && py < picture.Height &&
@@ -58,7 +57,7 @@ TEST(LogoSetReader, ReadsBackWhatWasPackedDotForDot) {
         if (y < height && x < width) {
           ASSERT_EQ(logo.Dot(packed.Bytes, x, y), black) << x << ", " << y;
         }
-        ASSERT_EQ(image.pixelColor(x, top + y) == QColor(Qt::black), black) << x << ", " << top + y;
+        ASSERT_EQ(image.Dot(x, top + y), black) << x << ", " << top + y;
       }
     top += height + kLogoGapRows;
   }

@@ -42,7 +42,7 @@ std::vector<uint8_t> Packed(const TPicture& picture) {
 std::optional<TPicture> LoadBmp(const TTempDir& folder, const TPicture& picture, const TBmpOptions& options) {
   const std::string path = folder.File("picture.bmp");
   WriteTextFile(path, EncodeBmp(picture, options));
-  return LoadPicture(path);
+  return LoadPicture(path, SystemPictureDecoder());
 }
 
 struct TVariant {
@@ -128,14 +128,14 @@ TEST(PictureLoader, OtherFormatsAreReadByContent) {
   const TPicture reference = Reference();
   const std::string png = folder.File("picture.png");
   ASSERT_TRUE(ToQImage(reference, QImage::Format_RGB32).save(QString::fromStdString(png), "PNG"));
-  std::optional<TPicture> loaded = LoadPicture(png);
+  std::optional<TPicture> loaded = LoadPicture(png, SystemPictureDecoder());
   ASSERT_TRUE(loaded.has_value());
   EXPECT_EQ(loaded->Pixels, reference.Pixels);
 
   // A bitmap under another name is still a bitmap.
   const std::string misnamed = folder.File("really-a-bitmap.png");
   WriteTextFile(misnamed, EncodeBmp(reference, {}));
-  loaded = LoadPicture(misnamed);
+  loaded = LoadPicture(misnamed, SystemPictureDecoder());
   ASSERT_TRUE(loaded.has_value());
   EXPECT_EQ(loaded->Pixels, reference.Pixels);
 }
@@ -191,12 +191,12 @@ TEST(PictureLoader, FileCutShortIsInvalidNeverFilledUp) {
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.Name);
     WriteTextFile(folder.File("whole"), row.Whole);
-    const std::optional<TPicture> whole = LoadPicture(folder.File("whole"));
+    const std::optional<TPicture> whole = LoadPicture(folder.File("whole"), SystemPictureDecoder());
     ASSERT_TRUE(whole.has_value());
     EXPECT_EQ(whole->Width, row.Width);
     EXPECT_EQ(whole->Height, row.Height);
     WriteTextFile(folder.File("cut"), row.Whole.substr(0, row.CutTo));
-    const std::optional<TPicture> cut = LoadPicture(folder.File("cut"));
+    const std::optional<TPicture> cut = LoadPicture(folder.File("cut"), SystemPictureDecoder());
     ASSERT_TRUE(cut.has_value());
     EXPECT_EQ(cut->Width, 0) << "a picture " << row.CutTo << " of " << row.Whole.size() << " bytes long";
   }
@@ -235,7 +235,7 @@ TEST(PictureLoader, TransparentPicturesAreLaidOverWhite) {
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.Name);
     WriteTextFile(folder.File("picture"), row.File);
-    const std::optional<TPicture> loaded = LoadPicture(folder.File("picture"));
+    const std::optional<TPicture> loaded = LoadPicture(folder.File("picture"), SystemPictureDecoder());
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->Pixels, row.Expected);
   }
@@ -252,7 +252,7 @@ TEST(PictureLoader, ABarOnATransparentGroundPacksAsOnWhite) {
     }
   TTempDir folder;
   WriteTextFile(folder.File("bar.png"), EncodePng(transparent));
-  const std::optional<TPicture> loaded = LoadPicture(folder.File("bar.png"));
+  const std::optional<TPicture> loaded = LoadPicture(folder.File("bar.png"), SystemPictureDecoder());
   ASSERT_TRUE(loaded.has_value());
   const std::vector<uint8_t> packed = Packed(*loaded);
   EXPECT_EQ(packed, Packed(onWhite));
@@ -262,15 +262,15 @@ TEST(PictureLoader, ABarOnATransparentGroundPacksAsOnWhite) {
 
 TEST(PictureLoader, WhatIsNotAPictureFile) {
   TTempDir folder;
-  EXPECT_FALSE(LoadPicture(folder.File("missing.bmp")).has_value());
+  EXPECT_FALSE(LoadPicture(folder.File("missing.bmp"), SystemPictureDecoder()).has_value());
   std::filesystem::create_directory(folder.File("folder.bmp"));
-  EXPECT_FALSE(LoadPicture(folder.File("folder.bmp")).has_value());
+  EXPECT_FALSE(LoadPicture(folder.File("folder.bmp"), SystemPictureDecoder()).has_value());
 
   const char bitmapStart[] = "BM\x10\0\0\0garbage";
   for (const std::string& content : {std::string(), std::string("this is not a picture at all\n"),
                                      std::string(bitmapStart, sizeof bitmapStart - 1)}) {
     WriteTextFile(folder.File("bad.bmp"), content);
-    const std::optional<TPicture> loaded = LoadPicture(folder.File("bad.bmp"));
+    const std::optional<TPicture> loaded = LoadPicture(folder.File("bad.bmp"), SystemPictureDecoder());
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->Width, 0);
   }

@@ -75,5 +75,34 @@ TEST(ByIdLinks, EachDeviceKeyedByWhatItsLinkResolvesTo) {
   EXPECT_TRUE(ByIdLinks(dev + "/missing").empty());
 }
 
+// What a platform's lister finds, in its own order, as the list gives it: sorted by
+// device, each with the by-id name that resolves to it.
+TEST(ListSerialPorts, TheListersPortsSortedWithTheirByIdNames) {
+  class TFixedLister : public TPortLister {
+   public:
+    std::vector<TPortInfo> Ports;
+    std::vector<TPortInfo> PortsPluggedIn() const override { return Ports; }
+  };
+  TTempDir dir;
+  const std::string dev = dir.Path();
+  std::filesystem::create_directory(dev + "/by-id");
+  WriteTextFile(dev + "/ttyUSB0", "");
+  WriteTextFile(dev + "/ttyACM0", "");
+  std::filesystem::create_symlink("../ttyUSB0", dev + "/by-id/usb-FTDI-if00");
+  TFixedLister lister;
+  lister.Ports = {{dev + "/ttyUSB0", "", "FT232R", "A10K", 0x0403, 0x6001, true},
+                  {dev + "/ttyACM0", "", "", "", 0, 0, false}};
+  const std::vector<TPortInfo> ports = ListSerialPorts(lister, dev + "/by-id");
+  ASSERT_EQ(ports.size(), 2u);
+  EXPECT_EQ(ports[0].Device, dev + "/ttyACM0");
+  EXPECT_EQ(ports[0].ById, "");
+  EXPECT_EQ(ports[1].Device, dev + "/ttyUSB0");
+  EXPECT_EQ(ports[1].ById, dev + "/by-id/usb-FTDI-if00");
+  EXPECT_EQ(ports[1].Description, "FT232R");
+  EXPECT_EQ(ports[1].Vendor, 0x0403);
+  lister.Ports.clear();
+  EXPECT_TRUE(ListSerialPorts(lister, dev + "/by-id").empty());
+}
+
 }  // namespace
 }  // namespace printset

@@ -71,7 +71,8 @@ std::optional<TPackedLogos> PackLogos(const TCliContext& context, const TCliOpti
       return std::nullopt;
     }
   }
-  const TLogoSetResult set = BuildLogoSet(pictures, settings, LoadPicture);
+  const TPictureLoader load = PictureLoaderOn(SystemPictureDecoder());
+  const TLogoSetResult set = BuildLogoSet(pictures, settings, load);
   if (!set.Complete) {
     // A set that stopped short announces logos it does not hold: it is neither saved nor sent.
     std::fprintf(said, "%s\n", LogoFailureMessage(set.Failure));
@@ -83,7 +84,7 @@ std::optional<TPackedLogos> PackLogos(const TCliContext& context, const TCliOpti
   }
   // A logo that prints nothing is still packed and sent, but never without a word, even
   // under --quiet: it is the operator's picture that is lost, not chatter about success.
-  for (const TDotlessLogo& logo : FindDotlessLogos(set.Bytes, pictures, settings, LoadPicture))
+  for (const TDotlessLogo& logo : FindDotlessLogos(set.Bytes, pictures, settings, load))
     std::fprintf(stderr, "printset-cli: %s\n",
                  DotlessLogoText(logo, pictures[static_cast<size_t>(logo.Index)], settings.Dots).c_str());
   return TPackedLogos{set.Bytes, FormatLogoSpace(static_cast<int64_t>(set.Bytes.size()), settings.LogoSize), settings};

@@ -7,7 +7,8 @@
 #include "CliContext.h"
 #include "CliJson.h"
 #include "base/FileIo.h"
-#include "logo/LogoImage.h"
+#include "logo/DotBitmap.h"
+#include "logo/DotsPng.h"
 #include "logo/LogoSetReader.h"
 
 namespace printset {
@@ -45,11 +46,11 @@ int RunLogoShowVerb(TCliContext& context) {
   }
   if (!options.Output) return 0;
   if (count == 0) throw std::runtime_error(path + ": the set holds no logo, so there is no picture to write");
-  const QImage image = DrawLogos(set, contents.Logos);
+  const TDotBitmap dots = DrawLogos(set, contents.Logos);
   std::vector<uint8_t> png;
-  if (image.isNull() || !EncodePng(image, png, reason))
+  if (dots.IsNull() || !EncodeDotsPng(dots, png, reason))
     throw std::runtime_error(*options.Output + ": the picture cannot be made: " +
-                             (image.isNull() ? std::string("too large") : reason));
+                             (dots.IsNull() ? std::string("too large") : reason));
   if (!WriteFileAtomically(*options.Output, png.data(), png.size(), reason))
     throw std::runtime_error("Cannot create file \"" + *options.Output + "\". " + reason);
   return 0;

@@ -1,4 +1,5 @@
-// "ports": the serial ports that exist on this machine, without a printer (Qt Serial Port).
+// "ports": the serial ports that exist on this machine, without a printer (the system's
+// port lister: Qt Serial Port on Linux).
 #include <algorithm>
 #include <cstdio>
 
@@ -20,12 +21,12 @@ std::string Hex4(uint16_t value) {
 
 std::vector<std::string> ListedSerialPorts() {
   std::vector<std::string> devices;
-  for (const TPortInfo& port : ListSerialPorts()) devices.push_back(port.Device);
+  for (const TPortInfo& port : ListSerialPorts(SystemPortLister())) devices.push_back(port.Device);
   return devices;
 }
 
 int RunPortsVerb(TCliContext& context) {
-  const std::vector<TPortInfo> ports = ListSerialPorts();
+  const std::vector<TPortInfo> ports = ListSerialPorts(SystemPortLister());
   if (ports.empty() && !context.Options.Json) std::fputs("printset-cli: no serial port found\n", stderr);
   size_t width = 0;
   for (const TPortInfo& port : ports) width = std::max(width, port.Device.size());
