@@ -111,6 +111,30 @@ TEST_F(CommThreadTest, FinishedComesAfterTheTraceIsSavedWithTheWholeOutcome) {
   EXPECT_EQ(outcome.LastTraceLine + "\r\n", observer.TraceAtEnd[2]);
 }
 
+// One worker, one job after another, each for a printer at another rate: every job opens
+// at its own target's rate, whatever the job before it used or found.
+TEST_F(CommThreadTest, EachJobOpensAtItsOwnTargetsRate) {
+  struct TRow {
+    int32_t Listening;  // the rate the printer answers at
+    int32_t Target;     // the rate the job is for
+    uint8_t Result;
+  };
+  const TRow rows[] = {
+      {9600, 9600, kResultOk},
+      {19200, 19200, kResultOk},
+      {19200, 9600, kResultNoValidReply},
+      {4800, 4800, kResultOk},
+      {9600, 9600, kResultOk},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Target);
+    Sim.SetListeningRate(row.Listening);
+    Inputs.Target.BaudRate = row.Target;
+    EXPECT_EQ(Run(JobIdentifyPrinter), row.Result);
+    EXPECT_EQ(Outcome().BaudRate, row.Result == kResultOk ? row.Target : 0);
+  }
+}
+
 TEST_F(CommThreadTest, UnwritableTraceFileKeepsTheOutcome) {
   Observer.Folder = Folder + "missing-folder/";
   Inputs.Block.clear();

@@ -57,6 +57,7 @@ struct TJobInputs {
       case JobDownloadFiles: return TJob::DownloadFiles(Downloads).At(Target);
       case JobProgramFirmware:
         return TJob::ProgramFirmware(std::make_shared<const std::vector<uint8_t>>(Image)).At(Target);
+      case JobIdentifyPrinter: return TJob::IdentifyPrinter().At(Target);
       default: return TJob().At(Target);
     }
   }
