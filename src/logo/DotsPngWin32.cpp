@@ -1,6 +1,5 @@
 // The dots as PNG on the Windows Imaging Component's PNG encoder.
 #include <climits>
-#include <cstring>
 
 #include <objidl.h>
 

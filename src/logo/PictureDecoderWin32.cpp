@@ -1,7 +1,6 @@
 // The picture decoder on the Windows Imaging Component (every format WIC has a codec for:
 // BMP, PNG, GIF, JPEG, TIFF, ICO and what else is installed).
 #include <climits>
-#include <cstring>
 
 #include "logo/PictureDecoder.h"
 #include "logo/WicWin32.h"

@@ -2,8 +2,9 @@
 // with COM initialised for as long as it is used.
 #pragma once
 
-#include <wincodec.h>
 #include <windows.h>
+
+#include <wincodec.h>
 
 namespace printset {
 

@@ -24,8 +24,8 @@ TEST(PicturePacking, EveryCaseReadsAsItsPictureOnWhiteAndPacksAsItUnderEveryRule
     std::ofstream(path, std::ios::binary | std::ios::trunc) << picture.File;
     const std::optional<TPicture> loaded = load(path);
     ASSERT_TRUE(loaded.has_value());
-    ASSERT_EQ(loaded->Width, 37);
-    ASSERT_EQ(loaded->Height, 23);
+    ASSERT_EQ(loaded->Width, picture.OnWhite.Width);
+    ASSERT_EQ(loaded->Height, picture.OnWhite.Height);
     EXPECT_EQ(loaded->Pixels, picture.OnWhite.Pixels);
     for (const TDotRule rule : kDotRules) {
       SCOPED_TRACE(DotRuleName(rule));
