@@ -36,6 +36,26 @@ TEST(PicturePacking, EveryCaseReadsAsItsPictureOnWhiteAndPacksAsItUnderEveryRule
   }
 }
 
+// The size the loader checks before anything is decoded.
+TEST(PicturePacking, TheDecoderAnnouncesEachCasesSize) {
+  for (const TPictureCase& picture : PictureCases()) {
+    SCOPED_TRACE(picture.Name);
+    const std::vector<uint8_t> bytes(picture.File.begin(), picture.File.end());
+    int width = 0;
+    int height = 0;
+    if (!SystemPictureDecoder().AnnouncedSize(bytes, width, height)) {
+      // Qt's reader tells no size of a top-down bitmap before decoding it; WIC tells all.
+      EXPECT_NE(picture.Name.find("top-down"), std::string::npos);
+#ifdef _WIN32
+      ADD_FAILURE() << "WIC tells every picture's size";
+#endif
+      continue;
+    }
+    EXPECT_EQ(width, picture.OnWhite.Width);
+    EXPECT_EQ(height, picture.OnWhite.Height);
+  }
+}
+
 #ifdef _WIN32
 // PRINTSET_TEST_PACKED names the lines the Linux build wrote (printset-packed-pictures).
 TEST(PicturePacking, EveryCasePacksToTheBytesOfTheLinuxBuild) {
