@@ -8,7 +8,7 @@ BUILD := build
 ASAN  := build-asan
 PREFIX ?= /usr/local
 
-.PHONY: run test test-tsan deps build build-asan bench fuzz install uninstall package clean windows test-windows screenshots
+.PHONY: run test test-tsan deps build build-asan bench fuzz install uninstall package clean windows windows-installer test-windows screenshots
 
 deps:
 	@missing=$$(for p in $(PKGS); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -93,10 +93,13 @@ fuzz: deps
 	fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
 
 # Windows: printset-cli.exe and the Qt-free test programs, cross-built with MinGW-w64 as
-# static executables; `test-windows` runs those tests under Wine against native peers.
+# static executables; `windows-installer` packs them (NSIS setup, MSI, portable zip);
+# `test-windows` runs the tests under Wine against native peers, then installs, runs and
+# removes each package silently. fonts-wine comes before the Wine prefix is made.
 WIN       := build-win
 WIN_PKGS  := g++-mingw-w64-x86-64-posix googletest
-WINE_PKGS := wine64
+WINE_PKGS := fonts-wine wine64
+WIN_INSTALLER_PKGS := nsis wixl zip
 
 windows: deps
 	@$(MAKE) --no-print-directory deps PKGS="$(WIN_PKGS)"
@@ -104,9 +107,16 @@ windows: deps
 	  -DPRINTSET_WINDOWS_CROSS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRINTSET_WERROR=ON
 	cmake --build $(WIN) -j $(JOBS)
 
-test-windows: windows build
-	@$(MAKE) --no-print-directory deps PKGS="$(WINE_PKGS)"
-	tests/support/wine/run-tests.sh $(WIN) $(BUILD)
+windows-installer: windows
+	@$(MAKE) --no-print-directory deps PKGS="$(WIN_INSTALLER_PKGS)"
+	packaging/windows/make-installers.sh $(WIN) $(WIN)/installer
+
+test-windows: windows-installer build
+	@$(MAKE) --no-print-directory deps PKGS="$(WINE_PKGS) unzip"
+	status=0; \
+	tests/support/wine/run-tests.sh $(WIN) $(BUILD) || status=1; \
+	tests/support/wine/installer-tests.sh $(WIN) $(WIN)/installer || status=1; \
+	exit $$status
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(TSAN)

@@ -1,6 +1,6 @@
 # The Windows cross build (PRINTSET_WINDOWS_CROSS): what needs no Qt. Qt for Windows
-# cannot be installed on the build machine; the window and the logo verbs are built on
-# Windows itself, where CMake finds Qt 6 (see README, "Windows").
+# cannot be installed on the build machine; pictures and the port list come from the
+# system's own libraries (WIC, SetupAPI).
 if(NOT WIN32)
   message(FATAL_ERROR "PRINTSET_WINDOWS_CROSS needs -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake")
 endif()
@@ -21,8 +21,7 @@ add_subdirectory(src/logo)
 add_subdirectory(src/ports)
 add_subdirectory(src/frontend)
 
-# printset-cli.exe: no window, and logo and ports say that they need the build with Qt
-# (the logo and port cores are built; no picture decoder nor port lister is there yet).
+# printset-cli.exe: no window; logo and ports on the system's picture decoder and port lister.
 set(PRINTSET_WITH_QT OFF)
 # The argument parser and the JSON writer are header-only; the host's copies serve. Only
 # their two folders are put on the include path (not all of /usr/include), through links

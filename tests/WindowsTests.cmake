@@ -24,6 +24,10 @@ endfunction()
 
 printset_windows_test_program(link_tests link/UniUartTest.cpp link/TransactTest.cpp link/PortNamesWin32Test.cpp)
 printset_windows_test_program(engine_tests engine/TransferTest.cpp)
+# The picture cases read by WIC, against their pictures and the Linux build's packing.
+printset_windows_test_program(logo_tests logo/PicturePackingTest.cpp logo/PictureCases.cpp logo/HandMadePng.cpp
+                              support/BmpFile.cpp)
+target_link_libraries(logo_tests PRIVATE printset_logo_win32)
 # The table of settings files TProfileFile is held to, read by the Windows functions.
 add_executable(profile_tests settings/ProfileReadWin32Test.cpp)
 target_include_directories(profile_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

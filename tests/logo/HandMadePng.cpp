@@ -1,6 +1,6 @@
 #include "HandMadePng.h"
 
-#include <QByteArray>
+#include <algorithm>
 
 namespace printset {
 
@@ -24,6 +24,32 @@ void PutChunk(std::string& file, const char* type, const std::string& data) {
   const std::string typed = type + data;
   file += typed;
   PutBe32(file, Crc32(typed));
+}
+
+// A zlib stream of stored (uncompressed) deflate blocks: every reader must take them, and
+// no compression library is needed to write them.
+std::string StoredZlib(const std::string& raw) {
+  constexpr size_t kMaxStoredBlock = 65535;
+  std::string out("\x78\x01", 2);
+  size_t at = 0;
+  do {
+    const size_t size = std::min(kMaxStoredBlock, raw.size() - at);
+    out += static_cast<char>(at + size == raw.size() ? 1 : 0);  // last block?, stored
+    out += static_cast<char>(size & 0xFF);
+    out += static_cast<char>(size >> 8);
+    out += static_cast<char>(~size & 0xFF);
+    out += static_cast<char>((~size >> 8) & 0xFF);
+    out += raw.substr(at, size);
+    at += size;
+  } while (at < raw.size());
+  uint32_t a = 1;
+  uint32_t b = 0;
+  for (const char byte : raw) {
+    a = (a + static_cast<uint8_t>(byte)) % 65521;
+    b = (b + a) % 65521;
+  }
+  PutBe32(out, b << 16 | a);
+  return out;
 }
 
 int SamplesPerPixel(TPngColourType type) {
@@ -51,15 +77,12 @@ std::string EncodePng(const TPngPicture& picture) {
   if (!picture.Palette.empty()) PutChunk(file, "PLTE", std::string(picture.Palette.begin(), picture.Palette.end()));
   if (!picture.Alpha.empty()) PutChunk(file, "tRNS", std::string(picture.Alpha.begin(), picture.Alpha.end()));
   const size_t rowSize = static_cast<size_t>(picture.Width * SamplesPerPixel(picture.Type));
-  QByteArray raw;
+  std::string raw;
   for (int y = 0; y < picture.Height; ++y) {
     raw += '\0';  // filter: none
-    raw += QByteArray(reinterpret_cast<const char*>(picture.Samples.data()) + y * rowSize,
-                      static_cast<qsizetype>(rowSize));
+    raw.append(reinterpret_cast<const char*>(picture.Samples.data()) + y * rowSize, rowSize);
   }
-  // qCompress gives a zlib stream after a 4-byte length of its own.
-  const QByteArray zlib = qCompress(raw).mid(4);
-  PutChunk(file, "IDAT", zlib.toStdString());
+  PutChunk(file, "IDAT", StoredZlib(raw));
   PutChunk(file, "IEND", "");
   return file;
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs the Windows test programs of WIN_BUILD under Wine against native peers from
 # NATIVE_BUILD: printset-line-relay (serial lines the test plays byte by byte) and
-# printer-sim --count (printers, their records read back from --dump-dir through Z:).
+# printer-sim --count (printers, their records read back from --dump-dir through Z:);
+# the picture cases as Qt's reader packs them (printset-packed-pictures), which WIC must
+# match.
 # Wine maps each peer's pty to a COM port through HKLM\Software\Wine\Ports.
 # Usage: run-tests.sh WIN_BUILD NATIVE_BUILD [PROGRAM.exe...]
 set -euo pipefail
@@ -10,7 +12,7 @@ win=$(realpath "$1")
 native=$(realpath "$2")
 shift 2
 programs=("$@")
-[ ${#programs[@]} -gt 0 ] || programs=(link_tests.exe engine_tests.exe profile_tests.exe)
+[ ${#programs[@]} -gt 0 ] || programs=(link_tests.exe engine_tests.exe profile_tests.exe logo_tests.exe)
 
 WINE=${WINE:-/usr/lib/wine/wine64}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
@@ -84,6 +86,11 @@ export PRINTSET_TEST_LINE_COM=$LINE_COM PRINTSET_TEST_LINE_PORT=$base PRINTSET_T
 export PRINTSET_TEST_PRINTER_COM=$PRINTER_COM PRINTSET_TEST_PRINTER_COUNT=$PRINTER_COUNT
 export PRINTSET_TEST_PRINTER_DUMP="Z:$run/dump"
 
+# The picture cases' files and their packing under every dot rule on Linux.
+mkdir -p "$run/pictures"
+"$native/tests/printset-packed-pictures" "$run/pictures" > "$run/packed.txt"
+export PRINTSET_TEST_PACKED="Z:$run/packed.txt"
+
 # Wine opens a COM port mapped to a Unix device without applying the share mode, so a
 # second opener is let in; on Windows the port's driver refuses it. That one test runs
 # on Windows itself only.
@@ -110,8 +117,11 @@ if [ -f "$cli" ]; then
     "65|--port COM$PRINTER_COM program Z:$run/cli/missing.bin"
     "64|--port COM$PRINTER_COM set --no-such-option"
     "1|--port COM$((PRINTER_COM + PRINTER_COUNT + 20)) set"
-    "69|logo pack Z:$run/cli/x.bmp"
-    "69|ports"
+    "0|logo pack -o Z:$run/cli/windows.bin $(printf "Z:$run/pictures/%02d.pic " 1 2 3 4 5 6 7 8 9)"
+    "0|logo show Z:$run/cli/windows.bin -o Z:$run/cli/windows.png"
+    "0|--port COM$((PRINTER_COM + 2)) logo download Z:$run/pictures/05.pic Z:$run/pictures/11.pic"
+    "65|logo pack Z:$run/cli/data.bin"
+    "0|ports"
   )
   echo "wine: printset-cli.exe exit codes"
   for row in "${cli_rows[@]}"; do
@@ -127,6 +137,44 @@ if [ -f "$cli" ]; then
       failed=1
     fi
   done
+fi
+
+# What printset-cli.exe made, against the same made on Linux: the packed set to the byte,
+# and its PNG of the dots (WIC's writer) reading as the same dots as Qt's writer's. The
+# port list holds the COM ports Wine maps, and detect finds the printers on them.
+if [ -f "$cli" ]; then
+  echo "wine: printset-cli.exe's logo set, picture and port list against Linux"
+  linux=("$native/src/app/printset-cli" --folder "$run/cli" --quiet)
+  same_set() {
+    "${linux[@]}" logo pack -o "$run/cli/linux.bin" "$run"/pictures/0[1-9].pic &&
+      cmp "$run/cli/linux.bin" "$run/cli/windows.bin"
+  }
+  same_dots() {
+    "${linux[@]}" logo show "$run/cli/linux.bin" -o "$run/cli/linux.png" &&
+      "${linux[@]}" logo pack -o "$run/cli/from-linux.bin" "$run/cli/linux.png" &&
+      "${linux[@]}" logo pack -o "$run/cli/from-windows.bin" "$run/cli/windows.png" &&
+      cmp "$run/cli/from-linux.bin" "$run/cli/from-windows.bin"
+  }
+  mapped_ports_listed() {
+    "$WINE" "$cli" ports | tr -d '\r' | tee "$run/cli/ports" &&
+      grep -q "^COM$PRINTER_COM\b" "$run/cli/ports" && grep -q "^COM$LINE_COM\b" "$run/cli/ports"
+  }
+  # detect with no port named tries every listed port: each printer's is found.
+  listed_printers_detected() {
+    "$WINE" "$cli" --folder "Z:$run/cli" detect | tr -d '\r' | tee "$run/cli/detect" || return 1
+    for i in $(seq 0 $((PRINTER_COUNT - 1))); do
+      grep -q "^COM$((PRINTER_COM + i)) .*accepted$" "$run/cli/detect" || return 1
+    done
+  }
+  check() {
+    local what=$1
+    shift
+    if "$@" > "$run/cli/out" 2>&1; then echo "  ok   $what"; else echo "  FAIL $what"; sed 's/^/       /' "$run/cli/out"; failed=1; fi
+  }
+  check "logo pack: the same set as on Linux" same_set
+  check "logo show: its PNG (WIC's writer) has the dots of Linux's" same_dots
+  check "ports: the ports Wine maps, COM$PRINTER_COM and COM$LINE_COM among them" mapped_ports_listed
+  check "detect: the printers on the listed ports, none named" listed_printers_detected
 fi
 "$WINESERVER" -k 2>/dev/null || true
 exit $failed
