@@ -123,7 +123,8 @@ bool TEventProbe::eventFilter(QObject*, QEvent* event) {
 
 void TWindowTest::SetUp() {
   ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
-  Paths = ResolveAppPaths(ExecutableFolder(), Folder());
+  std::string reason;
+  ASSERT_TRUE(ResolveAppPaths(ExecutableFolder(), Folder(), Paths, reason)) << reason;
 }
 
 void TWindowTest::TearDown() {
