@@ -1,7 +1,7 @@
 # How the test programs are compiled so that `make test`, which builds everything twice
 # (once with the sanitizers), stays quick on a small machine: each test program as a few
-# unity files that read one precompiled header, with line tables for debug information.
-# What is tested is the product code, which keeps the build type's own flags.
+# unity files, with line tables for debug information. What is tested is the product
+# code, which keeps the build type's own flags.
 #
 # A unity file puts several test files into one translation unit: names in anonymous
 # namespaces must differ between the files of one test program (a helper used by several
@@ -9,7 +9,9 @@
 option(PRINTSET_UNITY_TESTS "Compile each test program as a few unity files" ON)
 set(PRINTSET_UNITY_BATCH_SIZE 8 CACHE STRING "Test files per unity file")
 
-# Headers most test files read, parsed once per test program.
+# Headers most test files read, parsed once per test program when its files are compiled
+# one by one. A unity file parses them once anyway: there, building the precompiled
+# header costs more than it saves.
 set(PRINTSET_TEST_PRECOMPILED
     <gtest/gtest.h> <algorithm> <atomic> <chrono> <cstdint> <cstdio> <cstring> <filesystem>
     <fstream> <functional> <map> <memory> <optional> <set> <sstream> <string> <thread> <vector>)
@@ -21,9 +23,11 @@ set(PRINTSET_TEST_PRECOMPILED_QT
 function(printset_quick_test_build target usesWidgets)
   set_target_properties(${target} PROPERTIES
     UNITY_BUILD ${PRINTSET_UNITY_TESTS} UNITY_BUILD_BATCH_SIZE ${PRINTSET_UNITY_BATCH_SIZE})
-  target_precompile_headers(${target} PRIVATE ${PRINTSET_TEST_PRECOMPILED})
-  if(usesWidgets)
-    target_precompile_headers(${target} PRIVATE ${PRINTSET_TEST_PRECOMPILED_QT})
+  if(NOT PRINTSET_UNITY_TESTS)
+    target_precompile_headers(${target} PRIVATE ${PRINTSET_TEST_PRECOMPILED})
+    if(usesWidgets)
+      target_precompile_headers(${target} PRIVATE ${PRINTSET_TEST_PRECOMPILED_QT})
+    endif()
   endif()
   # Line tables are enough for a failing test's stack; full debug information of gtest's
   # templates is most of a test object's size and compile time. Optimised test code
