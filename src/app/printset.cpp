@@ -47,11 +47,10 @@ int main(int argc, char* argv[]) {
   }
   QApplication application(argc, argv);
   printset::TAppPaths paths;
-  try {
-    paths = printset::ResolveAppPaths(printset::ExecutableFolder(), "");
-  } catch (const std::runtime_error& error) {
-    std::fprintf(stderr, "printset: %s\n", error.what());
-    QMessageBox::critical(nullptr, printset::ApplicationTitle(), QString::fromLocal8Bit(error.what()));
+  std::string reason;
+  if (!printset::ResolveAppPaths(printset::ExecutableFolder(), "", paths, reason)) {
+    std::fprintf(stderr, "printset: %s\n", reason.c_str());
+    QMessageBox::critical(nullptr, printset::ApplicationTitle(), QString::fromLocal8Bit(reason.c_str()));
     return 1;
   }
   printset::TfrmMain frmMain(paths);

@@ -1,5 +1,5 @@
-// What a job's end tells its owner: the result code and what the front ends explain it
-// with. A plain value, copied freely.
+// How a job ended, as a plain value: what the worker hands to its owner, and all that the
+// texts for people (the report library) read of a job. Headers only.
 #pragma once
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/Job.h"
+#include "engine/JobOutcome.h"
 
 namespace printset {
 

@@ -19,26 +19,33 @@ constexpr const char* kDataFolderFromProgram = PRINTSET_DATA_FROM_BIN;
 
 }  // namespace
 
-TAppPaths ResolveAppPaths(const std::string& executableFolder, const std::string& folderOption) {
+bool ResolveAppPaths(const std::string& executableFolder, const std::string& folderOption, TAppPaths& paths,
+                     std::string& reason) {
   using namespace platform;
-  TAppPaths paths;
+  TAppPaths chosen;
   if (!folderOption.empty()) {
-    paths.Portable = true;
-    paths.ConfigFolder = paths.StateFolder = WithSlash(folderOption);
-    return paths;
+    chosen.Portable = true;
+    chosen.ConfigFolder = chosen.StateFolder = WithSlash(folderOption);
+    paths = chosen;
+    return true;
   }
   const std::string programFolder = WithSlash(executableFolder);
   if (IsRegularFile(programFolder + kConfigFileName) && IsWritableFolder(programFolder)) {
-    paths.Portable = true;
-    paths.ConfigFolder = paths.StateFolder = programFolder;
-    return paths;
+    chosen.Portable = true;
+    chosen.ConfigFolder = chosen.StateFolder = programFolder;
+    paths = chosen;
+    return true;
   }
-  paths.ConfigFolder = ConfigBaseFolder() + kAppFolderName + "/";
-  paths.StateFolder = StateBaseFolder() + kAppFolderName + "/";
-  MakeFolder(paths.ConfigFolder);
-  MakeFolder(paths.StateFolder);
-  CreateFileOnce(paths.ConfigFile(), SampleConfigText());
-  return paths;
+  std::string configBase;
+  std::string stateBase;
+  if (!ConfigBaseFolder(configBase, reason) || !StateBaseFolder(stateBase, reason)) return false;
+  chosen.ConfigFolder = configBase + kAppFolderName + "/";
+  chosen.StateFolder = stateBase + kAppFolderName + "/";
+  if (!MakeFolder(chosen.ConfigFolder, reason) || !MakeFolder(chosen.StateFolder, reason) ||
+      !CreateFileOnce(chosen.ConfigFile(), SampleConfigText(), reason))
+    return false;
+  paths = chosen;
+  return true;
 }
 
 std::string FindProgramFile(const TAppPaths& paths, const std::string& executableFolder, const std::string& name) {

@@ -19,9 +19,11 @@ struct TAppPaths {
 // --folder (non-empty `folderOption`) puts everything there; else portable mode when config.ini stands
 // beside the executable in a folder the user can write; else the per-user folders, XDG config and state
 // (Windows: %APPDATA%\printset and %LOCALAPPDATA%\printset), config.ini created there from the sample built
-// into the program on first run, wherever the program runs from. Throws std::runtime_error when a folder
-// cannot be made (or config.ini not created in it); the message names the folder and the system's reason.
-TAppPaths ResolveAppPaths(const std::string& executableFolder, const std::string& folderOption);
+// into the program on first run, wherever the program runs from. False, with `reason` naming the folder
+// and the system's reason, when a folder cannot be made (or config.ini not created in it); `paths` is
+// then unchanged.
+bool ResolveAppPaths(const std::string& executableFolder, const std::string& folderOption, TAppPaths& paths,
+                     std::string& reason);
 
 // The folder of the running program, with a trailing '/'; "./" when the system will not say.
 std::string ExecutableFolder();

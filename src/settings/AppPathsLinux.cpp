@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <stdexcept>
 #include <system_error>
 #include <vector>
 
@@ -29,23 +28,35 @@ constexpr mode_t kFolderMode = 0700;
 
 bool IsAbsolute(const char* path) { return path != nullptr && path[0] == '/'; }
 
-std::string HomeFolder() {
+bool HomeFolder(std::string& folder, std::string& reason) {
   const char* home = std::getenv("HOME");
-  if (IsAbsolute(home)) return home;
+  if (IsAbsolute(home)) {
+    folder = home;
+    return true;
+  }
   std::vector<char> buffer(16384);
   passwd entry{};
   passwd* found = nullptr;
   if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-      IsAbsolute(found->pw_dir))
-    return found->pw_dir;
-  throw std::runtime_error("no home folder: neither HOME nor the user database names one");
+      IsAbsolute(found->pw_dir)) {
+    folder = found->pw_dir;
+    return true;
+  }
+  reason = "no home folder: neither HOME nor the user database names one";
+  return false;
 }
 
 // A relative value is ignored, as the base directory rules require.
-std::string BaseFolder(const char* variable, const char* underHome) {
+bool BaseFolder(const char* variable, const char* underHome, std::string& folder, std::string& reason) {
   const char* value = std::getenv(variable);
-  if (IsAbsolute(value)) return WithSlash(value);
-  return WithSlash(HomeFolder()) + underHome + "/";
+  if (IsAbsolute(value)) {
+    folder = WithSlash(value);
+    return true;
+  }
+  std::string home;
+  if (!HomeFolder(home, reason)) return false;
+  folder = WithSlash(home) + underHome + "/";
+  return true;
 }
 
 }  // namespace
@@ -58,35 +69,42 @@ std::string WithSlash(std::string folder) {
 
 bool IsWritableFolder(const std::string& folder) { return ::access(folder.c_str(), W_OK) == 0; }
 
-std::string ConfigBaseFolder() { return BaseFolder(kConfigHomeVariable, kConfigHomeDefault); }
+bool ConfigBaseFolder(std::string& folder, std::string& reason) {
+  return BaseFolder(kConfigHomeVariable, kConfigHomeDefault, folder, reason);
+}
 
-std::string StateBaseFolder() { return BaseFolder(kStateHomeVariable, kStateHomeDefault); }
+bool StateBaseFolder(std::string& folder, std::string& reason) {
+  return BaseFolder(kStateHomeVariable, kStateHomeDefault, folder, reason);
+}
 
 // mkdir -p, each missing part made private.
-void MakeFolder(const std::string& folder) {
+bool MakeFolder(const std::string& folder, std::string& reason) {
   for (size_t end = folder.find('/', 1); end != std::string::npos; end = folder.find('/', end + 1)) {
     const std::string part = folder.substr(0, end);
     if (::mkdir(part.c_str(), kFolderMode) == 0) continue;
     const int error = errno;
     struct stat info {};
     if (error == EEXIST && ::stat(part.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) continue;
-    throw std::runtime_error("cannot make the folder " + part + ": " +
-                             std::strerror(error == EEXIST ? ENOTDIR : error));
+    reason = "cannot make the folder " + part + ": " + std::strerror(error == EEXIST ? ENOTDIR : error);
+    return false;
   }
+  return true;
 }
 
 // Written under a name of its own and then linked into place, so that a second instance
 // starting at the same moment never sees half a file, and an existing file is never
 // replaced.
-void CreateFileOnce(const std::string& target, std::string_view content) {
-  if (::access(target.c_str(), F_OK) == 0) return;
+bool CreateFileOnce(const std::string& target, std::string_view content, std::string& reason) {
+  if (::access(target.c_str(), F_OK) == 0) return true;
   const std::string temporary = target + ".new-" + std::to_string(::getpid());
-  std::string reason;
-  if (WriteFileAtomically(temporary, content.data(), content.size(), reason) &&
+  std::string systemReason;
+  if (WriteFileAtomically(temporary, content.data(), content.size(), systemReason) &&
       ::link(temporary.c_str(), target.c_str()) != 0 && errno != EEXIST)
-    reason = std::strerror(errno);
+    systemReason = std::strerror(errno);
   ::unlink(temporary.c_str());  // gone either way; a failure leaves nothing to remove
-  if (!reason.empty()) throw std::runtime_error("cannot create " + target + ": " + reason);
+  if (systemReason.empty()) return true;
+  reason = "cannot create " + target + ": " + systemReason;
+  return false;
 }
 
 }  // namespace printset::platform

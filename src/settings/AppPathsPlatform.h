@@ -11,15 +11,15 @@ namespace printset::platform {
 std::string WithSlash(std::string folder);
 // Whether this user may make files in `folder`.
 bool IsWritableFolder(const std::string& folder);
-// The per-user bases of the settings and of the traces; throw std::runtime_error when the
-// system names none.
-std::string ConfigBaseFolder();
-std::string StateBaseFolder();  // as ConfigBaseFolder, for the traces
-// Makes `folder` and its missing parents; throws std::runtime_error naming the part that
-// could not be made.
-void MakeFolder(const std::string& folder);
+// The per-user base of the settings into `folder`; false, with `reason`, when the system
+// names none.
+bool ConfigBaseFolder(std::string& folder, std::string& reason);
+bool StateBaseFolder(std::string& folder, std::string& reason);  // as ConfigBaseFolder, for the traces
+// Makes `folder` and its missing parents; false, with `reason` naming the part that could
+// not be made.
+bool MakeFolder(const std::string& folder, std::string& reason);
 // Makes `target` holding `content` unless `target` exists; never leaves half a file or
-// replaces one. Throws std::runtime_error when the file cannot be made.
-void CreateFileOnce(const std::string& target, std::string_view content);
+// replaces one. False, with `reason`, when the file cannot be made.
+bool CreateFileOnce(const std::string& target, std::string_view content, std::string& reason);
 
 }  // namespace printset::platform

@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 #include <system_error>
 #include <vector>
 
@@ -25,11 +24,14 @@ constexpr const char* kProbeName = ".printset-write-test";
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
-std::string BaseFolder(const char* variable) {
+bool BaseFolder(const char* variable, std::string& folder, std::string& reason) {
   const char* value = std::getenv(variable);
-  if (value == nullptr || !fs::path(value).is_absolute())
-    throw std::runtime_error(std::string("no per-user folder: %") + variable + "% names none");
-  return WithSlash(fs::path(value).generic_string());  // one kind of separator throughout
+  if (value == nullptr || !fs::path(value).is_absolute()) {
+    reason = std::string("no per-user folder: %") + variable + "% names none";
+    return false;
+  }
+  folder = WithSlash(fs::path(value).generic_string());  // one kind of separator throughout
+  return true;
 }
 
 }  // namespace
@@ -49,23 +51,30 @@ bool IsWritableFolder(const std::string& folder) {
   return ::CloseHandle(file) != 0;
 }
 
-std::string ConfigBaseFolder() { return BaseFolder(kConfigBaseVariable); }
+bool ConfigBaseFolder(std::string& folder, std::string& reason) { return BaseFolder(kConfigBaseVariable, folder, reason); }
 
-std::string StateBaseFolder() { return BaseFolder(kStateBaseVariable); }
+bool StateBaseFolder(std::string& folder, std::string& reason) { return BaseFolder(kStateBaseVariable, folder, reason); }
 
-void MakeFolder(const std::string& folder) {
+bool MakeFolder(const std::string& folder, std::string& reason) {
   std::error_code error;
   fs::create_directories(folder, error);
-  if (error) throw std::runtime_error("cannot make the folder " + folder + ": " + error.message());
-  if (!fs::is_directory(folder, error))
-    throw std::runtime_error("cannot make the folder " + folder + ": a file of that name is in the way");
+  if (error) {
+    reason = "cannot make the folder " + folder + ": " + error.message();
+    return false;
+  }
+  if (!fs::is_directory(folder, error)) {
+    reason = "cannot make the folder " + folder + ": a file of that name is in the way";
+    return false;
+  }
+  return true;
 }
 
 // Written under a name of its own and then moved into place without replacing, so that
 // a second instance starting at the same moment never sees half a file, and an existing
 // file is never replaced.
-void CreateFileOnce(const std::string& target, std::string_view content) {
-  if (fs::exists(target)) return;
+bool CreateFileOnce(const std::string& target, std::string_view content, std::string& failure) {
+  std::error_code existsError;
+  if (fs::exists(target, existsError)) return true;
   const std::string temporary = target + ".new-" + std::to_string(::GetCurrentProcessId());
   std::string reason;
   if (WriteFileAtomically(temporary, content.data(), content.size(), reason) &&
@@ -76,7 +85,9 @@ void CreateFileOnce(const std::string& target, std::string_view content) {
   }
   std::error_code removeError;
   fs::remove(temporary, removeError);  // gone either way; a failure leaves nothing to remove
-  if (!reason.empty()) throw std::runtime_error("cannot create " + target + ": " + reason);
+  if (reason.empty()) return true;
+  failure = "cannot create " + target + ": " + reason;
+  return false;
 }
 
 }  // namespace printset::platform

@@ -2,6 +2,13 @@
 // name=value lines, read as the Windows profile functions read them. Our own small layer
 // rather than Qt's settings class, because an operator's file must come back with its
 // comments, order, spelling and line ends as they were.
+//
+// How the settings layer fails, in every file of src/settings: nothing throws. Reading
+// never fails: a missing file, section or key, or a value that does not parse, gives the
+// default the reader names. An operation that can fail (a write, making a folder or a
+// file, choosing the program's folders) returns false and says why: a TProfileFile in
+// LastError(), every other operation in a `reason` argument, a whole sentence naming the
+// file or folder and the system's words; what it was to fill is then left unchanged.
 #pragma once
 
 #include <cstdint>

@@ -20,7 +20,7 @@
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace printset {
+namespace printset::cli_station {
 namespace {
 
 constexpr uint32_t kLogoAddress = 0;  // PARA of [LOGO], by default
@@ -206,4 +206,4 @@ TEST(CliStation, RecipeWithABadInputTouchesNoPrinter) {
 }
 
 }  // namespace
-}  // namespace printset
+}  // namespace printset::cli_station

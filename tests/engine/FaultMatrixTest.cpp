@@ -6,7 +6,7 @@
 #include "EngineFixture.h"
 #include "engine/Commands.h"
 
-namespace printset {
+namespace printset::fault_matrix {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -168,4 +168,4 @@ INSTANTIATE_TEST_SUITE_P(Rows, FaultMatrix, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
-}  // namespace printset
+}  // namespace printset::fault_matrix

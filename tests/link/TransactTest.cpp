@@ -15,7 +15,7 @@
 #include "link/TraceFormat.h"
 #include "sim/SimReply.h"
 
-namespace printset {
+namespace printset::transact {
 namespace {
 
 // The identify request, written out by hand: 03 FF, command 0x20, argument 0, N = 8,
@@ -173,4 +173,4 @@ TEST_F(Transact, AStopAskedDuringAWaitSendsNothingMore) {
 }
 
 }  // namespace
-}  // namespace printset
+}  // namespace printset::transact

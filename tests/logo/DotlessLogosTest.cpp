@@ -10,7 +10,7 @@
 #include "logo/DotlessLogos.h"
 #include "logo/LogoSet.h"
 
-namespace printset {
+namespace printset::dotless_logos {
 namespace {
 
 constexpr uint32_t kBlack = 0x000000;
@@ -93,4 +93,4 @@ TEST(DotlessLogos, TheTextNamesTheLogoByPlaceAndName) {
 }
 
 }  // namespace
-}  // namespace printset
+}  // namespace printset::dotless_logos

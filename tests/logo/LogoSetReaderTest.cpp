@@ -8,7 +8,7 @@
 #include "logo/LogoSet.h"
 #include "logo/LogoSetReader.h"
 
-namespace printset {
+namespace printset::logo_set_reader {
 namespace {
 
 constexpr uint32_t kBlack = 0x000000;
@@ -109,4 +109,4 @@ TEST(LogoSetReader, RefusesWhatIsNoWholeSet) {
 }
 
 }  // namespace
-}  // namespace printset
+}  // namespace printset::logo_set_reader

@@ -6,7 +6,7 @@
 
 #include "logo/LogoSet.h"
 
-namespace printset {
+namespace printset::logo_set {
 namespace {
 
 constexpr uint32_t kBlack = 0x000000;
@@ -198,4 +198,4 @@ TEST(LogoSpace, ThousandsAndUnitsOfUsedAndFree) {
 }
 
 }  // namespace
-}  // namespace printset
+}  // namespace printset::logo_set

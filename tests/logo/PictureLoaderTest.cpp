@@ -16,7 +16,7 @@
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-namespace printset {
+namespace printset::picture_loader {
 namespace {
 
 constexpr uint32_t kBlack = 0x000000;
@@ -277,4 +277,4 @@ TEST(PictureLoader, WhatIsNotAPictureFile) {
 }
 
 }  // namespace
-}  // namespace printset
+}  // namespace printset::picture_loader

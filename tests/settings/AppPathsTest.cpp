@@ -96,7 +96,9 @@ TEST(AppPaths, FolderOptionPortableModeAndPerUserFolders) {
     const TEnvironmentValue stateHome("XDG_STATE_HOME", absolute(c.StateHome));
     const std::string folderOption = *c.FolderOption ? root + "/" + c.FolderOption : "";
 
-    const TAppPaths paths = ResolveAppPaths(root + "/bin", folderOption);
+    TAppPaths paths;
+    std::string reason;
+    ASSERT_TRUE(ResolveAppPaths(root + "/bin", folderOption, paths, reason)) << reason;
 
     EXPECT_EQ(paths.Portable, c.Portable);
     EXPECT_EQ(paths.ConfigFolder, root + "/" + c.ConfigFolder);
@@ -121,12 +123,12 @@ TEST(AppPaths, AFolderThatCannotBeMadeIsNamedInTheError) {
   TTempDir dir;
   WriteTextFile(dir.File("plain"), "");
   const TEnvironmentValue configHome("XDG_CONFIG_HOME", dir.File("plain"));
-  try {
-    ResolveAppPaths(dir.File("bin"), "");
-    FAIL() << "no error";
-  } catch (const std::runtime_error& error) {
-    EXPECT_EQ(std::string(error.what()), "cannot make the folder " + dir.File("plain") + ": Not a directory");
-  }
+  TAppPaths paths;
+  paths.ConfigFolder = "untouched/";
+  std::string reason;
+  EXPECT_FALSE(ResolveAppPaths(dir.File("bin"), "", paths, reason));
+  EXPECT_EQ(reason, "cannot make the folder " + dir.File("plain") + ": Not a directory");
+  EXPECT_EQ(paths.ConfigFolder, "untouched/");
 }
 
 }  // namespace

@@ -117,7 +117,8 @@ void TModalAnswerer::Answer(const QPointer<QDialog>& dialog) {
 
 void TWindowTest::SetUp() {
   ASSERT_TRUE(Sim.StartPty()) << Sim.LastError();
-  Paths = ResolveAppPaths(ExecutableFolder(), Folder());
+  std::string reason;
+  ASSERT_TRUE(ResolveAppPaths(ExecutableFolder(), Folder(), Paths, reason)) << reason;
 }
 
 void TWindowTest::TearDown() {

@@ -64,11 +64,9 @@ void LoadSettings(TCliContext& context) {
     if (!std::filesystem::is_directory(status))
       throw TUsageError("--folder " + PrintablePortName(folder) + ": not a folder");
   }
-  try {
-    context.Paths = ResolveAppPaths(ExecutableFolder(), context.Options.Folder.value_or(""));
-  } catch (const std::runtime_error& error) {
-    throw TFolderError(error.what());
-  }
+  std::string reason;
+  if (!ResolveAppPaths(ExecutableFolder(), context.Options.Folder.value_or(""), context.Paths, reason))
+    throw TFolderError(reason);
   context.Profile = std::make_unique<TProfileFile>(context.Paths.ConfigFile());
   context.Link = ReadLinkSettings(*context.Profile);
 }
