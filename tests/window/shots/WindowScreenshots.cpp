@@ -29,7 +29,13 @@ int main(int argc, char* argv[]) {
   }
   const std::string configFolder = QDir(folder.path()).absolutePath().toStdString() + "/";
   std::ofstream(configFolder + "config.ini", std::ios::binary) << kSampleConfig;
-  printset::TfrmMain window(printset::ResolveAppPaths(printset::ExecutableFolder(), configFolder));
+  printset::TAppPaths paths;
+  std::string reason;
+  if (!printset::ResolveAppPaths(printset::ExecutableFolder(), configFolder, paths, reason)) {
+    std::fprintf(stderr, "printset-screenshots: %s\n", reason.c_str());
+    return 1;
+  }
+  printset::TfrmMain window(paths);
   window.show();
   window.findChild<QComboBox*>("ComboPort")->setCurrentText("COM1");
   auto* pages = window.findChild<QTabWidget*>("PageControl1");
