@@ -1,6 +1,9 @@
 # Two entry points: `make run` and `make test`. Both install what is missing first.
 SHELL := /bin/bash
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
+# The tests mostly wait for the printer's replies and deadlines: twice as many run at once
+# as there are processors.
+TEST_JOBS ?= $(shell echo $$(( $(JOBS) * 2 )))
 PKGS  := cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libgtest-dev \
          libgl-dev qt6-image-formats-plugins qt6-serialport-dev help2man desktop-file-utils \
          libcli11-dev nlohmann-json3-dev libssl-dev
@@ -31,9 +34,9 @@ run: build
 	./$(BUILD)/src/app/printset
 
 test: build build-asan
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS) --timeout 300
 	cd $(ASAN) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-	  ctest --output-on-failure -j $(JOBS) --timeout 600
+	  ctest --output-on-failure -j $(TEST_JOBS) --timeout 600
 
 # ThreadSanitizer over the tests where threads meet: the link, the engine, and the front
 # end's racks, detect and interrupts, against printset-cli built the same way. Qt is left
