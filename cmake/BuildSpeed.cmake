@@ -35,15 +35,20 @@ function(printset_quick_test_build target usesWidgets)
   target_compile_options(${target} PRIVATE $<$<CONFIG:RelWithDebInfo>:-O1> $<$<CONFIG:RelWithDebInfo,Debug>:-g1>)
 endfunction()
 
-# The product's own targets whose files read large headers: the window's (Qt Widgets)
-# and the command line's (the JSON writer), each parsed once per target.
+# The product's own targets whose files read large headers: the window's (Qt Widgets),
+# each parsed once per target; and the targets whose files read the JSON writer and the
+# option parser (printset-cli, the front-end core, the simulated printer), compiled as a
+# few unity files, each parsing those headers once. Names in anonymous namespaces must
+# differ between the files of such a target.
 function(printset_quick_product_build)
   if(TARGET printset_ui)
     target_precompile_headers(printset_ui PRIVATE
       <QComboBox> <QLabel> <QPushButton> <QString> <QWidget> <string> <vector>)
   endif()
-  if(TARGET printset-cli)
-    target_precompile_headers(printset-cli PRIVATE
-      <nlohmann/json.hpp> <algorithm> <cstdio> <optional> <string> <vector>)
-  endif()
+  foreach(target printset-cli printset_frontend printset_sim)
+    if(TARGET ${target})
+      set_target_properties(${target} PROPERTIES
+        UNITY_BUILD ${PRINTSET_UNITY_TESTS} UNITY_BUILD_BATCH_SIZE ${PRINTSET_UNITY_BATCH_SIZE})
+    endif()
+  endforeach()
 endfunction()
