@@ -19,7 +19,6 @@ add_subdirectory(src/settings)
 add_subdirectory(src/report)
 add_subdirectory(src/logo)
 add_subdirectory(src/ports)
-add_subdirectory(src/frontend)
 
 # printset-cli.exe: no window; logo and ports on the system's picture decoder and port lister.
 set(PRINTSET_WITH_QT OFF)
