@@ -21,13 +21,6 @@ class SetParametersJobTest : public TEngineTest {
   std::vector<std::string> TraceLines() { return Probe().TraceLines(); }
 };
 
-TEST_F(SetParametersJobTest, UnansweredRequestIsTriedThreeTimes) {
-  PrepareBlock();
-  Sim.SetNoReply(0x60);
-  EXPECT_EQ(Run(JobSetParameters), kResultNoValidReply);
-  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x60, 0x60, 0x60}));
-}
-
 TEST_F(SetParametersJobTest, PortThatDoesNotOpenLeavesOnlyTheCloseLine) {
   PrepareBlock();
   Inputs.Target.PortName = Folder + "no-such-device";
@@ -48,20 +41,6 @@ TEST_F(SetParametersJobTest, NetworkNameMustMatchExactly) {
     Inputs.Target.PortName = name;
     EXPECT_EQ(Run(JobSetParameters), kResultPortNotOpened) << name;
   }
-}
-
-TEST_F(SetParametersJobTest, SilentPrinterGetsThreeIdentifyRequests) {
-  PrepareBlock();
-  Sim.SetNoReply(0x20);
-  EXPECT_EQ(Run(JobSetParameters), kResultNoValidReply);
-  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x20, 0x20}));
-  int sends = 0, receives = 0;
-  for (const auto& line : TraceLines()) {
-    sends += line.rfind("Send 20 bytes", 0) == 0;
-    receives += line.rfind("Rec: 0 bytes", 0) == 0;
-  }
-  EXPECT_EQ(sends, 3);
-  EXPECT_EQ(receives, 3);
 }
 
 TEST_F(SetParametersJobTest, IdentityRules) {
