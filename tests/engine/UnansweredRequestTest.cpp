@@ -22,6 +22,8 @@ struct TUnansweredRow {
   int Tries;
 };
 
+void PrintTo(const TUnansweredRow& row, std::ostream* out) { *out << row.Name; }
+
 const TUnansweredRow kUnansweredRows[] = {
     {"IdentifyTriedThreeTimes", JobSetParameters, 0x20, 0, kResultNoValidReply, {{0x20, 0}, {0x20, 0}, {0x20, 0}}, 3},
     {"ParametersTriedThreeTimes", JobSetParameters, 0x60, 0, kResultNoValidReply,
