@@ -176,11 +176,7 @@ TEST_F(CliTest, FailuresReportTheirMeaningAndExitWithTheResultCode) {
       << unsaved.Output;
 }
 
-TEST_F(CliTest, UsageErrors) {
-  EXPECT_EQ(Cli("frobnicate").Status, 64);
-  EXPECT_EQ(Cli("").Status, 64);
-  EXPECT_EQ(Cli(Port() + "set --string 12a").Status, 64);
-  EXPECT_EQ(Sim.RequestCount(), 0u);
+TEST_F(CliTest, HelpNamesTheVerbsAndOptions) {
   const TRun help = Cli("--help");
   EXPECT_EQ(help.Status, 0);
   for (const char* word : {"set", "program", "download", "logo", "--port", "--baud", "--folder", "--new-baud",

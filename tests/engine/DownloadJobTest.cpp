@@ -82,22 +82,6 @@ TEST_F(DownloadJobTest, AtTheTransferRateNoSwitchIsSent) {
   EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2F, 45}));
 }
 
-TEST_F(DownloadJobTest, BlockWithoutReplyStopsEverythingAfterIt) {
-  Sim.SetNoReply(45);
-  Inputs.AddDownload(WriteFile("a.bin", Pattern(600)), "a.bin", 45, 0u);
-  Inputs.AddDownload(WriteFile("b.bin", Pattern(10)), "b.bin", 46, 0u);
-  EXPECT_EQ(Run(JobDownloadFiles), kResultNoValidReply);
-  EXPECT_EQ(Commands(), (std::vector<uint16_t>{0x20, 0x2B, 0x2F, 45, 45, 45})) << "no switch back, no later entry";
-  EXPECT_EQ(ReadText("debug.log").substr(ReadText("debug.log").rfind("CLOSE")).substr(0, 7), "CLOSE  ");
-}
-
-TEST_F(DownloadJobTest, DownloadModeRefused) {
-  Sim.SetNoReply(0x2F);
-  Inputs.AddDownload(WriteFile("a.bin", Pattern(10)), "a.bin", 45, 0u);
-  EXPECT_EQ(Run(JobDownloadFiles), kResultDownloadModeRefused);
-  EXPECT_TRUE(Blocks().empty());
-}
-
 TEST_F(DownloadJobTest, UnansweredBaudSwitchGoesOnAtTheOldRateAndEndsInError) {
   Sim.SetNoReply(0x2B);
   const Bytes file = Pattern(300);
