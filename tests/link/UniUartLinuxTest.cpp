@@ -42,6 +42,9 @@ TEST(UniUartBaudRate, ARateOutsideTheClassicTableIsSetAsItIs) {
   ASSERT_TRUE(port.Open(pty.SlavePath(), 9600));
   EXPECT_TRUE(port.SetBaudRate(250000));
   EXPECT_EQ(pty.LineBaudRate(), 250000);
+  // Rate 0 would hang up a real line's modem lines: never set.
+  EXPECT_FALSE(port.SetBaudRate(0));
+  EXPECT_EQ(pty.LineBaudRate(), 250000);
 }
 
 }  // namespace
