@@ -78,10 +78,11 @@ TEST(RequestChecks, CodePageOfTheWindowsEntry) {
     EXPECT_EQ(Shown(CodePageEntry(row.Entries, row.Current, row.Text)), row.Expected) << row.Text;
   TCodePageTable table;
   table.Names = entries;
-  table.Values[0] = 0;
+  table.Values[0] = 3;
   table.Values[1] = 40;
   table.Values[2] = 7;
   table.Values[3] = 2;
+  EXPECT_EQ(CodePageOfEntry(table, 0), 3);
   EXPECT_EQ(CodePageOfEntry(table, 2), 7);
   EXPECT_EQ(CodePageOfEntry(table, -1), 0);
   EXPECT_EQ(CodePageOfEntry(table, 4), 0);
