@@ -36,3 +36,12 @@ target_link_libraries(profile_tests PRIVATE gtest gtest_main)
 # Not a test: the host's time per block under Wine, for the README's figures.
 add_executable(printset-block-timing support/wine/block_timing.cpp)
 target_link_libraries(printset-block-timing PRIVATE printset_testsupport)
+
+# The window, printset.exe, driven as an operator would under Wine's null display driver
+# (support/wine/window-tests.sh starts its printers and runs it).
+printset_windows_test_program(window_driver support/wine/window_driver.cpp support/wine/DrivenWindow.cpp
+                              support/BmpFile.cpp)
+target_link_libraries(window_driver PRIVATE printset_frontend printset_settings comctl32)
+if(TARGET printset)
+  add_dependencies(window_driver printset printset-cli)
+endif()

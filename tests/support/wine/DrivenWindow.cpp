@@ -1,0 +1,250 @@
+#include "DrivenWindow.h"
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <vector>
+
+#include "ui/win32/ControlIds.h"
+
+namespace printset {
+
+namespace {
+
+constexpr uint32_t kPollMs = 5;
+// A message the window answers at once (a text, a count) must not take longer than this.
+constexpr UINT kAnswerMs = 5000;
+// What the window's process gets to end after WM_CLOSE or TerminateProcess.
+constexpr DWORD kEndMs = 10000;
+// The class of dialogs (message boxes, the Open dialog, the choice box).
+constexpr const char* kDialogClass = "#32770";
+// A message box's text and icon controls, and the Open dialog's file name box.
+constexpr int kMessageBoxTextId = 0xFFFF;
+constexpr int kMessageBoxIconId = 0x0440;
+constexpr int kOpenDialogFileNameId = 0x047C;
+// The buffer in the window's process that status bar texts are copied into.
+constexpr SIZE_T kRemoteBufferSize = 4096;
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  return GetClassNameA(window, name, sizeof name) > 0 ? name : "";
+}
+
+std::string SystemError(const std::string& what) {
+  return what + " failed (system error " + std::to_string(GetLastError()) + ")";
+}
+
+struct TDialogSearch {
+  DWORD ProcessId = 0;
+  HWND Skip = nullptr;
+  int ChildId = 0;
+  HWND Found = nullptr;
+};
+
+// A visible, enabled dialog of the process holding the child sought: the box on top (a
+// box opened over another disables it).
+BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<TDialogSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search.ProcessId || window == search.Skip || !IsWindowVisible(window) || !IsWindowEnabled(window) ||
+      ClassOf(window) != kDialogClass)
+    return TRUE;
+  if (search.ChildId != 0 && GetDlgItem(window, search.ChildId) == nullptr) return TRUE;
+  search.Found = window;
+  return FALSE;
+}
+
+struct TMainSearch {
+  DWORD ProcessId = 0;
+  HWND Found = nullptr;
+};
+
+BOOL CALLBACK MatchMainWindow(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<TMainSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char caption[64] = {};
+  if (owner != search.ProcessId || !IsWindowVisible(window) || GetWindowTextA(window, caption, sizeof caption) <= 0 ||
+      std::string(caption) != win32::kWindowCaption)
+    return TRUE;
+  search.Found = window;
+  return FALSE;
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+}  // namespace
+
+void WaitUntil(const std::string& what, uint32_t timeoutMs, const std::function<bool()>& condition) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= end)
+      throw std::runtime_error("waited " + std::to_string(timeoutMs) + " ms in vain for " + what);
+    Sleep(kPollMs);
+  }
+}
+
+TDrivenWindow::TDrivenWindow(const std::string& program, const std::string& folder) {
+  const std::string copy = folder + "\\printset.exe";
+  if (!CopyFileA(program.c_str(), copy.c_str(), FALSE)) throw std::runtime_error(SystemError("copying " + program));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  std::string commandLine = Quoted(copy);
+  if (!CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                      &started))
+    throw std::runtime_error(SystemError("starting " + copy));
+  Process = started.hProcess;
+  ProcessId = started.dwProcessId;
+  CloseHandle(started.hThread);
+  RemoteBuffer = VirtualAllocEx(Process, nullptr, kRemoteBufferSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (RemoteBuffer == nullptr) throw std::runtime_error(SystemError("a buffer in printset.exe"));
+  // The status bar is the window's last control: once it is there, all are.
+  WaitWhileRunning("the window captioned " + Quoted(win32::kWindowCaption) + " with its status bar", kStepMs, [this] {
+    TMainSearch search{ProcessId, nullptr};
+    EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+    MainWindow = search.Found;
+    return MainWindow != nullptr && IsWindowEnabled(MainWindow) && GetDlgItem(MainWindow, win32::kIdStatusBar);
+  });
+}
+
+TDrivenWindow::~TDrivenWindow() {
+  if (Process == nullptr) return;
+  // The buffer in the window's process goes with the process.
+  if (Running() && TerminateProcess(Process, 1)) static_cast<void>(WaitForSingleObject(Process, kEndMs));
+  CloseHandle(Process);
+}
+
+bool TDrivenWindow::Running() const { return WaitForSingleObject(Process, 0) == WAIT_TIMEOUT; }
+
+void TDrivenWindow::WaitWhileRunning(const std::string& what, uint32_t timeoutMs,
+                                     const std::function<bool()>& condition) const {
+  WaitUntil(what, timeoutMs, [&] {
+    if (condition()) return true;
+    if (!Running()) {
+      DWORD code = 0;
+      GetExitCodeProcess(Process, &code);
+      throw std::runtime_error("printset.exe ended (exit code " + std::to_string(code) + ") while waiting for " + what);
+    }
+    return false;
+  });
+}
+
+LRESULT TDrivenWindow::Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &result))
+    throw std::runtime_error("message " + std::to_string(message) + " to a control of printset.exe went unanswered");
+  return static_cast<LRESULT>(result);
+}
+
+HWND TDrivenWindow::Control(int id) const {
+  HWND control = GetDlgItem(MainWindow, id);
+  if (control == nullptr) throw std::runtime_error("the window has no control " + std::to_string(id));
+  return control;
+}
+
+std::string TDrivenWindow::Text(HWND control) const {
+  const LRESULT length = Send(control, WM_GETTEXTLENGTH, 0, 0);
+  std::vector<char> text(static_cast<size_t>(length) + 2, '\0');
+  const LRESULT copied = Send(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  return std::string(text.data(), static_cast<size_t>(copied));
+}
+
+void TDrivenWindow::Type(int id, const std::string& text) {
+  HWND control = Control(id);
+  if (!Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())))
+    throw std::runtime_error("control " + std::to_string(id) + " took no text");
+  // An edit control tells its parent itself; a combo box does not for WM_SETTEXT.
+  if (ClassOf(control) == WC_COMBOBOXA) Send(MainWindow, WM_COMMAND, MAKEWPARAM(id, CBN_EDITCHANGE),
+                                            reinterpret_cast<LPARAM>(control));
+}
+
+void TDrivenWindow::Choose(int id, const std::string& item) {
+  HWND box = Control(id);
+  const LRESULT index = Send(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
+  if (index == CB_ERR) throw std::runtime_error("box " + std::to_string(id) + " has no item " + Quoted(item));
+  Send(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  Send(MainWindow, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+}
+
+void TDrivenWindow::ShowPage(int id, int index) {
+  HWND tabs = Control(id);
+  Send(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
+  if (Send(tabs, TCM_GETCURSEL, 0, 0) != index) throw std::runtime_error("page " + std::to_string(index) + " not shown");
+}
+
+void TDrivenWindow::Click(int id) { Click(MainWindow, id); }
+
+void TDrivenWindow::Click(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  if (button == nullptr) throw std::runtime_error("no button " + std::to_string(id) + " to click");
+  // Posted: a click that opens a modal box returns only when the box is closed.
+  if (!PostMessageA(button, BM_CLICK, 0, 0)) throw std::runtime_error(SystemError("clicking " + std::to_string(id)));
+}
+
+std::string TDrivenWindow::StatusPanel(int id, int panel) const {
+  HWND bar = Control(id);
+  // The text can change between two messages: its length is taken from the copy itself.
+  if (LOWORD(Send(bar, SB_GETTEXTLENGTHA, static_cast<WPARAM>(panel), 0)) >= kRemoteBufferSize / 2)
+    throw std::runtime_error("status panel text too long");
+  // The window writes the text into memory of its own process: read it from there.
+  const auto length = static_cast<SIZE_T>(
+      LOWORD(Send(bar, SB_GETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(RemoteBuffer))));
+  if (length >= kRemoteBufferSize) throw std::runtime_error("status panel text too long");
+  std::vector<char> text(length + 1, '\0');
+  SIZE_T read = 0;
+  if (!ReadProcessMemory(Process, RemoteBuffer, text.data(), length, &read) || read != length)
+    throw std::runtime_error(SystemError("reading a status panel"));
+  return std::string(text.data(), length);
+}
+
+int TDrivenWindow::ListCount(int id) const { return static_cast<int>(Send(Control(id), LB_GETCOUNT, 0, 0)); }
+
+HWND TDrivenWindow::FindDialog(int childId) const {
+  TDialogSearch search{ProcessId, MainWindow, childId, nullptr};
+  EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+bool TDrivenWindow::AnyDialogShown() const { return FindDialog(0) != nullptr; }
+
+TDrivenBox TDrivenWindow::WaitForDialog(int childId, const std::string& what, uint32_t timeoutMs) const {
+  TDrivenBox box;
+  WaitWhileRunning(what, timeoutMs, [&] { return (box.Handle = FindDialog(childId)) != nullptr; });
+  box.Caption = Text(box.Handle);
+  return box;
+}
+
+TDrivenBox TDrivenWindow::WaitForMessageBox(const std::string& what, uint32_t timeoutMs) const {
+  TDrivenBox box = WaitForDialog(kMessageBoxTextId, what, timeoutMs);
+  box.Text = Text(GetDlgItem(box.Handle, kMessageBoxTextId));
+  HWND icon = GetDlgItem(box.Handle, kMessageBoxIconId);
+  box.HasIcon = icon != nullptr && Send(icon, STM_GETICON, 0, 0) != 0;
+  return box;
+}
+
+void TDrivenWindow::ChooseFile(const std::string& path, const std::string& what) {
+  const TDrivenBox dialog = WaitForDialog(kOpenDialogFileNameId, what);
+  HWND name = GetDlgItem(dialog.Handle, kOpenDialogFileNameId);
+  if (!Send(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str())))
+    throw std::runtime_error("the file name box of " + what + " took no text");
+  Dismiss(dialog, IDOK);
+}
+
+void TDrivenWindow::Dismiss(const TDrivenBox& box, int buttonId) {
+  Click(box.Handle, buttonId);
+  WaitWhileRunning("the box " + Quoted(box.Caption) + " to close", kStepMs, [&] { return !IsWindow(box.Handle); });
+}
+
+DWORD TDrivenWindow::Close() {
+  if (!PostMessageA(MainWindow, WM_CLOSE, 0, 0)) throw std::runtime_error(SystemError("closing the window"));
+  if (WaitForSingleObject(Process, kEndMs) != WAIT_OBJECT_0)
+    throw std::runtime_error("printset.exe still runs " + std::to_string(kEndMs) + " ms after WM_CLOSE");
+  DWORD code = 0;
+  GetExitCodeProcess(Process, &code);
+  return code;
+}
+
+}  // namespace printset
