@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 #include <vector>
 
+#include "base/Text.h"
 #include "ui/win32/ControlIds.h"
 
 namespace printset {
@@ -161,12 +163,39 @@ void TDrivenWindow::Type(int id, const std::string& text) {
                                             reinterpret_cast<LPARAM>(control));
 }
 
+std::string TDrivenWindow::ItemText(HWND box, LRESULT index) const {
+  // Wine hands a list item to another process in UTF-16 even when it was asked in ANSI:
+  // asked in UTF-16 it is right.
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, kAnswerMs, &length))
+    throw std::runtime_error("a box of printset.exe did not say how long its item is");
+  std::wstring wide(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()),
+                           SMTO_ABORTIFHUNG, kAnswerMs, &copied) ||
+      copied > length)
+    throw std::runtime_error("a box of printset.exe did not give its item");
+  std::string text(copied * 3, '\0');
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(copied), text.data(),
+                                       static_cast<int>(text.size()), nullptr, nullptr);
+  text.resize(static_cast<size_t>(std::max(size, 0)));
+  return text;
+}
+
 void TDrivenWindow::Choose(int id, const std::string& item) {
   HWND box = Control(id);
-  const LRESULT index = Send(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
-  if (index == CB_ERR) throw std::runtime_error("box " + std::to_string(id) + " has no item " + Quoted(item));
-  Send(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  Send(MainWindow, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+  // The operator goes by what an item reads: the boxes pad some items (rates to six places).
+  const LRESULT count = Send(box, CB_GETCOUNT, 0, 0);
+  std::string items;
+  for (LRESULT index = 0; index < count; ++index) {
+    const std::string text = ItemText(box, index);
+    items += " " + Quoted(text);
+    if (Trim(text) != item) continue;
+    Send(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    Send(MainWindow, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+    return;
+  }
+  throw std::runtime_error("box " + std::to_string(id) + " has no item " + Quoted(item) + "; its items:" + items);
 }
 
 void TDrivenWindow::ShowPage(int id, int index) {

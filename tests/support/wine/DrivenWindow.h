@@ -46,7 +46,8 @@ class TDrivenWindow {
   std::string Text(int id) const { return Text(Control(id)); }
   // Types `text` into an edit or combo box: its text replaced, the window told of the edit.
   void Type(int id, const std::string& text);
-  // Picks the item that reads `item` in a combo box, as a click in its list does.
+  // Picks the item that reads `item` (blanks around it aside) in a combo box, as a click
+  // in its list does.
   void Choose(int id, const std::string& item);
   // Shows page `index` of the tab control `id` (0 = the first).
   void ShowPage(int id, int index);
@@ -79,6 +80,7 @@ class TDrivenWindow {
 
  private:
   LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
+  std::string ItemText(HWND box, LRESULT index) const;
   HWND FindDialog(int childId) const;
   void WaitWhileRunning(const std::string& what, uint32_t timeoutMs, const std::function<bool()>& condition) const;
 

@@ -32,10 +32,12 @@ done
 
 run=$(mktemp -d "${TMPDIR:-/tmp}/printset-window-XXXXXX")
 pids=()
+# Wine first: a printer that goes while Wine holds its pty open hangs up on the wineserver.
 cleanup() {
+  "$WINESERVER" -k 2>/dev/null || true
+  "$WINESERVER" -w 2>/dev/null || true
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  "$WINESERVER" -k 2>/dev/null || true
   rm -rf "$run"
 }
 trap cleanup EXIT

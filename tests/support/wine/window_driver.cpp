@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Text.h"
 #include "engine/ResultCodes.h"
 #include "frontend/FrontEndView.h"
 #include "frontend/OperatorChecks.h"
@@ -173,7 +174,7 @@ TEST_F(WindowDriver, SetSendsTheBlockOfTheChosenValuesAndTheTopRateFollows) {
   EXPECT_EQ(box.Text, BoxText(OperationOutcome(Answered(9600), target, 115200)));
   EXPECT_FALSE(box.HasIcon);
   Window->Dismiss(box);
-  EXPECT_EQ(Window->Text(kIdComboBaud), "115200");
+  EXPECT_EQ(Trim(Window->Text(kIdComboBaud)), "115200");
 
   TSetInput input;
   input.FrontEnd = TReasonFrontEnd::Window;
@@ -296,7 +297,7 @@ TEST_F(WindowDriver, DownloadSendsTheSetLogoPackMakesAndCloseWritesTheSettingsBa
   EXPECT_EQ(window.BaudRate, "19200");
   EXPECT_EQ(ReadLogoList(config), pictures);
   // printset-cli.exe packs the same pictures with the same [LOGO] values.
-  ASSERT_EQ(RunCli("--folder \"" + WindowsPath(Folder.Path()) + "\" logo pack -o \"" + Path("cli.bin") + "\" \"" +
+  ASSERT_EQ(RunCli("--quiet --folder \"" + WindowsPath(Folder.Path()) + "\" logo pack -o \"" + Path("cli.bin") + "\" \"" +
                    Path(pictures[0]) + "\" \"" + Path(pictures[1]) + "\""),
             0u);
   const std::string packed = ReadTextFile(Path("cli.bin"));
@@ -330,7 +331,7 @@ TEST_F(WindowDriver, ASilentPrinterOffersTheSearchWhichFindsItsRate) {
   const TDrivenBox found = Window->WaitForMessageBox("the outcome of the search", kSearchMs);
   EXPECT_EQ(found.Text, BoxText(SearchOutcome(Answered(rate), target)));
   Window->Dismiss(found);
-  EXPECT_EQ(Window->Text(kIdComboBaud), std::to_string(rate));
+  EXPECT_EQ(Trim(Window->Text(kIdComboBaud)), std::to_string(rate));
 }
 
 }  // namespace
