@@ -11,7 +11,7 @@ BUILD := build
 ASAN  := build-asan
 PREFIX ?= /usr/local
 
-.PHONY: run test test-tsan deps build build-asan bench fuzz install uninstall package clean windows windows-installer test-windows screenshots
+.PHONY: run test test-tsan deps build build-asan bench fuzz install uninstall package clean windows windows-installer test-windows screenshots windows-screenshots
 
 deps:
 	@missing=$$(for p in $(PKGS); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -118,8 +118,17 @@ test-windows: windows-installer build
 	@$(MAKE) --no-print-directory deps PKGS="$(WINE_PKGS) unzip"
 	status=0; \
 	tests/support/wine/run-tests.sh $(WIN) $(BUILD) || status=1; \
+	tests/support/wine/window-tests.sh $(WIN) $(BUILD) || status=1; \
 	tests/support/wine/installer-tests.sh $(WIN) $(WIN)/installer || status=1; \
 	exit $$status
+
+# Pictures of the Windows window's three pages under Wine at 100 % and 200 %, as
+# SHOTS/windows-PAGE-SCALE.png: Xvfb, a Wine desktop, xwd and netpbm.
+WIN_SHOT_PKGS := xvfb x11-apps netpbm
+
+windows-screenshots: windows
+	@$(MAKE) --no-print-directory deps PKGS="$(WINE_PKGS) $(WIN_SHOT_PKGS)"
+	tests/support/wine/window-screenshots.sh $(WIN) $(SHOTS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(TSAN)

@@ -45,9 +45,15 @@ target_link_libraries(ui_tests PRIVATE printset_logo)
 
 # The window, printset.exe, driven as an operator would under Wine's null display driver
 # (support/wine/window-tests.sh starts its printers and runs it).
-printset_windows_test_program(window_driver support/wine/window_driver.cpp support/wine/DrivenWindow.cpp
-                              support/BmpFile.cpp)
-target_link_libraries(window_driver PRIVATE printset_frontend printset_settings comctl32)
+add_library(printset_driven_window STATIC support/wine/DrivenWindow.cpp)
+target_include_directories(printset_driven_window PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(printset_driven_window PUBLIC printset_base comctl32)
+printset_windows_test_program(window_driver support/wine/window_driver.cpp support/BmpFile.cpp)
+target_link_libraries(window_driver PRIVATE printset_driven_window printset_frontend printset_settings)
+# Not a test: shows the window's pages in turn for support/wine/window-screenshots.sh.
+add_executable(printset-window-shots support/wine/window_shots.cpp)
+target_link_libraries(printset-window-shots PRIVATE printset_driven_window)
 if(TARGET printset)
   add_dependencies(window_driver printset printset-cli)
+  add_dependencies(printset-window-shots printset)
 endif()
