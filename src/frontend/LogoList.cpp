@@ -22,7 +22,9 @@ constexpr const char* kNoLogoCaption = "no logo";
 // An entry as listed, resolved against the config folder unless it is absolute.
 std::string EntryPath(const std::string& entry, const std::string& configFolder) {
   const std::filesystem::path path(entry);
-  return (path.is_absolute() ? path : std::filesystem::path(configFolder) / path).lexically_normal().string();
+  // With "/" separators on every system: the names shown are made relative to the config
+  // folder by comparing such paths.
+  return (path.is_absolute() ? path : std::filesystem::path(configFolder) / path).lexically_normal().generic_string();
 }
 
 }  // namespace
