@@ -39,5 +39,9 @@ add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
 target_include_directories(nlohmann_json::nlohmann_json SYSTEM INTERFACE ${PRINTSET_HOST_HEADERS})
 # The front-end core, after the JSON writer's target it links.
 add_subdirectory(src/frontend)
+# The window: the system's own controls; its resources (icon, manifest, version) go
+# through the resource compiler.
+enable_language(RC)
+add_subdirectory(src/ui/win32)
 add_subdirectory(src/app)
 add_subdirectory(tests)
