@@ -36,3 +36,12 @@ target_link_libraries(profile_tests PRIVATE gtest gtest_main)
 # Not a test: the host's time per block under Wine, for the README's figures.
 add_executable(printset-block-timing support/wine/block_timing.cpp)
 target_link_libraries(printset-block-timing PRIVATE printset_testsupport)
+# The NVRAM page's pure rules: the preview's placement and the THRESHOLD box's number.
+set(ui_win32 ${PROJECT_SOURCE_DIR}/src/ui/win32)
+printset_windows_test_program(ui_tests ui/win32/LogoPageWin32Test.cpp ${ui_win32}/PreviewPlacementWin32.cpp
+                              ${ui_win32}/DotRuleThresholdWin32.cpp)
+target_include_directories(ui_tests PRIVATE ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(ui_tests PRIVATE printset_logo)
+# The logo list model as the Windows window uses it: names made from Windows paths.
+printset_windows_test_program(frontend_tests frontend/LogoListTest.cpp)
+target_link_libraries(frontend_tests PRIVATE printset_frontend)
