@@ -42,6 +42,9 @@ printset_windows_test_program(ui_tests ui/win32/LogoPageWin32Test.cpp ${ui_win32
                               ${ui_win32}/DotRuleThresholdWin32.cpp)
 target_include_directories(ui_tests PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(ui_tests PRIVATE printset_logo)
+# The logo list model as the Windows window uses it: names made from Windows paths.
+printset_windows_test_program(frontend_tests frontend/LogoListTest.cpp)
+target_link_libraries(frontend_tests PRIVATE printset_frontend)
 
 # The window, printset.exe, driven as an operator would under Wine's null display driver
 # (support/wine/window-tests.sh starts its printers and runs it).

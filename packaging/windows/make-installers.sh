@@ -25,7 +25,8 @@ payload="$stage/printset-$version"
 mkdir -p "$payload"
 programs=(printset-cli.exe)
 window=()
-if [ -f "$build/src/app/printset.exe" ]; then programs+=(printset.exe); window=(-DWINDOW); fi
+msiWindow=()
+if [ -f "$build/src/app/printset.exe" ]; then programs+=(printset.exe); window=(-DWINDOW); msiWindow=(-D Window=yes); fi
 for program in "${programs[@]}"; do "$STRIP" -o "$payload/$program" "$build/src/app/$program"; done
 cp "$source/LICENSE" "$payload/LICENSE.txt"
 cp "$source/packaging/config.ini" "$payload/config.ini"
@@ -35,7 +36,7 @@ makensis -V2 -DVERSION="$version" -DCOMMIT="$commit" -DPAYLOAD="$payload" -DOUTF
   "$here/printset.nsi"
 
 msi="$out/printset-$version-x64.msi"
-(cd "$payload" && wixl -a x64 -D Version="$version" -o "$msi" "$here/printset.wxs")
+(cd "$payload" && wixl -a x64 -D Version="$version" "${msiWindow[@]}" -o "$msi" "$here/printset.wxs")
 
 zip="$out/printset-$version-x64.zip"
 rm -f "$zip"

@@ -19,11 +19,10 @@ constexpr const char* kVanishedText = "pictures of the last logo list no longer 
 constexpr const char* kDotlessCaption = "WARNING";
 constexpr const char* kNoLogoCaption = "no logo";
 
-// An entry as listed, resolved against the config folder unless it is absolute.
+// An entry as listed, resolved against the config folder unless it is absolute; with '/'
+// separators, as names are made from them (Windows' own paths have '\').
 std::string EntryPath(const std::string& entry, const std::string& configFolder) {
   const std::filesystem::path path(entry);
-  // With "/" separators on every system: the names shown are made relative to the config
-  // folder by comparing such paths.
   return (path.is_absolute() ? path : std::filesystem::path(configFolder) / path).lexically_normal().generic_string();
 }
 

@@ -119,9 +119,12 @@ class TLogoPageWin32::TImpl {
     dropped.bottom += m.ComboListHeight;
     place(ComboDots, dropped);
     place(LabelThreshold, r.LabelThreshold);
-    // The up-down takes its width from the box's right side when it is told its buddy again.
-    place(EditThreshold, r.EditThreshold);
-    static_cast<void>(SendMessageA(SpinThreshold, UDM_SETBUDDY, reinterpret_cast<WPARAM>(EditThreshold), 0));
+    // The up-down takes the box's right end, a scroll bar wide at this DPI (the width it
+    // would give itself does not follow the DPI).
+    RECT edit = r.EditThreshold;
+    edit.right -= m.ScrollWidth;
+    place(EditThreshold, edit);
+    place(SpinThreshold, {edit.right, edit.top, r.EditThreshold.right, edit.bottom});
     place(Canvas->Handle(), r.Preview);
     place(Caption, r.Caption);
     UpdateListExtent();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, runs and removes the Windows packages under Wine, silently, as a deployment
 # would: the NSIS setup (/S, then its QuietUninstallString from the registry), the MSI
-# (msiexec /qn), and the portable zip (its programs keep their files in their own folder).
+# (msiexec /qn), and the portable zip (its programs keep their files in their own folder);
+# the window (printset.exe) and its Start menu entry "PRINT SET" come and go with them.
 # After each removal nothing may be left: no file or folder in Program Files, no entry in
 # Add/Remove Programs.
 # Usage: installer-tests.sh WIN_BUILD INSTALLER_DIR
@@ -28,7 +29,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 folder="$WINEPREFIX/drive_c/Program Files/printset"
-installed=(printset-cli.exe LICENSE.txt sample/config.ini)
+installed=(printset-cli.exe printset.exe LICENSE.txt sample/config.ini)
+# The window's Start menu entry: for every user; Wine's Windows Installer puts a
+# per-machine package's entry in the installing user's Start menu instead.
+menus=("$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+       "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs")
+shortcuts() { for menu in "${menus[@]}"; do [ ! -f "$menu/PRINT SET.lnk" ] || echo "$menu/PRINT SET.lnk"; done; }
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 run=$(mktemp -d "${TMPDIR:-/tmp}/printset-installer-XXXXXX")
 trap 'rm -rf "$run"' EXIT
@@ -50,11 +56,16 @@ entries() {
 }
 files_in_place() {
   for file in "${installed[@]}"; do [ -f "$folder/$file" ] || { echo "missing: $file"; return 1; }; done
+  [ -n "$(shortcuts)" ] || { echo "missing: the Start menu entry PRINT SET"; return 1; }
 }
-runs() { "$WINE" "$folder/printset-cli.exe" --version | tr -d '\r' | tee /dev/stderr | grep -q "^printset-cli $version "; }
+runs() {
+  "$WINE" "$folder/printset-cli.exe" --version | tr -d '\r' | tee /dev/stderr | grep -q "^printset-cli $version " &&
+    "$WINE" "$folder/printset.exe" --version | tr -d '\r' | tee /dev/stderr | grep -q "^printset $version "
+}
 one_entry() { [ "$(entries | wc -l)" = 1 ] || { entries; return 1; }; }
 nothing_left() {
   [ ! -e "$folder" ] || { find "$folder"; return 1; }
+  [ -z "$(shortcuts)" ] || { shortcuts; return 1; }
   [ -z "$(entries)" ] || { entries; return 1; }
 }
 
@@ -64,7 +75,7 @@ echo "wine: $(basename "$setup") /S"
 "$WINE" "$setup" /S
 settle
 check "files in Program Files\\printset" files_in_place
-check "the installed printset-cli.exe --version" runs
+check "the installed printset-cli.exe and printset.exe --version" runs
 check "one Add/Remove Programs entry" one_entry
 quiet_uninstall() {
   local command
@@ -82,7 +93,7 @@ echo "wine: msiexec /i $(basename "$msi") /qn"
 "$WINE" msiexec /i "$(echo "Z:$msi" | tr / '\\')" /qn
 settle
 check "files in Program Files\\printset" files_in_place
-check "the installed printset-cli.exe --version" runs
+check "the installed printset-cli.exe and printset.exe --version" runs
 check "one Add/Remove Programs entry" one_entry
 "$WINE" msiexec /x "$(echo "Z:$msi" | tr / '\\')" /qn
 settle

@@ -12,7 +12,7 @@ win=$(realpath "$1")
 native=$(realpath "$2")
 shift 2
 programs=("$@")
-[ ${#programs[@]} -gt 0 ] || programs=(link_tests.exe engine_tests.exe profile_tests.exe logo_tests.exe ui_tests.exe)
+[ ${#programs[@]} -gt 0 ] || programs=(link_tests.exe engine_tests.exe profile_tests.exe logo_tests.exe frontend_tests.exe ui_tests.exe)
 
 WINE=${WINE:-/usr/lib/wine/wine64}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
