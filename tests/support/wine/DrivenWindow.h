@@ -21,7 +21,7 @@ struct TDrivenBox {
 };
 
 // Polls `condition` every few milliseconds until it holds. Throws std::runtime_error
-// "... waiting for WHAT" when `timeoutMs` pass first.
+// "waited N ms in vain for WHAT" when `timeoutMs` pass first.
 void WaitUntil(const std::string& what, uint32_t timeoutMs, const std::function<bool()>& condition);
 
 class TDrivenWindow {
@@ -70,7 +70,7 @@ class TDrivenWindow {
   void ChooseFile(const std::string& path, const std::string& what);
   // Presses `buttonId` of `box` and waits until the box has gone.
   void Dismiss(const TDrivenBox& box, int buttonId = IDOK);
-  // A message box that is not shown: none of the process's dialogs is up now.
+  // Whether a dialog of the process (a box, the Open dialog) is up now.
   bool AnyDialogShown() const;
 
   // Asks the window to close (WM_CLOSE) and waits for the process to end; its exit code.
