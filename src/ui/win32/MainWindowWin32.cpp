@@ -1,6 +1,7 @@
 #include "ui/win32/MainWindowWin32.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -540,12 +541,15 @@ LRESULT TMainWindowWin32::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       break;
     case WM_CTLCOLORSTATIC: {
-      // The pages' labels stand on the tab control's face, whatever its colour.
+      // The pages' labels stand on the tab control's face: the window colour where the
+      // tab control is drawn with the system's visual style, else the dialog colour.
       const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
       if (id == kIdLabelSetBaudRate || id == kIdLabelCodePage || id == kIdLabelString || id == kIdLabelLogo ||
-          id == kIdLabelDots || id == kIdLabelThreshold) {
-        static_cast<void>(SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT));
-        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+          id == kIdLabelDots || id == kIdLabelThreshold || id == kIdPreviewCaption) {
+        const int face = GetWindowTheme(Controls.PageControl) ? COLOR_WINDOW : COLOR_BTNFACE;
+        static_cast<void>(SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(face)));
+        static_cast<void>(SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT)));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(face));
       }
       break;
     }
