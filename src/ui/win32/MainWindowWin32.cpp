@@ -181,7 +181,9 @@ bool TMainWindowWin32::Create(int showCommand) {
   static_cast<void>(ShowWindow(window, showCommand));
   static_cast<void>(UpdateWindow(window));
   static_cast<void>(SetFocus(Controls.ComboPort));
+  Restoring = true;
   LogoPage->RestoreList(ReadLogoList(TProfileFile(Paths.ConfigFile())));
+  Restoring = false;
   return true;
 }
 
@@ -223,6 +225,8 @@ void TMainWindowWin32::CreateControls() {
     ShowComboText(box, BaudRateItem(kDefaultBaudRate));
   }
   LogoPage->SetSpaceTextHandler([this](const std::string& text) {
+    // A list restored empty says nothing: the status bar stays as it starts.
+    if (Restoring && LogoPage->List().Count() == 0) return;
     HideHint();
     SetStatusPanelText(Controls.StatusBar, kProgressPanel, text);
   });

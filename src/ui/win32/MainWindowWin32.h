@@ -77,6 +77,7 @@ class TMainWindowWin32 {
   UINT Dpi = 0;
   HWND LastFocus = nullptr;  // the control that gets the focus back when the window is active again
   std::string Hint;          // over the status bar until the first operation or logo list change
+  bool Restoring = false;    // the logo list of config.ini is being restored
   TWindowViewWin32 View;
   // Declared after the view, which it shows through, so that its worker stops first.
   TOperationRunner Runner;
