@@ -10,7 +10,9 @@ namespace printset {
 // names are); one "../" stands for each remaining folder of the program folder, then
 // come the remaining folders of the file's path and its name. With the folder
 // /opt/tool/: /opt/tool/a.bmp -> a.bmp, /opt/logos/a.bmp -> ../logos/a.bmp,
-// /a.bmp -> ../../a.bmp. There are no drives, so every path has a relative form.
+// /a.bmp -> ../../a.bmp. A Windows path on another drive or share than the folder's
+// ("D:/logos/a.bmp" with the folder "C:/tool/") has no relative form and stays as it is;
+// drive letters and server names compare in either case.
 std::string RelativeToFolder(const std::string& fullPath, const std::string& folderWithTrailingSlash);
 
 }  // namespace printset

@@ -46,27 +46,21 @@ int ScaleForDpi(int value, UINT dpi) { return MulDiv(value, static_cast<int>(dpi
 
 HFONT CreateMessageFont(UINT dpi) {
   static const auto parametersForDpi = User32Function<TSystemParametersInfoForDpi>("SystemParametersInfoForDpi");
-  NONCLIENTMETRICSA metrics = {};
-  metrics.cbSize = sizeof(metrics);
-  bool found = false;
   if (parametersForDpi) {
-    // The wide structure has the same size and layout but for the face name's characters.
-    NONCLIENTMETRICSW wide = {};
-    wide.cbSize = sizeof(wide);
-    if (parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof(wide), &wide, 0, dpi)) {
-      LOGFONTW font = wide.lfMessageFont;
-      const HFONT made = CreateFontIndirectW(&font);
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    if (parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
+      const HFONT made = CreateFontIndirectW(&metrics.lfMessageFont);
       if (made) return made;
     }
   }
+  NONCLIENTMETRICSA metrics = {};
+  metrics.cbSize = sizeof(metrics);
   if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    found = true;
     // The system gives the font at the screen's DPI.
-    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
-                                            static_cast<int>(ScreenDpi()));
-  }
-  if (found) {
-    const HFONT made = CreateFontIndirectA(&metrics.lfMessageFont);
+    LOGFONTA font = metrics.lfMessageFont;
+    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+    const HFONT made = CreateFontIndirectA(&font);
     if (made) return made;
   }
   return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));

@@ -34,13 +34,13 @@ using TSystemMetricsForDpi = int(WINAPI*)(int, UINT);
 // A system metric at `dpi`: the system's own where it has the function (Windows 10), else
 // the metric at the system's DPI scaled.
 int MetricAtDpi(int index, UINT dpi) {
-  static const auto forDpi = reinterpret_cast<TSystemMetricsForDpi>(reinterpret_cast<void (*)()>(
-      GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi")));
+  static const auto forDpi = reinterpret_cast<TSystemMetricsForDpi>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi")));
   if (forDpi != nullptr) return forDpi(index, dpi);
   int systemDpi = USER_DEFAULT_SCREEN_DPI;
   if (HDC screen = GetDC(nullptr)) {
     systemDpi = std::max(1, GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
+    static_cast<void>(ReleaseDC(nullptr, screen));
   }
   return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), systemDpi);
 }
@@ -77,8 +77,8 @@ TLogoPageMetrics MeasureLogoPage(HWND window, HFONT font, UINT dpi, HWND list, H
     m.Download = TextWidth(dc, "DOWNLOAD");
     for (const TDotRule rule : kDotRules) m.WidestRule = std::max(m.WidestRule, TextWidth(dc, DotRuleName(rule)));
     m.ThresholdDigits = TextWidth(dc, kThresholdWidthText);
-    if (old != nullptr) SelectObject(dc, old);
-    ReleaseDC(window, dc);
+    if (old != nullptr) static_cast<void>(SelectObject(dc, old));
+    static_cast<void>(ReleaseDC(window, dc));
   }
   m.UnitX = std::max(m.UnitX, 1);
   m.UnitY = std::max(m.UnitY, 1);
@@ -99,17 +99,21 @@ TLogoPageRects PlaceLogoPage(const TLogoPageMetrics& m) {
   TLogoPageRects r;
   const auto dluX = [&m](int units) { return Dlu(units, m.UnitX, 4); };
   const auto dluY = [&m](int units) { return Dlu(units, m.UnitY, 8); };
-  const auto buttonWidth = [&](int text) { return std::max(dluX(kButtonWidthDlu), text + 2 * dluX(kButtonPaddingDlu)); };
+  const auto buttonWidth = [&](int text) {
+    return std::max(dluX(kButtonWidthDlu), text + 2 * dluX(kButtonPaddingDlu));
+  };
   const int spacingX = dluX(kSpacingDlu);
   const int spacingY = dluY(kSpacingDlu);
   const int buttonHeight = dluY(kButtonHeightDlu);
   // A label sits level with the middle of the control beside it.
-  const auto labelTop = [&m](int controlTop, int controlHeight) { return controlTop + (controlHeight - m.LineHeight) / 2; };
+  const auto labelTop = [&m](int controlTop, int controlHeight) {
+    return controlTop + (controlHeight - m.LineHeight) / 2;
+  };
 
   const int addWidth = buttonWidth(m.Add);
   const int deleteWidth = buttonWidth(m.Delete);
-  const int listWidth = std::max(kListCharacters * m.AverageChar + 2 * m.Edge,
-                                 m.LabelLogo + 2 * spacingX + addWidth + deleteWidth);
+  const int listWidth =
+      std::max(kListCharacters * m.AverageChar + 2 * m.Edge, m.LabelLogo + 2 * spacingX + addWidth + deleteWidth);
   r.LabelLogo = At(0, labelTop(0, buttonHeight), m.LabelLogo, m.LineHeight);
   r.ButtonDelete = At(listWidth - deleteWidth, 0, deleteWidth, buttonHeight);
   r.ButtonAdd = At(r.ButtonDelete.left - spacingX - addWidth, 0, addWidth, buttonHeight);

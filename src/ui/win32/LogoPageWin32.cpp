@@ -50,7 +50,8 @@ std::string ListItemText(HWND list, int index) {
   const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == LB_ERR || length <= 0) return {};
   std::string text(static_cast<size_t>(length) + 1, '\0');
-  const LRESULT copied = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  const LRESULT copied =
+      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
   return text;
 }
@@ -79,8 +80,8 @@ class TLogoPageWin32::TImpl {
     for (const TDotRule rule : kDotRules)
       static_cast<void>(SendMessageA(ComboDots, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DotRuleName(rule))));
     LabelThreshold = NewControl(window, 0, "STATIC", "THRESHOLD:", SS_LEFT | SS_NOPREFIX, kIdLabelThreshold);
-    EditThreshold = NewControl(window, WS_EX_CLIENTEDGE, "EDIT", "", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL,
-                               kIdEditThreshold);
+    EditThreshold =
+        NewControl(window, WS_EX_CLIENTEDGE, "EDIT", "", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, kIdEditThreshold);
     static_cast<void>(SendMessageA(EditThreshold, EM_SETLIMITTEXT, kThresholdDigits, 0));
     SpinThreshold = NewControl(window, 0, UPDOWN_CLASSA, "",
                                UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, kIdSpinThreshold);
@@ -94,13 +95,14 @@ class TLogoPageWin32::TImpl {
   }
 
   std::array<HWND, 12> Controls() const {
-    return {LabelLogo, ButtonAdd,     ButtonDelete,   List,          ButtonDownload,   LabelDots,
+    return {LabelLogo, ButtonAdd,      ButtonDelete,  List,          ButtonDownload,   LabelDots,
             ComboDots, LabelThreshold, EditThreshold, SpinThreshold, Canvas->Handle(), Caption};
   }
 
   SIZE Layout(POINT origin, HFONT font, UINT dpi) {
     Font = font;
-    for (HWND control : Controls()) static_cast<void>(SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE));
+    for (HWND control : Controls())
+      static_cast<void>(SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE));
     Canvas->SetMetrics(font, dpi);
     const TLogoPageMetrics m = MeasureLogoPage(Window, font, dpi, List, ComboDots);
     const TLogoPageRects r = PlaceLogoPage(m);
@@ -196,7 +198,8 @@ class TLogoPageWin32::TImpl {
     static_cast<void>(
         AppendMenuA(menu, MF_STRING | (Model.CanRemove() ? MF_ENABLED : MF_GRAYED), kIdMenuDelete, "DELETE"));
     // The chosen item comes back to the window as WM_COMMAND, and so to OnCommand.
-    static_cast<void>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Window, nullptr));
+    static_cast<void>(
+        TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Window, nullptr));
     static_cast<void>(DestroyMenu(menu));
     return true;
   }
@@ -206,8 +209,8 @@ class TLogoPageWin32::TImpl {
     // The up-down sets its buddy's number only after this notification: the change is
     // taken from the box once the posted command comes back.
     if (header.code == static_cast<UINT>(UDN_DELTAPOS))
-      static_cast<void>(PostMessageA(Window, WM_COMMAND, MAKEWPARAM(kIdSpinThreshold, 0),
-                                     reinterpret_cast<LPARAM>(SpinThreshold)));
+      static_cast<void>(
+          PostMessageA(Window, WM_COMMAND, MAKEWPARAM(kIdSpinThreshold, 0), reinterpret_cast<LPARAM>(SpinThreshold)));
     return true;
   }
 
@@ -347,12 +350,13 @@ class TLogoPageWin32::TImpl {
     int widest = 0;
     for (const std::string& name : Model.Names()) {
       SIZE size{};
-      if (GetTextExtentPoint32A(dc, name.c_str(), static_cast<int>(name.size()), &size)) widest = std::max(widest, static_cast<int>(size.cx));
+      if (GetTextExtentPoint32A(dc, name.c_str(), static_cast<int>(name.size()), &size))
+        widest = std::max(widest, static_cast<int>(size.cx));
     }
     TEXTMETRICA metrics{};
     if (GetTextMetricsA(dc, &metrics)) widest += metrics.tmAveCharWidth;
-    if (old != nullptr) SelectObject(dc, old);
-    ReleaseDC(List, dc);
+    if (old != nullptr) static_cast<void>(SelectObject(dc, old));
+    static_cast<void>(ReleaseDC(List, dc));
     static_cast<void>(SendMessageA(List, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest), 0));
   }
 
@@ -400,7 +404,9 @@ void TLogoPageWin32::Show(bool shown) { Impl->Show(shown); }
 
 bool TLogoPageWin32::OnCommand(WPARAM wParam, LPARAM lParam) { return Impl->OnCommand(wParam, lParam); }
 
-bool TLogoPageWin32::OnContextMenu(HWND control, POINT screenPoint) { return Impl->OnContextMenu(control, screenPoint); }
+bool TLogoPageWin32::OnContextMenu(HWND control, POINT screenPoint) {
+  return Impl->OnContextMenu(control, screenPoint);
+}
 
 bool TLogoPageWin32::OnNotify(const NMHDR& header) { return Impl->OnNotify(header); }
 

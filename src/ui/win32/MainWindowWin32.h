@@ -37,12 +37,21 @@ class TMainWindowWin32 {
   int Run();
 
  private:
+  static constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  static constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+  // The pages, in the order of their tabs.
+  static constexpr int kParaPage = 0;
+  static constexpr int kUpdatePage = 1;
+  static constexpr int kNvramPage = 2;
+  static constexpr int kPageCount = 3;
+
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   // Keys the dialog navigation does not give: Ctrl+Tab and Ctrl+Shift+Tab switch pages,
   // Enter presses the focused button. True when `message` was one of them and is done.
   bool HandleKey(const MSG& message);
 
+  // MainWindowLayoutWin32.cpp: the controls made, placed and shown by page.
   void CreateControls();
   void FormCreate();
   // Places every control for the window's font at `Dpi` and sizes the window to them.
@@ -77,6 +86,7 @@ class TMainWindowWin32 {
   UINT Dpi = 0;
   HWND LastFocus = nullptr;  // the control that gets the focus back when the window is active again
   std::string Hint;          // over the status bar until the first operation or logo list change
+  bool Restoring = false;    // the logo list of config.ini is being restored
   TWindowViewWin32 View;
   // Declared after the view, which it shows through, so that its worker stops first.
   TOperationRunner Runner;

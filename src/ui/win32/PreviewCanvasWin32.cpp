@@ -43,7 +43,7 @@ TPreviewCanvasWin32::TPreviewCanvasWin32(HWND parent, int id) {
 
 TPreviewCanvasWin32::~TPreviewCanvasWin32() {
   if (Window == nullptr || !IsWindow(Window)) return;
-  SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
+  static_cast<void>(SetWindowLongPtrA(Window, GWLP_USERDATA, 0));
   static_cast<void>(DestroyWindow(Window));
 }
 
@@ -65,9 +65,10 @@ void TPreviewCanvasWin32::Rescale() {
   SIZE text{};
   if (HDC dc = GetDC(Window)) {
     const HGDIOBJ old = Font != nullptr ? SelectObject(dc, Font) : nullptr;
-    static_cast<void>(GetTextExtentPoint32A(dc, kScaleWidthText, static_cast<int>(std::strlen(kScaleWidthText)), &text));
-    if (old != nullptr) SelectObject(dc, old);
-    ReleaseDC(Window, dc);
+    static_cast<void>(
+        GetTextExtentPoint32A(dc, kScaleWidthText, static_cast<int>(std::strlen(kScaleWidthText)), &text));
+    if (old != nullptr) static_cast<void>(SelectObject(dc, old));
+    static_cast<void>(ReleaseDC(Window, dc));
   }
   const int margin = MulDiv(kMarginAt96, static_cast<int>(Dpi), USER_DEFAULT_SCREEN_DPI);
   Placement = PlacePreview(Dots.Width, Dots.Height, client.right, client.bottom, margin, text.cx, text.cy);
@@ -91,8 +92,8 @@ void TPreviewCanvasWin32::Rescale() {
 void TPreviewCanvasWin32::Paint(HDC dc) const {
   RECT client{};
   static_cast<void>(GetClientRect(Window, &client));
-  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  FrameRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW));
+  static_cast<void>(FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))));
+  static_cast<void>(FrameRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW)));
   if (ShownWidth > 0 && ShownHeight > 0) {
     TMonoBitmapInfo info{};
     info.Header.biSize = sizeof(info.Header);
@@ -105,28 +106,27 @@ void TPreviewCanvasWin32::Paint(HDC dc) const {
     info.Colours[0] = {255, 255, 255, 0};
     info.Colours[1] = {0, 0, 0, 0};
     // Whole factors only, so nearest-pixel stretching makes every dot the same square.
-    SetStretchBltMode(dc, COLORONCOLOR);
+    static_cast<void>(SetStretchBltMode(dc, COLORONCOLOR));
     static_cast<void>(StretchDIBits(dc, Placement.Dots.Left, Placement.Dots.Top, Placement.Dots.Width,
                                     Placement.Dots.Height, 0, 0, ShownWidth, ShownHeight, ShownRows.data(),
                                     reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY));
   }
   if (!Scale.empty()) {
     const HGDIOBJ old = Font != nullptr ? SelectObject(dc, Font) : nullptr;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
-    RECT corner{Placement.ScaleText.Left, Placement.ScaleText.Top,
-                Placement.ScaleText.Left + Placement.ScaleText.Width,
+    static_cast<void>(SetBkMode(dc, TRANSPARENT));
+    static_cast<void>(SetTextColor(dc, RGB(0, 0, 0)));
+    RECT corner{Placement.ScaleText.Left, Placement.ScaleText.Top, Placement.ScaleText.Left + Placement.ScaleText.Width,
                 Placement.ScaleText.Top + Placement.ScaleText.Height};
     static_cast<void>(DrawTextA(dc, Scale.c_str(), static_cast<int>(Scale.size()), &corner,
                                 DT_RIGHT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX));
-    if (old != nullptr) SelectObject(dc, old);
+    if (old != nullptr) static_cast<void>(SelectObject(dc, old));
   }
 }
 
 LRESULT CALLBACK TPreviewCanvasWin32::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    static_cast<void>(SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams)));
   }
   auto* canvas = reinterpret_cast<TPreviewCanvasWin32*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (canvas != nullptr) {
@@ -140,7 +140,7 @@ LRESULT CALLBACK TPreviewCanvasWin32::WindowProc(HWND window, UINT message, WPAR
         PAINTSTRUCT paint{};
         if (HDC dc = BeginPaint(window, &paint)) {
           canvas->Paint(dc);
-          EndPaint(window, &paint);
+          static_cast<void>(EndPaint(window, &paint));
         }
         return 0;
       }

@@ -8,6 +8,7 @@
 
 #include "frontend/OperationRunner.h"
 #include "ui/win32/BoxesWin32.h"
+#include "ui/win32/ComboBoxWin32.h"
 #include "ui/win32/LogoPageWin32.h"
 #include "ui/win32/StatusBarWin32.h"
 
@@ -65,7 +66,7 @@ void TWindowViewWin32::ShowStatusText(const std::string& text) {
 }
 
 void TWindowViewWin32::SetLinkRate(int32_t rate) {
-  static_cast<void>(SetWindowTextA(Controls.ComboBaud, std::to_string(rate).c_str()));
+  ShowComboText(Controls.ComboBaud, BaudRateItem(rate));
 }
 
 void TWindowViewWin32::SetBusy(bool busy) {
