@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "settings/LogoSettings.h"
+#include "ui/win32/DpiWin32.h"
 
 namespace printset::win32 {
 
@@ -29,22 +30,6 @@ constexpr int kSectionGapDlu = 7;     // between DOWNLOAD and the rule box benea
 constexpr int kCaptionGapDlu = 2;     // between the preview and its caption
 constexpr int kBoxPaddingDlu = 2;     // inside an edit box or a drop-down, either side of the text
 
-using TSystemMetricsForDpi = int(WINAPI*)(int, UINT);
-
-// A system metric at `dpi`: the system's own where it has the function (Windows 10), else
-// the metric at the system's DPI scaled.
-int MetricAtDpi(int index, UINT dpi) {
-  static const auto forDpi = reinterpret_cast<TSystemMetricsForDpi>(
-      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi")));
-  if (forDpi != nullptr) return forDpi(index, dpi);
-  int systemDpi = USER_DEFAULT_SCREEN_DPI;
-  if (HDC screen = GetDC(nullptr)) {
-    systemDpi = std::max(1, GetDeviceCaps(screen, LOGPIXELSY));
-    static_cast<void>(ReleaseDC(nullptr, screen));
-  }
-  return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), systemDpi);
-}
-
 int TextWidth(HDC dc, const char* text) {
   SIZE size{};
   return GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size) ? size.cx : 0;
@@ -58,8 +43,8 @@ RECT At(int left, int top, int width, int height) { return {left, top, left + wi
 
 TLogoPageMetrics MeasureLogoPage(HWND window, HFONT font, UINT dpi, HWND list, HWND ruleBox) {
   TLogoPageMetrics m;
-  m.Edge = MetricAtDpi(SM_CXEDGE, dpi);
-  m.ScrollWidth = MetricAtDpi(SM_CXVSCROLL, dpi);
+  m.Edge = SystemMetricForDpi(SM_CXEDGE, dpi);
+  m.ScrollWidth = SystemMetricForDpi(SM_CXVSCROLL, dpi);
   if (HDC dc = GetDC(window)) {
     const HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
     TEXTMETRICA text{};
@@ -89,7 +74,7 @@ TLogoPageMetrics MeasureLogoPage(HWND window, HFONT font, UINT dpi, HWND list, H
   const LRESULT fieldHeight = SendMessageA(ruleBox, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
   const LRESULT ruleItemHeight = SendMessageA(ruleBox, CB_GETITEMHEIGHT, 0, 0);
   const int field = fieldHeight > 0 && fieldHeight != CB_ERR ? static_cast<int>(fieldHeight) : m.LineHeight;
-  m.ComboHeight = field + 2 * m.Edge + 2 * MetricAtDpi(SM_CYBORDER, dpi);
+  m.ComboHeight = field + 2 * m.Edge + 2 * SystemMetricForDpi(SM_CYBORDER, dpi);
   const int ruleLine = ruleItemHeight > 0 && ruleItemHeight != CB_ERR ? static_cast<int>(ruleItemHeight) : m.LineHeight;
   m.ComboListHeight = static_cast<int>(std::size(kDotRules)) * ruleLine + 2 * m.Edge;
   return m;

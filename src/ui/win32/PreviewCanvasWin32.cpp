@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ui/win32/DpiWin32.h"
+
 namespace printset::win32 {
 
 namespace {
@@ -70,7 +72,7 @@ void TPreviewCanvasWin32::Rescale() {
     if (old != nullptr) static_cast<void>(SelectObject(dc, old));
     static_cast<void>(ReleaseDC(Window, dc));
   }
-  const int margin = MulDiv(kMarginAt96, static_cast<int>(Dpi), USER_DEFAULT_SCREEN_DPI);
+  const int margin = ScaleForDpi(kMarginAt96, Dpi);
   Placement = PlacePreview(Dots.Width, Dots.Height, client.right, client.bottom, margin, text.cx, text.cy);
 
   const TDotBitmap shown = Placement.Scale.Shrink > 1 ? ShrinkDots(Dots, Placement.Scale.Shrink) : Dots;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "logo/DotBitmap.h"
+#include "ui/win32/DpiWin32.h"
 #include "ui/win32/PreviewPlacementWin32.h"
 
 namespace printset::win32 {
@@ -43,7 +44,7 @@ class TPreviewCanvasWin32 {
 
   HWND Window = nullptr;
   HFONT Font = nullptr;
-  UINT Dpi = USER_DEFAULT_SCREEN_DPI;
+  UINT Dpi = kDefaultDpi;
   TDotBitmap Dots;
   TPreviewPlacement Placement;
   // Dots, shrunk by the placement's divisor, as a top-down one-bit DIB's rows.
