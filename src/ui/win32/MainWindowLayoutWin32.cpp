@@ -117,6 +117,7 @@ void TMainWindowWin32::CreateControls() {
   LogoPage = std::make_unique<TLogoPageWin32>(window, Paths.ConfigFolder);
   Controls.LogoPage = LogoPage.get();
   Controls.StatusBar = CreateStatusBar(window, kIdStatusBar);
+  AddPortToolTip();
 
   for (HWND control : {LabelPort, Controls.ComboPort, LabelBaud, Controls.ComboBaud})
     static_cast<void>(ShowWindow(control, SW_SHOW));
@@ -128,6 +129,27 @@ void TMainWindowWin32::CreateControls() {
   }
 }
 
+
+void TMainWindowWin32::AddPortToolTip() {
+  PortToolTip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Controls.Window, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  if (!PortToolTip) return;
+  // The box and the field inside it: the pointer rests on either.
+  COMBOBOXINFO parts = {};
+  parts.cbSize = sizeof(parts);
+  const bool hasField = GetComboBoxInfo(Controls.ComboPort, &parts) != 0 && parts.hwndItem;
+  for (HWND control : {Controls.ComboPort, hasField ? parts.hwndItem : nullptr}) {
+    if (!control) continue;
+    TTTOOLINFOA tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = Controls.Window;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    static_cast<void>(SendMessageA(PortToolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)));
+  }
+}
 
 void TMainWindowWin32::LayOut() {
   const HFONT oldFont = Font;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/LocalTime.h"
+#include "base/Text.h"
 #include "frontend/LogoRequest.h"
 #include "frontend/OperatorChecks.h"
 #include "frontend/SetRequest.h"
@@ -135,7 +136,9 @@ void TMainWindowWin32::FormCreate() {
     ShowStatusHint(Controls.StatusBar, Hint);
   }
 
-  Runner.SetSettings(ReadLinkSettings(profile), KeptRuns(profile));
+  const TLinkSettings link = ReadLinkSettings(profile);
+  Runner.SetSettings(link, KeptRuns(profile));
+  PortMap = link.PortMap;
 
   const TWindowSettings window = ReadWindowSettings(profile);
   if (!window.Port.empty()) ShowComboText(Controls.ComboPort, window.Port);
@@ -154,6 +157,12 @@ void TMainWindowWin32::RefreshPorts() {
   std::vector<std::string> items;
   for (const TPortEntry& entry : PortBoxEntries(ListSerialPorts(SystemPortLister()))) items.push_back(entry.Text);
   SetComboItems(Controls.ComboPort, items);
+}
+
+const char* TMainWindowWin32::PortToolTipText() {
+  const std::string name = Trim(ControlText(Controls.ComboPort));
+  PortToolTipShown = name.empty() ? std::string() : ResolvePortName(name, PortMap);
+  return PortToolTipShown.c_str();
 }
 
 void TMainWindowWin32::SaveSettings() {
@@ -300,6 +309,10 @@ LRESULT TMainWindowWin32::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->hwndFrom == Controls.PageControl && header->code == TCN_SELCHANGE) {
         ShowPage(static_cast<int>(SendMessageA(Controls.PageControl, TCM_GETCURSEL, 0, 0)));
+        return 0;
+      }
+      if (header->hwndFrom == PortToolTip && header->code == TTN_GETDISPINFOA) {
+        reinterpret_cast<NMTTDISPINFOA*>(lParam)->lpszText = const_cast<char*>(PortToolTipText());
         return 0;
       }
       if (LogoPage && LogoPage->OnNotify(*header)) return 0;

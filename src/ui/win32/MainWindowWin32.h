@@ -11,6 +11,7 @@
 
 #include "frontend/OperationRunner.h"
 #include "frontend/Request.h"
+#include "link/PortNames.h"
 #include "settings/AppPaths.h"
 #include "settings/LogoSettings.h"
 #include "ui/win32/WindowViewWin32.h"
@@ -58,6 +59,9 @@ class TMainWindowWin32 {
   void LayOut();
   void ShowPage(int page);
   void RefreshPorts();
+  // The PORT box's tooltip: the device its text stands for (COMn after [PORTS]).
+  void AddPortToolTip();
+  const char* PortToolTipText();
   void SaveSettings();
   bool Close();
   void HideHint();
@@ -82,6 +86,9 @@ class TMainWindowWin32 {
   HWND LabelPort = nullptr, LabelBaud = nullptr, LabelSetBaudRate = nullptr, LabelCodePage = nullptr,
        LabelString = nullptr;
   std::unique_ptr<TLogoPageWin32> LogoPage;
+  HWND PortToolTip = nullptr;
+  TPortMap PortMap;            // [PORTS]: the devices COMn stand for
+  std::string PortToolTipShown;  // the tooltip's text while it shows
   HFONT Font = nullptr;
   UINT Dpi = 0;
   HWND LastFocus = nullptr;  // the control that gets the focus back when the window is active again
