@@ -61,7 +61,9 @@ TLogoPageMetrics MeasureLogoPage(HWND window, HFONT font, UINT dpi, HWND list, H
     m.Delete = TextWidth(dc, "DELETE");
     m.Download = TextWidth(dc, "DOWNLOAD");
     for (const TDotRule rule : kDotRules) m.WidestRule = std::max(m.WidestRule, TextWidth(dc, DotRuleName(rule)));
-    m.ThresholdDigits = TextWidth(dc, kThresholdWidthText);
+    // An edit box keeps margins of its own either side of the text, from its font, and
+    // room for the caret: an average character more in all.
+    m.ThresholdDigits = TextWidth(dc, kThresholdWidthText) + m.AverageChar;
     if (old != nullptr) static_cast<void>(SelectObject(dc, old));
     static_cast<void>(ReleaseDC(window, dc));
   }
