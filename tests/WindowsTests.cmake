@@ -51,8 +51,9 @@ target_link_libraries(frontend_tests PRIVATE printset_frontend)
 add_library(printset_driven_window STATIC support/wine/DrivenWindow.cpp)
 target_include_directories(printset_driven_window PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(printset_driven_window PUBLIC printset_base comctl32)
-printset_windows_test_program(window_driver support/wine/window_driver.cpp support/BmpFile.cpp)
-target_link_libraries(window_driver PRIVATE printset_driven_window printset_frontend printset_settings)
+printset_windows_test_program(window_driver support/wine/window_driver.cpp support/wine/WindowFit.cpp
+                              support/BmpFile.cpp)
+target_link_libraries(window_driver PRIVATE printset_driven_window printset_frontend printset_settings printset_ui_win32)
 # Not a test: shows the window's pages in turn for support/wine/window-screenshots.sh.
 add_executable(printset-window-shots support/wine/window_shots.cpp)
 target_link_libraries(printset-window-shots PRIVATE printset_driven_window)

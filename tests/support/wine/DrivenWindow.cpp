@@ -21,6 +21,8 @@ constexpr UINT kAnswerMs = 5000;
 constexpr DWORD kEndMs = 10000;
 // The class of dialogs (message boxes, the Open dialog, the choice box).
 constexpr const char* kDialogClass = "#32770";
+// The class of pop-up menus.
+constexpr const char* kMenuClass = "#32768";
 // A message box's text and icon controls, and the Open dialog's file name box.
 constexpr int kMessageBoxTextId = 0xFFFF;
 constexpr int kMessageBoxIconId = 0x0440;
@@ -54,6 +56,20 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
       ClassOf(window) != kDialogClass)
     return TRUE;
   if (search.ChildId != 0 && GetDlgItem(window, search.ChildId) == nullptr) return TRUE;
+  search.Found = window;
+  return FALSE;
+}
+
+struct TMenuSearch {
+  DWORD ProcessId = 0;
+  HWND Found = nullptr;
+};
+
+BOOL CALLBACK MatchMenu(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<TMenuSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search.ProcessId || !IsWindowVisible(window) || ClassOf(window) != kMenuClass) return TRUE;
   search.Found = window;
   return FALSE;
 }
@@ -230,6 +246,87 @@ std::string TDrivenWindow::StatusPanel(int id, int panel) const {
 }
 
 int TDrivenWindow::ListCount(int id) const { return static_cast<int>(Send(Control(id), LB_GETCOUNT, 0, 0)); }
+
+std::vector<std::string> TDrivenWindow::ListItems(int id) const {
+  HWND list = Control(id);
+  std::vector<std::string> items;
+  const int count = ListCount(id);
+  for (int index = 0; index < count; ++index) {
+    // Asked in UTF-16, as combo box items are (see ItemText).
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, kAnswerMs, &length) ||
+        static_cast<LRESULT>(length) == LB_ERR)
+      throw std::runtime_error("list " + std::to_string(id) + " did not say how long its entry is");
+    std::wstring wide(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()),
+                             SMTO_ABORTIFHUNG, kAnswerMs, &copied) ||
+        copied > length)
+      throw std::runtime_error("list " + std::to_string(id) + " did not give its entry");
+    std::string text(copied * 3, '\0');
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(copied), text.data(),
+                                         static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(static_cast<size_t>(std::max(size, 0)));
+    items.push_back(text);
+  }
+  return items;
+}
+
+void TDrivenWindow::SelectListItem(int id, int index) {
+  HWND list = Control(id);
+  if (Send(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0) != index)
+    throw std::runtime_error("list " + std::to_string(id) + " has no entry " + std::to_string(index));
+  Send(MainWindow, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+RECT TDrivenWindow::ItemRect(HWND control, UINT message, int index) const {
+  RECT rect{};
+  if (!Send(control, message, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(RemoteBuffer)))
+    throw std::runtime_error("a control of printset.exe gave no rectangle for its item " + std::to_string(index));
+  SIZE_T read = 0;
+  if (!ReadProcessMemory(Process, RemoteBuffer, &rect, sizeof rect, &read) || read != sizeof rect)
+    throw std::runtime_error(SystemError("reading an item's rectangle"));
+  return rect;
+}
+
+std::string TDrivenWindow::TabText(HWND tabs, int index) const {
+  // The item's description at the buffer's start, its text after it.
+  constexpr SIZE_T kTextOffset = 256;
+  char* const remote = static_cast<char*>(RemoteBuffer);
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = remote + kTextOffset;
+  item.cchTextMax = static_cast<int>(kRemoteBufferSize - kTextOffset);
+  SIZE_T written = 0;
+  if (!WriteProcessMemory(Process, remote, &item, sizeof item, &written) || written != sizeof item)
+    throw std::runtime_error(SystemError("writing a tab's description"));
+  if (!Send(tabs, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote)))
+    throw std::runtime_error("the tab control has no item " + std::to_string(index));
+  std::vector<char> text(kRemoteBufferSize - kTextOffset, '\0');
+  SIZE_T read = 0;
+  if (!ReadProcessMemory(Process, remote + kTextOffset, text.data(), text.size() - 1, &read))
+    throw std::runtime_error(SystemError("reading a tab's caption"));
+  return std::string(text.data());
+}
+
+HWND TDrivenWindow::OpenContextMenu(int id) {
+  // The menu key: no point, the menu at the selected entry. Posted: the menu is modal.
+  if (!PostMessageA(MainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control(id)), MAKELPARAM(-1, -1)))
+    throw std::runtime_error(SystemError("asking for the pop-up menu"));
+  TMenuSearch search{ProcessId, nullptr};
+  WaitWhileRunning("the pop-up menu of control " + std::to_string(id), kStepMs, [&] {
+    EnumWindows(MatchMenu, reinterpret_cast<LPARAM>(&search));
+    return search.Found != nullptr;
+  });
+  return search.Found;
+}
+
+void TDrivenWindow::PressMenuKeys(HWND menu, const std::vector<WORD>& keys) {
+  // The menu's loop takes the keys from its thread's queue, whichever window they are for.
+  for (const WORD key : keys)
+    if (!PostMessageA(menu, WM_KEYDOWN, key, 0) || !PostMessageA(menu, WM_KEYUP, key, 0))
+      throw std::runtime_error(SystemError("pressing a key in the pop-up menu"));
+}
 
 HWND TDrivenWindow::FindDialog(int childId) const {
   TDialogSearch search{ProcessId, MainWindow, childId, nullptr};

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace printset {
 
@@ -60,6 +61,20 @@ class TDrivenWindow {
   std::string StatusPanel(int id, int panel) const;
   // The number of entries of the list box `id`.
   int ListCount(int id) const;
+  // The entries of the list box `id`, in order.
+  std::vector<std::string> ListItems(int id) const;
+  // Selects entry `index` of the list box `id`, as a click on it does.
+  void SelectListItem(int id, int index);
+  // The rectangle a control writes for `message` about its item `index` (TCM_GETITEMRECT,
+  // SB_GETRECT), read through a buffer in the window's process; throws when it refuses.
+  RECT ItemRect(HWND control, UINT message, int index) const;
+  // The caption of item `index` of the tab control `tabs`, read through the buffer.
+  std::string TabText(HWND tabs, int index) const;
+  // Opens the pop-up menu of the control `id` as the menu key does, and waits until the
+  // menu is shown; throws when it is not.
+  HWND OpenContextMenu(int id);
+  // Presses `keys` in the shown pop-up menu `menu`, one after another.
+  void PressMenuKeys(HWND menu, const std::vector<WORD>& keys);
 
   // The modal dialog of the process that holds a child `childId`, once it is shown and
   // enabled; throws naming `what` after `timeoutMs`.

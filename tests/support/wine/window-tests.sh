@@ -4,7 +4,8 @@
 # mapped to COM ports: a pool of printer-sim printers that answer every rate (their records
 # read back from --dump-dir through Z:), and one that listens only at SEARCH_RATE, which
 # the window finds by its search of the other rates. No X server is needed: the prefix is
-# one of its own, its graphics driver "null", set before its wineserver starts.
+# one of its own, its graphics driver "null", set before its wineserver starts. The
+# layout check (the tests named *Fit*) runs again with the screen at 200 %.
 # Usage: window-tests.sh WIN_BUILD NATIVE_BUILD [GTEST ARGUMENTS...]
 set -euo pipefail
 
@@ -19,10 +20,13 @@ unset DISPLAY WAYLAND_DISPLAY
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # One printer per test of the driver, from COM60; the search's printer on SEARCH_COM.
-PRINTER_COUNT=6
+PRINTER_COUNT=8
 PRINTER_COM=60
 SEARCH_COM=70
 SEARCH_RATE=38400
+# The screen's DPI of the first run (100 %) and of the layout check's second run (200 %).
+DPI_FIRST=96
+DPI_SECOND=192
 # Each reply waits this long, so that a firmware transfer shows its progress moving.
 REPLY_DELAY_MS=10
 
@@ -78,10 +82,21 @@ wait_lines "$run/search" 1
   while read -r path; do echo "\"COM$((PRINTER_COM + i))\"=\"$path\""; i=$((i + 1)); done < "$run/printers"
   echo "\"COM$SEARCH_COM\"=\"$(cat "$run/search")\""
 } > "$run/window.reg"
-"$WINE" regedit /S "$(echo "Z:$run/window.reg" | tr / '\\')"
-# The display driver and the COM devices are taken when Wine starts: start it afresh.
-"$WINESERVER" -k 2>/dev/null || true
-"$WINESERVER" -w
+
+# Imports REG (and the screen's DPI) and starts Wine afresh: the display driver, the COM
+# devices and the DPI are taken when Wine starts.
+configure_wine() {
+  {
+    cat "$1"
+    echo
+    echo "[HKEY_CURRENT_USER\\Control Panel\\Desktop]"
+    printf '"LogPixels"=dword:%08x\n' "$2"
+  } > "$run/wine.reg"
+  "$WINE" regedit /S "$(echo "Z:$run/wine.reg" | tr / '\\')"
+  "$WINESERVER" -k 2>/dev/null || true
+  "$WINESERVER" -w
+}
+configure_wine "$run/window.reg" "$DPI_FIRST"
 
 windows_path() { echo "Z:$1" | tr / '\\'; }
 export PRINTSET_TEST_PRINTER_COM=$PRINTER_COM PRINTSET_TEST_PRINTER_COUNT=$PRINTER_COUNT
@@ -96,4 +111,10 @@ start=$(date +%s%N)
 status=0
 "$WINE" "$win/tests/window_driver.exe" "$@" || status=1
 echo "wine: window_driver.exe took $((($(date +%s%N) - start) / 1000000)) ms"
+
+echo "wine: window_driver.exe's layout check at $DPI_SECOND dpi"
+start=$(date +%s%N)
+configure_wine "$run/window.reg" "$DPI_SECOND"
+"$WINE" "$win/tests/window_driver.exe" --gtest_filter='*Fit*' || status=1
+echo "wine: the layout check at $DPI_SECOND dpi took $((($(date +%s%N) - start) / 1000000)) ms"
 exit $status
