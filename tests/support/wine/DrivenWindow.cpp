@@ -289,6 +289,14 @@ RECT TDrivenWindow::ItemRect(HWND control, UINT message, int index) const {
   return rect;
 }
 
+RECT TDrivenWindow::EditRect(HWND edit) const {
+  // A system message below WM_USER: its rectangle is carried across the processes by the
+  // system, into the driver's own. It answers nothing: only the rectangle tells.
+  RECT rect{};
+  static_cast<void>(Send(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect)));
+  return rect;
+}
+
 std::string TDrivenWindow::TabText(HWND tabs, int index) const {
   // The item's description at the buffer's start, its text after it.
   constexpr SIZE_T kTextOffset = 256;

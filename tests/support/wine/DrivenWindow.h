@@ -68,6 +68,9 @@ class TDrivenWindow {
   // The rectangle a control writes for `message` about its item `index` (TCM_GETITEMRECT,
   // SB_GETRECT), read through a buffer in the window's process; throws when it refuses.
   RECT ItemRect(HWND control, UINT message, int index) const;
+  // The formatting rectangle of the edit box `edit`: where its text is drawn, in its
+  // client's coordinates.
+  RECT EditRect(HWND edit) const;
   // The caption of item `index` of the tab control `tabs`, read through the buffer.
   std::string TabText(HWND tabs, int index) const;
   // Opens the pop-up menu of the control `id` as the menu key does, and waits until the

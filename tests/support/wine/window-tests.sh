@@ -51,6 +51,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$WINE" wineboot --init >/dev/null 2>&1 || true
   "$WINESERVER" -w
 fi
+# The fonts an operator's Windows has (Tahoma, the message font): the layout check measures
+# in them. Debian's Wine does not find fonts-wine's by itself; the prefix's own folder holds them.
+cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 
 # Waits until FILE has N lines (what a peer prints once it is ready).
 wait_lines() {
