@@ -1,6 +1,8 @@
 #include "frontend/TransferRequests.h"
 
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "base/FileIo.h"
 #include "engine/FirmwareImage.h"
@@ -28,6 +30,11 @@ TChecked<TSharedBytes> ReadInput(const std::string& path, uint64_t maxSize) {
 }
 
 }  // namespace
+
+std::string ImageDialogFolder(const std::string& lastFolder, const std::string& configFolder) {
+  std::error_code error;
+  return !lastFolder.empty() && std::filesystem::is_directory(lastFolder, error) ? lastFolder : configFolder;
+}
 
 TChecked<TRequest> ProgramRequest(const std::string& path) {
   const TChecked<TSharedBytes> image = ReadInput(path, kMaxFirmwareFileSize);

@@ -17,6 +17,10 @@ namespace printset {
 // firmware is then incomplete.
 TChecked<TRequest> ProgramRequest(const std::string& path);
 
+// The folder PROGRAM's image dialog opens in: `lastFolder`, where it was last left, while
+// that is still a folder; else `configFolder`. Never fails.
+std::string ImageDialogFolder(const std::string& lastFolder, const std::string& configFolder);
+
 // One file of DOWNLOAD as the operator named it (printset-cli's FILE[:COMMAND[:BASE]]).
 struct TDownloadSpec {
   std::string Path;

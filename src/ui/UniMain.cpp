@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <filesystem>
 #include <stdexcept>
 #include <utility>
 
@@ -152,9 +151,7 @@ void TfrmMain::btUpdateClick() {
   QDir::setCurrent(QString::fromStdString(Paths.ConfigFolder));
   // A rate the printer does not have stops the operation before the dialog.
   static_cast<void>(LinkBaudRate());
-  std::error_code error;
-  const bool lastExists = !ImageFolder.empty() && std::filesystem::is_directory(ImageFolder, error);
-  const TChosenFile chosen = View.ChooseImageFile(lastExists ? ImageFolder : Paths.ConfigFolder);
+  const TChosenFile chosen = View.ChooseImageFile(ImageDialogFolder(ImageFolder, Paths.ConfigFolder));
   ImageFolder = chosen.Folder;
   if (chosen.Path.empty()) return;
   static_cast<void>(Start(ProgramRequest(chosen.Path), Controls.btUpdate));

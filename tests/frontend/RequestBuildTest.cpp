@@ -138,6 +138,12 @@ TEST(RequestBuild, ProgramAndDownloadReadEachFileOnceOrRefuse) {
   EXPECT_EQ(invalid.Refusal().Detail, dir.File("bad.img") +
                                           " is not a valid firmware image (at least 256 bytes, length word at offset "
                                           "4 equal to the file size, 32-bit word sum 0)");
+  // The image dialog opens where it was last left while that folder is there.
+  EXPECT_EQ(ImageDialogFolder(dir.Path(), "/config/"), dir.Path());
+  EXPECT_EQ(ImageDialogFolder(dir.File("none/"), "/config/"), "/config/");
+  EXPECT_EQ(ImageDialogFolder(dir.File("abc.bin"), "/config/"), "/config/");
+  EXPECT_EQ(ImageDialogFolder("", "/config/"), "/config/");
+
   const TChecked<TRequest> missing = ProgramRequest(dir.File("none.img"));
   ASSERT_FALSE(missing);
   EXPECT_EQ(missing.Refusal().Kind, TRefusalKind::Unreadable);

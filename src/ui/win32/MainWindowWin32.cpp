@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
-#include <filesystem>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -230,9 +229,7 @@ void TMainWindowWin32::btUpdateClick() {
   static_cast<void>(SetCurrentDirectoryA(Paths.ConfigFolder.c_str()));
   // A rate the printer does not have stops the operation before the dialog.
   static_cast<void>(LinkBaudRate());
-  std::error_code error;
-  const bool lastExists = !ImageFolder.empty() && std::filesystem::is_directory(ImageFolder, error);
-  const TChosenFile chosen = View.ChooseImageFile(lastExists ? ImageFolder : Paths.ConfigFolder);
+  const TChosenFile chosen = View.ChooseImageFile(ImageDialogFolder(ImageFolder, Paths.ConfigFolder));
   ImageFolder = chosen.Folder;
   if (chosen.Path.empty()) return;
   static_cast<void>(Start(ProgramRequest(chosen.Path), Controls.ButtonProgram));
