@@ -98,6 +98,8 @@ configure_wine() {
   "$WINE" regedit /S "$(echo "Z:$run/wine.reg" | tr / '\\')"
   "$WINESERVER" -k 2>/dev/null || true
   "$WINESERVER" -w
+  # One server for the whole run (cleanup ends it): none winds down under a starting program.
+  "$WINESERVER" -p
 }
 configure_wine "$run/window.reg" "$DPI_FIRST"
 
