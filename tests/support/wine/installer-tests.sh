@@ -10,11 +10,8 @@ set -euo pipefail
 
 win=$(realpath "$1")
 packages=$(realpath "$2")
-WINE=${WINE:-/usr/lib/wine/wine64}
-WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
-export WINEPREFIX="$win/wineprefix" WINEDEBUG=-all WINEARCH=win64
+source "$(dirname "$0")/wine-common.sh" "$win/wineprefix"
 unset DISPLAY WAYLAND_DISPLAY
-export WINEDLLOVERRIDES="mscoree,mshtml="
 
 setup=$(ls "$packages"/printset-*-setup.exe)
 msi=$(ls "$packages"/printset-*-x64.msi)
@@ -22,11 +19,7 @@ zip=$(ls "$packages"/printset-*-x64.zip)
 version=${setup##*/printset-}
 version=${version%-setup.exe}
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "wine: making the prefix $WINEPREFIX (once)"
-  "$WINE" wineboot --init >/dev/null 2>&1 || true
-  "$WINESERVER" -w
-fi
+make_prefix
 
 folder="$WINEPREFIX/drive_c/Program Files/printset"
 installed=(printset-cli.exe printset.exe LICENSE.txt sample/config.ini)

@@ -14,12 +14,9 @@ shift 2
 programs=("$@")
 [ ${#programs[@]} -gt 0 ] || programs=(link_tests.exe engine_tests.exe profile_tests.exe logo_tests.exe frontend_tests.exe ui_tests.exe)
 
-WINE=${WINE:-/usr/lib/wine/wine64}
-WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
-export WINEPREFIX="$win/wineprefix" WINEDEBUG=-all WINEARCH=win64
-# Headless, and no offer to install Mono or Gecko into a fresh prefix.
+source "$(dirname "$0")/wine-common.sh" "$win/wineprefix"
+# Headless.
 unset DISPLAY WAYLAND_DISPLAY
-export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # COM ports of the pools: lines from COM10, printers from COM60.
 LINE_COUNT=24
@@ -38,21 +35,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "wine: making the prefix $WINEPREFIX (once)"
-  "$WINE" wineboot --init >/dev/null 2>&1 || true
-  "$WINESERVER" -w
-fi
-
-# Waits until FILE has N lines (what a peer prints once it is ready).
-wait_lines() {
-  for _ in $(seq 1 100); do
-    [ "$(wc -l < "$1")" -ge "$2" ] && return 0
-    sleep 0.1
-  done
-  echo "a peer did not start: $(cat "$1")" >&2
-  return 1
-}
+make_prefix
 
 # The relay's ports: a free block of LINE_COUNT + 1 (the last one answers line rates).
 for attempt in 1 2 3 4 5; do

@@ -13,10 +13,7 @@ mkdir -p "$2"
 shots=$(realpath "$2")
 source_dir=$(realpath "$(dirname "$0")/../../..")
 
-WINE=${WINE:-/usr/lib/wine/wine64}
-WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
-export WINEPREFIX="$win/wineprefix-shots" WINEDEBUG=-all WINEARCH=win64
-export WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "$0")/wine-common.sh" "$win/wineprefix-shots"
 unset WAYLAND_DISPLAY
 # The screen and the Wine desktop on it: room for the window at 200 %.
 SCREEN=1600x1200
@@ -44,14 +41,8 @@ for _ in $(seq 1 100); do [ -s "$run/display" ] && break; sleep 0.1; done
 [ -s "$run/display" ] || { echo "Xvfb did not start: $(cat "$run/xvfb.log")" >&2; exit 1; }
 export DISPLAY=":$(head -n 1 "$run/display")"
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "wine: making the prefix $WINEPREFIX (once)"
-  "$WINE" wineboot --init >/dev/null 2>&1 || true
-  "$WINESERVER" -w
-fi
-# Debian's Wine does not find the fonts of fonts-wine by itself (the caption buttons'
-# Marlett, Tahoma): the prefix's own font folder holds them.
-cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+make_prefix
+install_fonts
 
 windows_path() { echo "Z:$1" | tr / '\\'; }
 

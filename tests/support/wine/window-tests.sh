@@ -13,11 +13,8 @@ win=$(realpath "$1")
 native=$(realpath "$2")
 shift 2
 
-WINE=${WINE:-/usr/lib/wine/wine64}
-WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver64}
-export WINEPREFIX="$win/wineprefix-window" WINEDEBUG=-all WINEARCH=win64
+source "$(dirname "$0")/wine-common.sh" "$win/wineprefix-window"
 unset DISPLAY WAYLAND_DISPLAY
-export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # One printer per test of the driver, from COM60; the search's printer on SEARCH_COM.
 PRINTER_COUNT=8
@@ -46,24 +43,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "wine: making the prefix $WINEPREFIX (once)"
-  "$WINE" wineboot --init >/dev/null 2>&1 || true
-  "$WINESERVER" -w
-fi
-# The fonts an operator's Windows has (Tahoma, the message font): the layout check measures
-# in them. Debian's Wine does not find fonts-wine's by itself; the prefix's own folder holds them.
-cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-
-# Waits until FILE has N lines (what a peer prints once it is ready).
-wait_lines() {
-  for _ in $(seq 1 100); do
-    [ "$(wc -l < "$1")" -ge "$2" ] && return 0
-    sleep 0.1
-  done
-  echo "a peer did not start: $(cat "$1")" >&2
-  return 1
-}
+make_prefix
+install_fonts
 
 mkdir -p "$run/dump"
 "$native/tools/printer-sim" --count "$PRINTER_COUNT" --delay "$REPLY_DELAY_MS" --dump-dir "$run/dump" -q \
