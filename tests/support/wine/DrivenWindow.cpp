@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "base/Text.h"
@@ -39,56 +41,28 @@ std::string SystemError(const std::string& what) {
   return what + " failed (system error " + std::to_string(GetLastError()) + ")";
 }
 
-struct TDialogSearch {
-  DWORD ProcessId = 0;
-  HWND Skip = nullptr;
-  int ChildId = 0;
-  HWND Found = nullptr;
-};
-
-// A visible, enabled dialog of the process holding the child sought: the box on top (a
-// box opened over another disables it).
-BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
-  auto& search = *reinterpret_cast<TDialogSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search.ProcessId || window == search.Skip || !IsWindowVisible(window) || !IsWindowEnabled(window) ||
-      ClassOf(window) != kDialogClass)
-    return TRUE;
-  if (search.ChildId != 0 && GetDlgItem(window, search.ChildId) == nullptr) return TRUE;
-  search.Found = window;
-  return FALSE;
+// The first visible top-level window of process `processId` that `matches`; null when none.
+HWND FindTopWindow(DWORD processId, const std::function<bool(HWND)>& matches) {
+  struct TSearch {
+    DWORD ProcessId;
+    const std::function<bool(HWND)>* Matches;
+    HWND Found;
+  } search{processId, &matches, nullptr};
+  const auto visit = [](HWND window, LPARAM parameter) -> BOOL {
+    auto& found = *reinterpret_cast<TSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != found.ProcessId || !IsWindowVisible(window) || !(*found.Matches)(window)) return TRUE;
+    found.Found = window;
+    return FALSE;
+  };
+  EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
 }
 
-struct TMenuSearch {
-  DWORD ProcessId = 0;
-  HWND Found = nullptr;
-};
-
-BOOL CALLBACK MatchMenu(HWND window, LPARAM parameter) {
-  auto& search = *reinterpret_cast<TMenuSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search.ProcessId || !IsWindowVisible(window) || ClassOf(window) != kMenuClass) return TRUE;
-  search.Found = window;
-  return FALSE;
-}
-
-struct TMainSearch {
-  DWORD ProcessId = 0;
-  HWND Found = nullptr;
-};
-
-BOOL CALLBACK MatchMainWindow(HWND window, LPARAM parameter) {
-  auto& search = *reinterpret_cast<TMainSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char caption[64] = {};
-  if (owner != search.ProcessId || !IsWindowVisible(window) || GetWindowTextA(window, caption, sizeof caption) <= 0 ||
-      std::string(caption) != win32::kWindowCaption)
-    return TRUE;
-  search.Found = window;
-  return FALSE;
+bool HasCaption(HWND window, const char* caption) {
+  char text[64] = {};
+  return GetWindowTextA(window, text, sizeof text) > 0 && std::string(text) == caption;
 }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -121,9 +95,7 @@ TDrivenWindow::TDrivenWindow(const std::string& program, const std::string& fold
   if (RemoteBuffer == nullptr) throw std::runtime_error(SystemError("a buffer in printset.exe"));
   // The status bar is the window's last control: once it is there, all are.
   WaitWhileRunning("the window captioned " + Quoted(win32::kWindowCaption) + " with its status bar", kStepMs, [this] {
-    TMainSearch search{ProcessId, nullptr};
-    EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-    MainWindow = search.Found;
+    MainWindow = FindTopWindow(ProcessId, [](HWND window) { return HasCaption(window, win32::kWindowCaption); });
     return MainWindow != nullptr && IsWindowEnabled(MainWindow) && GetDlgItem(MainWindow, win32::kIdStatusBar);
   });
 }
@@ -321,12 +293,12 @@ HWND TDrivenWindow::OpenContextMenu(int id) {
   // The menu key: no point, the menu at the selected entry. Posted: the menu is modal.
   if (!PostMessageA(MainWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control(id)), MAKELPARAM(-1, -1)))
     throw std::runtime_error(SystemError("asking for the pop-up menu"));
-  TMenuSearch search{ProcessId, nullptr};
+  HWND menu = nullptr;
   WaitWhileRunning("the pop-up menu of control " + std::to_string(id), kStepMs, [&] {
-    EnumWindows(MatchMenu, reinterpret_cast<LPARAM>(&search));
-    return search.Found != nullptr;
+    menu = FindTopWindow(ProcessId, [](HWND window) { return ClassOf(window) == kMenuClass; });
+    return menu != nullptr;
   });
-  return search.Found;
+  return menu;
 }
 
 void TDrivenWindow::PressMenuKeys(HWND menu, const std::vector<WORD>& keys) {
@@ -337,9 +309,11 @@ void TDrivenWindow::PressMenuKeys(HWND menu, const std::vector<WORD>& keys) {
 }
 
 HWND TDrivenWindow::FindDialog(int childId) const {
-  TDialogSearch search{ProcessId, MainWindow, childId, nullptr};
-  EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-  return search.Found;
+  // Enabled: the box on top (a box opened over another disables it).
+  return FindTopWindow(ProcessId, [this, childId](HWND window) {
+    return window != MainWindow && IsWindowEnabled(window) && ClassOf(window) == kDialogClass &&
+           (childId == 0 || GetDlgItem(window, childId) != nullptr);
+  });
 }
 
 bool TDrivenWindow::AnyDialogShown() const { return FindDialog(0) != nullptr; }
