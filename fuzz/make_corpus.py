@@ -171,6 +171,8 @@ def main():
           picture(png(3, 3, [bytes([0, 0, 0, 255] * 3), bytes([255, 255, 255, 0] * 3),
                              bytes([10, 200, 90, 128] * 3)]), width=2))
     write("picture_logo", "pbm_9x2", picture(b"P1\n9 2\n1 0 1 0 1 0 1 0 1\n0 1 0 1 0 1 0 1 0\n"))
+    # Beside these stays bmp_8bit_16m_wide_top_down, which the fuzzer found: a bitmap 16 Mi
+    # dots wide and -1 high, whose size the reader cannot announce before it decodes it.
     # 66 bytes announcing a 4096 x 4096 picture: run-length data that ends at once.
     write("picture_logo", "bmp_rle8_4096_blank", picture(bmp(4096, 4096, 8, [b"\x00\x01"], MONO, compression=1)))
 

@@ -6,10 +6,14 @@
 #include <QSize>
 
 #include "logo/PictureDecoder.h"
+#include "logo/PictureLoader.h"
 
 namespace printset {
 
 namespace {
+
+// kMaxPictureDots at 32 bits a dot, in whole MiB, and one more for the rows' padding.
+constexpr int kDecodeLimitMb = static_cast<int>(kMaxPictureDots * 4 / (1024 * 1024)) + 1;
 
 QByteArray Wrapped(const std::vector<uint8_t>& bytes) {
   return QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
@@ -38,8 +42,12 @@ class TQtPictureDecoder final : public TPictureDecoder {
     if (!buffer.open(QIODevice::ReadOnly)) return false;
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
+    // A header whose size the reader cannot announce (a bitmap with a negative height)
+    // still decodes: the reader allocates no more than the largest picture read at all
+    // takes at 32 bits a dot, and a picture of more dots is not converted.
+    reader.setAllocationLimit(kDecodeLimitMb);
     const QImage read = reader.read();
-    if (read.isNull()) return false;
+    if (read.isNull() || int64_t{read.width()} * read.height() > kMaxPictureDots) return false;
     // Straight alpha, or none: 0xffRRGGBB for every pixel of an opaque picture.
     const QImage image = read.convertToFormat(read.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (image.isNull()) return false;
